@@ -1,0 +1,102 @@
+#include "circuit/graph_circuit.h"
+
+#include <iostream>
+#include <iterator>
+
+#include <boost/graph/topological_sort.hpp>
+
+#include "circuit/fatal.h"
+
+using boost::get;
+using boost::put;
+
+Vertex next_node(Graph& g, Vertex v, int q) {
+    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it)
+        if (get(boost::edge_line, g, *it) == q) return boost::target(*it, g);
+    std::cout << "Error! next_node(): cannot find next node!" << std::endl;
+    fatal_error("Node index= " + std::to_string(get(boost::vertex_index, g, v)));
+}
+
+Vertex prev_node(Graph& g, Vertex v, int q) {
+    for (auto [it, end] = boost::in_edges(v, g); it != end; ++it)
+        if (get(boost::edge_line, g, *it) == q) return boost::source(*it, g);
+    std::cout << "Error! next_node(): cannot find prev node!" << std::endl;
+    return v;
+}
+
+void remove_an_edge(Graph& g, Vertex v, int q) {
+    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it) {
+        if (get(boost::edge_line, g, *it) == q) {
+            boost::remove_edge(*it, g);
+            return;
+        }
+    }
+}
+
+Gate vertex_gate_record(const Graph& g, Vertex v) {
+    return Gate(get(boost::vertex_gate, g, v), get(boost::vertex_angle, g, v),
+                get(boost::vertex_angle1, g, v), get(boost::vertex_angle2, g, v),
+                get(boost::vertex_control, g, v), get(boost::vertex_target, g, v),
+                get(boost::vertex_index, g, v));
+}
+
+GraphCircuit::GraphCircuit(std::string file_name, PMD_type pmd, qecCode code, int level)
+    : pmd(pmd), code(code), level(level), file_name(std::move(file_name)) {}
+
+GraphCircuit::~GraphCircuit() = default;
+
+Vertex GraphCircuit::new_vertex(Gate_type kind, double angle, double angle1, double angle2,
+                                int control, int target) {
+    Vertex v = boost::add_vertex(graph);
+    put(boost::vertex_gate, graph, v, kind);
+    put(boost::vertex_index, graph, v, gate_counter++);
+    put(boost::vertex_angle, graph, v, angle);
+    put(boost::vertex_angle1, graph, v, angle1);
+    put(boost::vertex_angle2, graph, v, angle2);
+    put(boost::vertex_control, graph, v, control);
+    put(boost::vertex_target, graph, v, target);
+    put(boost::vertex_color, graph, v, boost::white_color);
+    return v;
+}
+
+void GraphCircuit::set_dummy_node(int n) {
+    num_qubits = n;
+    gate_counter = 0;
+    cost_gate_count.set_cost_table();
+    const std::string layout_file = file_name + ".layout";
+    if (code != qec_none) tile_table = tileTable(qubit_line, pmd, level, layout_file);
+
+    for (int i = 0; i < n; ++i) {
+        Vertex v = new_vertex(IN, 0, 0, 0, -1, i);
+        line_start.push_back(v);
+        line_last.push_back(v);
+    }
+    for (int i = 0; i < n; ++i) line_end.push_back(new_vertex(OUT, 0, 0, 0, -1, i));
+    for (int i = 0; i < n; ++i) boost::add_edge(line_start[i], line_end[i], i, graph);
+
+    Vertex source = boost::add_vertex(graph);
+    put(boost::vertex_gate, graph, source, SOURCE);
+    put(boost::vertex_index, graph, source, -1);
+    put(boost::vertex_control, graph, source, -1);
+    put(boost::vertex_target, graph, source, -1);
+    put(boost::vertex_color, graph, source, boost::white_color);
+    for (int i = 0; i < n; ++i) boost::add_edge(source, line_start[i], i, graph);
+
+    Vertex sink = boost::add_vertex(graph);
+    put(boost::vertex_gate, graph, sink, SINK);
+    put(boost::vertex_index, graph, sink, -2);
+    put(boost::vertex_control, graph, sink, -1);
+    put(boost::vertex_target, graph, sink, -1);
+    put(boost::vertex_color, graph, sink, boost::white_color);
+    for (int i = 0; i < n; ++i) boost::add_edge(line_end[i], sink, i, graph);
+}
+
+std::vector<Vertex> GraphCircuit::topological_order() {
+    std::vector<Vertex> sorted;
+    sorted.reserve(boost::num_vertices(graph));
+    // Vertex indices can be negative (SOURCE, SINK), so the sort is coloured through the
+    // vertex_color_t property rather than an index-based map.
+    boost::topological_sort(graph, std::back_inserter(sorted),
+                            boost::color_map(get(boost::vertex_color, graph)));
+    return std::vector<Vertex>(sorted.rbegin(), sorted.rend());
+}

@@ -1,0 +1,5 @@
+target_sources(marovin_lib PRIVATE
+  circuit/fatal.cpp
+  circuit/gate.cpp
+  circuit/graph_circuit.cpp
+  mapping/gate_insertion.cpp)

@@ -1,0 +1,4 @@
+target_sources(marovin_lib PRIVATE
+  cost/cost_gate_count.cpp
+  cost/tile_table.cpp
+  cost/circuit_cost.cpp)

@@ -1,0 +1,1 @@
+# The driver's entry is driver/main.cpp (the marovin executable).

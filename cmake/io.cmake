@@ -1,0 +1,4 @@
+target_sources(marovin_lib PRIVATE
+  circuit/netlist_reader.cpp
+  circuit/netlist_writer.cpp
+  circuit/netlist_rewrite.cpp)

@@ -1,0 +1,3 @@
+target_sources(marovin_lib PRIVATE
+  mapping/two_qubit_mapping.cpp
+  mapping/multi_qubit_mapping.cpp)

@@ -1,0 +1,1 @@
+# Solovay-Kitaev approximation.

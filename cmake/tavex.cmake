@@ -1,0 +1,1 @@
+# Exhaustive fault-tolerant sequence search.

@@ -1,0 +1,3 @@
+target_sources(marovin_lib PRIVATE
+  optimise/two_qubit_reduction.cpp
+  optimise/critical_reduction.cpp)

@@ -1,0 +1,60 @@
+#pragma once
+// Logical cost model of a circuit under an error-correcting code: per-tile operation and cycle
+// counts, precomputed for one machine description and one concatenation level.
+
+#include <list>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "circuit/gate.h"
+
+/// The 18 tile operations; the numbering is fixed because lookups compute keys arithmetically.
+enum tileGate2D : int {
+    tgRxOdd = 0,
+    tgRxHalf = 1,
+    tgRxPi = 2,
+    tgRyOdd = 3,
+    tgRyHalf = 4,
+    tgRyPi = 5,
+    tgRzOdd = 6,
+    tgRzHalf = 7,
+    tgRzPi = 8,
+    tgH = 9,
+    tgHCNOT = 10,
+    tgVCNOT = 11,
+    tgHCZ = 12,
+    tgVCZ = 13,
+    tgHGeo = 14,
+    tgVGeo = 15,
+    tgHSWAP = 16,
+    tgVSWAP = 17
+};
+
+/// One value per code slot 0, 1, 2.
+struct triple {
+    double v[3] = {0.0, 0.0, 0.0};
+};
+
+class tileTable {
+public:
+    std::map<tileGate2D, triple> ops_table;
+    std::map<tileGate2D, triple> cyc_table;
+    PMD_type pmd = CTL;
+    int level = 0;
+    std::map<int, std::pair<int, int>> layout;  // line -> (column, row)
+
+    tileTable() = default;
+    tileTable(std::map<std::string, int> qubit_line, PMD_type pmd, int level,
+              std::string layout_file);
+    virtual ~tileTable() = default;
+
+    /// \brief Logical count of one gate: cycles == 0 selects operations, otherwise cycles.
+    double getOpsCyc(qecCode code, Gate_type type, double angle, int control, int target,
+                     int cycles) const;
+    /// \brief Logical operation count of a line copy.
+    double getLineOpsCost(std::list<Gate>& gates, qecCode code) const;
+    /// \brief Logical operations (cycles == 0) or cycles of the window [from, to) of a line copy.
+    double getWindowOpsCycCost(std::list<Gate>& gates, qecCode code, int from, int to,
+                               int cycles) const;
+};

@@ -1,0 +1,62 @@
+#include "circuit/graph_circuit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+int vertex_index(GraphCircuit& c, Vertex v) { return boost::get(boost::vertex_index, c.graph, v); }
+}  // namespace
+
+TEST(LineSkeleton, ThreeLinesHaveMarkersSourceAndSink) {
+    GraphCircuit c("skeleton", CTL, qec_none, 0);
+    c.set_dummy_node(3);
+    EXPECT_EQ(boost::num_vertices(c.graph), 8u);
+    EXPECT_EQ(boost::num_edges(c.graph), 9u);
+    EXPECT_EQ(c.gate_counter, 6);
+    for (int q = 0; q < 3; ++q) {
+        EXPECT_EQ(vertex_index(c, c.line_start[q]), q);
+        EXPECT_EQ(vertex_index(c, c.line_end[q]), 3 + q);
+        EXPECT_EQ(c.line_last[q], c.line_start[q]);
+        EXPECT_EQ(next_node(c.graph, c.line_start[q], q), c.line_end[q]);
+        Vertex sink = next_node(c.graph, c.line_end[q], q);
+        EXPECT_EQ(boost::get(boost::vertex_gate, c.graph, sink), SINK);
+        EXPECT_EQ(vertex_index(c, sink), -2);
+    }
+    auto order = c.topological_order();
+    EXPECT_EQ(boost::get(boost::vertex_gate, c.graph, order.front()), SOURCE);
+    EXPECT_EQ(boost::get(boost::vertex_gate, c.graph, order.back()), SINK);
+}
+
+TEST(LineEdits, RemoveEdgeWithoutThatLabelChangesNothing) {
+    GraphCircuit c("edges", CTL, qec_none, 0);
+    c.set_dummy_node(2);
+    remove_an_edge(c.graph, c.line_start[0], 1);
+    EXPECT_EQ(boost::num_edges(c.graph), 6u);
+    remove_an_edge(c.graph, c.line_start[0], 0);
+    EXPECT_EQ(boost::num_edges(c.graph), 5u);
+}
+
+TEST(GateInsertion, AppendsInTimeOrderWithIncreasingIndices) {
+    GraphCircuit c("append", CTL, qec_none, 0);
+    c.set_dummy_node(2);
+    c.add_gate(H, 0, 0, 0, 0);
+    c.add_gate(CNOT, 0, 1, 0);
+    c.add_gate(RZ, 1, 2.0, 0, 0);
+    EXPECT_EQ(boost::num_edges(c.graph), 6u + 4u);
+    Vertex h = next_node(c.graph, c.line_start[0], 0);
+    Vertex cx = next_node(c.graph, h, 0);
+    EXPECT_EQ(vertex_index(c, h), 4);
+    EXPECT_EQ(vertex_index(c, cx), 5);
+    EXPECT_EQ(next_node(c.graph, c.line_start[1], 1), cx);
+    Vertex rz = next_node(c.graph, cx, 1);
+    EXPECT_EQ(vertex_index(c, rz), 6);
+    EXPECT_EQ(next_node(c.graph, rz, 1), c.line_end[1]);
+    EXPECT_EQ(prev_node(c.graph, rz, 1), cx);
+    EXPECT_EQ(c.line_last[1], rz);
+}
+
+TEST(LineWalkDeathTest, NextNodeWithoutEdgeEndsTheProgram) {
+    GraphCircuit c("walk", CTL, qec_none, 0);
+    c.set_dummy_node(1);
+    EXPECT_EXIT(next_node(c.graph, c.line_start[0], 5), testing::ExitedWithCode(1),
+                "");
+}

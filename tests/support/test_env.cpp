@@ -1,0 +1,68 @@
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace testenv {
+
+std::string source_path(const std::string& relative) {
+    return std::string(MAROVIN_SOURCE_DIR) + "/" + relative;
+}
+
+void write_file(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+static void copy_data_files(const fs::path& dir) {
+    for (const char* name : {"CostGateCount.txt", "FT_table.txt"}) {
+        fs::path from = fs::path(MAROVIN_SOURCE_DIR) / "data" / name;
+        if (fs::exists(from)) fs::copy_file(from, dir / name, fs::copy_options::overwrite_existing);
+    }
+}
+
+std::string make_scratch_dir(const std::string& name, bool with_data) {
+    fs::path dir = fs::current_path() / ("scratch_" + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    if (with_data) copy_data_files(dir);
+    return dir.string();
+}
+
+int run_command(const std::string& dir, const std::string& command, std::string& output) {
+    std::string full = "cd '" + dir + "' && " + command + " 2>&1";
+    output.clear();
+    FILE* pipe = popen(full.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+namespace {
+class DataFilesEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { copy_data_files(fs::current_path()); }
+};
+const auto* const registered =
+    ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
+}  // namespace
+
+}  // namespace testenv
