@@ -1,0 +1,12 @@
+#pragma once
+// Solovay-Kitaev approximation of a one-qubit unitary by a sequence of H, T and T_dag gates.
+
+#include <string>
+
+#include "FaultTolerant/pelmar/matrix.h"
+
+/// \brief Approximates the 2x2 unitary U by a gate-sequence string over "H", "T", "t" with the
+/// Solovay-Kitaev recursion to the given depth (0 = the epsilon net's nearest sequence).
+/// The string's left-to-right product approximates U up to a global phase. Returns "" when no
+/// approximation could be made (the error is printed).
+std::string ftpelmar(CMatrix U, int depth);
