@@ -21,6 +21,10 @@ struct MultiQubitCase {
     std::function<void(Unitary&)> ideal;  // left-multiplies the gate on kQubits lines
 };
 
+void PrintTo(const MultiQubitCase& tc, std::ostream* os) {
+    *os << tc.name;
+}
+
 void apply(Unitary& u, const Gate& g) {
     u.apply_gate(g);
 }
@@ -96,6 +100,10 @@ struct ControlledCase {
     int controls;
     bool permuted;
 };
+
+void PrintTo(const ControlledCase& cc, std::ostream* os) {
+    *os << cc.controls << (cc.permuted ? " controls, permuted" : " controls");
+}
 
 std::vector<int> operand_list(const ControlledCase& cc) {
     const int n = cc.controls + 1;

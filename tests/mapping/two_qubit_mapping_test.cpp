@@ -18,6 +18,10 @@ struct TwoQubitCase {
     Gate ideal;
 };
 
+void PrintTo(const TwoQubitCase& tc, std::ostream* os) {
+    *os << tc.name;
+}
+
 std::vector<TwoQubitCase> two_qubit_cases() {
     std::vector<TwoQubitCase> cases = {
         {"CNOT_2_0", [](GraphCircuit& c) { c.add_CNOT(2, 0); }, two_q(CNOT, 2, 0)},
