@@ -1,4 +1,390 @@
-// Placeholder until the two-qubit reduction lands: the pass changes nothing.
-#include "circuit/graph_circuit.h"
+// The two-qubit gate reduction pass. Every rewrite takes effect at once, so later checks see the
+// rewritten circuit. One sweep: each vertex is visited a bounded number of times (a revisit
+// follows only a removal), so the pass is linear in the circuit size.
 
-void GraphCircuit::reduce2Qgate() {}
+#include "optimise/two_qubit_reduction.h"
+
+#include <cmath>
+#include <iostream>
+#include <optional>
+
+#include "optimise/two_qubit_rules.h"
+
+using boost::get;
+using boost::put;
+
+void remove_gate_vertex(GraphCircuit& circuit, Vertex v) {
+    Graph& g = circuit.graph;
+    struct Join {
+        int line;
+        Vertex before;
+        Vertex after;
+    };
+    Join joins[2];
+    int count = 0;
+    for (int line : {get(boost::vertex_control, g, v), get(boost::vertex_target, g, v)}) {
+        if (line < 0) continue;
+        joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
+    }
+    boost::clear_vertex(v, g);
+    boost::remove_vertex(v, g);
+    for (int i = 0; i < count; ++i) {
+        boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
+        const size_t line = static_cast<size_t>(joins[i].line);
+        if (line < circuit.line_last.size() && circuit.line_last[line] == v)
+            circuit.line_last[line] = joins[i].before;
+    }
+}
+
+Vertex insert_gate_after(GraphCircuit& circuit, Vertex v, int q, Gate_type kind, double angle) {
+    Graph& g = circuit.graph;
+    Vertex after = next_node(g, v, q);
+    Vertex fresh = circuit.new_vertex(kind, angle, 0.0, 0.0, -1, q);
+    remove_an_edge(g, v, q);
+    boost::add_edge(v, fresh, q, g);
+    boost::add_edge(fresh, after, q, g);
+    const size_t line = static_cast<size_t>(q);
+    if (line < circuit.line_last.size() && circuit.line_last[line] == v)
+        circuit.line_last[line] = fresh;
+    return fresh;
+}
+
+double normalised_turn(double angle) {
+    double r = std::fmod(angle, 8.0);
+    if (r < 0.0) r += 8.0;
+    return r;
+}
+
+namespace {
+
+/// One sweep of the reduction over a circuit. A rule set answers the vertex after which the walk
+/// of the current line resumes, or nothing when the walk of the line stops.
+class TwoQubitReduction {
+  public:
+    explicit TwoQubitReduction(GraphCircuit& circuit) : c_(circuit), g_(circuit.graph) {}
+
+    void run() {
+        for (int ii = 0; ii < c_.num_qubits; ++ii) walk_line(ii);
+    }
+
+  private:
+    using Resume = std::optional<Vertex>;
+
+    GraphCircuit& c_;
+    Graph& g_;
+
+    Gate_type kind(Vertex v) const { return get(boost::vertex_gate, g_, v); }
+    double angle(Vertex v) const { return get(boost::vertex_angle, g_, v); }
+    int control(Vertex v) const { return get(boost::vertex_control, g_, v); }
+    int target(Vertex v) const { return get(boost::vertex_target, g_, v); }
+    Vertex next(Vertex v, int q) { return next_node(g_, v, q); }
+    Vertex prev(Vertex v, int q) { return prev_node(g_, v, q); }
+    void remove(Vertex v) { remove_gate_vertex(c_, v); }
+    Vertex insert_after(Vertex v, int q, Gate_type k, double a) {
+        return insert_gate_after(c_, v, q, k, a);
+    }
+    static bool passed_over(Gate_type k) { return k < 20 || k > 99; }
+
+    bool is_cnot(Vertex v, int ctl, int tgt) const {
+        return kind(v) == CNOT && control(v) == ctl && target(v) == tgt;
+    }
+    /// RX or RY at angle 4.0.
+    bool is_xy_half_turn(Vertex v) const {
+        return (kind(v) == RX || kind(v) == RY) && angle(v) == 4.0;
+    }
+    /// CZ, or CP at angle 4.0.
+    bool is_cz_like(Vertex v) const { return kind(v) == CZ || (kind(v) == CP && angle(v) == 4.0); }
+    /// The two-qubit gate that follows `a` on c and `b` on t at once, if there is one.
+    std::optional<Vertex> second_gate(Vertex a, Vertex b, int c, int t) {
+        Vertex g2 = next(a, c);
+        if (!is_2Q_gate(kind(g2)) || next(b, t) != g2) return std::nullopt;
+        return g2;
+    }
+
+    void walk_line(int ii) {
+        Vertex cur = c_.line_start[ii];
+        while (true) {
+            cur = next(cur, ii);
+            Gate_type k = kind(cur);
+            if (k == OUT) return;
+            if (passed_over(k)) continue;
+            if ((k == CP || k == GEO) && control(cur) == ii) {
+                const double a = normalised_turn(angle(cur));
+                put(boost::vertex_angle, g_, cur, a);
+                if (a == 0.0) {
+                    // The predecessor is dispatched again without normalisation: the removal
+                    // may have brought it a new partner.
+                    Vertex before = prev(cur, ii);
+                    remove(cur);
+                    cur = before;
+                    if (passed_over(kind(cur))) continue;
+                }
+            }
+            Resume resume = dispatch(cur, ii);
+            if (!resume) return;
+            cur = *resume;
+        }
+    }
+
+    Resume dispatch(Vertex g1, int ii) {
+        const Gate_type k = kind(g1);
+        const bool ruled = k == CNOT || k == CZ || k == CP || k == GEO;
+        if (!ruled) return g1;
+        if (control(g1) != ii) {
+            if (k != CZ && target(g1) != ii) {
+                std::cout << "Error! reduce2Q(): " << gate_keyword(k)
+                          << " gate, the processed line does not connect to either control or "
+                             "target lines."
+                          << std::endl;
+            }
+            return g1;
+        }
+        const int c = ii;
+        const int t = target(g1);
+        Vertex a = next(g1, c);
+        Vertex b = next(g1, t);
+        if (kind(a) == OUT || kind(b) == OUT) return std::nullopt;
+        switch (k) {
+            case CNOT:
+                return cnot_rules(g1, c, t, a, b);
+            case CZ:
+                return cz_rules(g1, c, t, a, b);
+            case CP:
+                return cp_rules(g1, c, t, a, b);
+            default:
+                return geo_rules(g1, c, t, a, b);
+        }
+    }
+
+    // ---- CNOT ----
+
+    Vertex cnot_rules(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        if (a == b) {  // C1
+            if (!is_cnot(a, c, t)) return g1;
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            return before;
+        }
+        if (kind(a) == CNOT && angle(b) == 4.0) {  // C2
+            if (next(b, t) != a || !is_cnot(a, c, t) || (kind(b) != RY && kind(b) != RZ)) return g1;
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            c_.global_phase += 0.5;
+            return insert_after(before, c, RZ, 4.0);
+        }
+        if (kind(b) == CNOT && angle(a) == 4.0) {  // C3
+            if (next(a, c) != b || !is_cnot(b, c, t) || (kind(a) != RX && kind(a) != RY)) return g1;
+            Vertex before = prev(g1, t);
+            remove(g1);
+            remove(b);
+            insert_after(before, t, RX, 4.0);
+            c_.global_phase += 0.5;
+            return a;
+        }
+        if ((kind(a) == RX || kind(a) == RY) && angle(a) == 4.0 && angle(b) == 4.0)  // C4-C7
+            return half_turn_pair(g1, c, t, a, b);
+        return reversed_pair(g1, c, t, a, b);  // R1-R9
+    }
+
+    Vertex half_turn_pair(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        std::optional<Vertex> g2 = second_gate(a, b, c, t);
+        if (!g2 || !is_cnot(*g2, c, t)) return g1;
+        for (const HalfTurnCnotRule& rule : half_turn_cnot_rules()) {
+            if (rule.a != kind(a) || rule.b != kind(b)) continue;
+            remove(g1);
+            remove(*g2);
+            put(boost::vertex_gate, g_, a, rule.new_a);
+            put(boost::vertex_gate, g_, b, rule.new_b);
+            c_.global_phase += rule.phase;
+            return a;
+        }
+        return g1;
+    }
+
+    Vertex reversed_pair(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        const auto& rules = reversed_cnot_rules();
+        bool entered = false;
+        for (const ReversedCnotRule& rule : rules) entered |= matches(rule.a, kind(a), angle(a));
+        if (!entered) return g1;
+        std::optional<Vertex> g2 = second_gate(a, b, c, t);
+        if (!g2 || !is_cnot(*g2, t, c)) return g1;
+        for (const ReversedCnotRule& rule : rules) {
+            if (!matches(rule.a, kind(a), angle(a)) || !matches(rule.b, kind(b), angle(b)))
+                continue;
+            remove(g1);
+            remove(*g2);
+            apply(rule.a_to, a, c);
+            apply(rule.b_to, b, t);
+            c_.global_phase += rule.phase;
+            return a;
+        }
+        return g1;
+    }
+
+    void apply(const EnclosedRewrite& rewrite, Vertex v, int q) {
+        if (rewrite.change) {
+            put(boost::vertex_gate, g_, v, rewrite.kind);
+            put(boost::vertex_angle, g_, v, rewrite.angle);
+        }
+        if (rewrite.append) insert_after(v, q, rewrite.append_kind, rewrite.append_angle);
+    }
+
+    // ---- CZ and CP ----
+
+    Vertex cz_rules(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        if (a == b) {  // Z1
+            if (!is_cz_like(a)) return g1;
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            return before;
+        }
+        return cz_pair(g1, c, t, a, b);  // Z2
+    }
+
+    /// Z2 (and P1): CZ-like gates enclosing two X/Y half-turns; each half-turn changes axis.
+    Vertex cz_pair(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        if (!is_xy_half_turn(a) || !is_xy_half_turn(b)) return g1;
+        std::optional<Vertex> g2 = second_gate(a, b, c, t);
+        if (!g2 || !is_cz_like(*g2)) return g1;
+        if (control(*g2) != c && target(*g2) != c) {
+            report_detached(g1, a, b, *g2, c);
+            return g1;
+        }
+        remove(g1);
+        remove(*g2);
+        swap_xy_axis(a);
+        swap_xy_axis(b);
+        return a;
+    }
+
+    void swap_xy_axis(Vertex v) {
+        if (kind(v) == RX) {
+            put(boost::vertex_gate, g_, v, RY);
+        } else {
+            put(boost::vertex_gate, g_, v, RX);
+            c_.global_phase += 1.0;
+        }
+    }
+
+    void report_detached(Vertex g1, Vertex a, Vertex b, Vertex g2, int ii) {
+        const std::pair<const char*, Vertex> rows[] = {{"ERROR!! cur_vertex:", g1},
+                                                       {"ERROR!! control_vertex:", a},
+                                                       {"ERROR!! target_vertex:", b},
+                                                       {"ERROR!! merging:", g2},
+                                                       {"ERROR!! cur_vertex:", g1}};
+        for (const auto& [label, v] : rows) {
+            std::cout << label << "gate=" << kind(v) << " target= " << target(v)
+                      << " control= " << control(v) << " ii=" << ii << std::endl;
+        }
+    }
+
+    Vertex cp_rules(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        const double theta = angle(g1);
+        if (a != b && is_xy_half_turn(a) && is_xy_half_turn(b)) {  // P1 decides alone
+            if (theta != 4.0) return g1;
+            return cz_pair(g1, c, t, a, b);
+        }
+        if (a != b && kind(a) == CP && angle(a) == theta && is_xy_half_turn(b) &&
+            next(b, t) == a) {  // P2
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            c_.global_phase += theta * 0.5 * 0.25;
+            return insert_after(before, c, RZ, theta);
+        }
+        if (a != b && kind(b) == CP && angle(b) == theta && is_xy_half_turn(a) &&
+            next(a, c) == b) {  // P3
+            Vertex before = prev(g1, t);
+            remove(g1);
+            remove(b);
+            insert_after(before, t, RZ, theta);
+            c_.global_phase += theta * 0.5 * 0.25;
+            return a;
+        }
+        if (a == b && kind(a) == CP) return merge_same_kind(g1, c, a);  // P4, P5
+        return g1;
+    }
+
+    /// P4/P5 and E5/E7: a CP or GEO followed directly by another of its kind on the same lines.
+    /// Opposite angles cancel; otherwise the angles add (not renormalised).
+    Vertex merge_same_kind(Vertex g1, int c, Vertex a) {
+        const double theta = angle(g1);
+        const double phi = angle(a);
+        if (theta == -phi || theta == 8.0 - phi) {
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            return before;
+        }
+        put(boost::vertex_angle, g_, g1, theta + phi);
+        remove(a);
+        return g1;
+    }
+
+    // ---- GEO ----
+
+    Vertex geo_rules(Vertex g1, int c, int t, Vertex a, Vertex b) {
+        const double theta = angle(g1);
+        if (theta >= 4.0) {  // E1: GEO(4) = e^{iπ} RZ(4) ⊗ RZ(4)
+            put(boost::vertex_angle, g_, g1, theta - 4.0);
+            insert_after(g1, c, RZ, 4.0);
+            insert_after(g1, t, RZ, 4.0);
+            c_.global_phase += 1.0;
+            return g1;
+        }
+        if (a != b && kind(a) == GEO && angle(a) == theta && is_xy_half_turn(b) &&
+            next(b, t) == a) {  // E2
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(a);
+            c_.global_phase += theta * 0.25;
+            return before;
+        }
+        if (a != b && kind(b) == GEO && angle(b) == theta && is_xy_half_turn(a) &&
+            next(a, c) == b) {  // E3
+            c_.print_circuit();
+            Vertex before = prev(g1, c);
+            remove(g1);
+            remove(b);
+            c_.global_phase += theta * 0.25;
+            return before;
+        }
+        if (a != b && is_xy_half_turn(a) && is_xy_half_turn(b)) {  // E4
+            std::optional<Vertex> g2 = second_gate(a, b, c, t);
+            if (g2 && kind(*g2) == GEO && angle(*g2) == 8.0 - theta) {
+                // NOTE: the two GEOs multiply to the identity and commute with a pair of X/Y
+                // half-turns, so a and b stay as they are; changing their axes breaks the
+                // circuit.
+                remove(g1);
+                remove(*g2);
+                return a;
+            }
+        }
+        if (a == b && kind(a) == GEO) {
+            const double phi = angle(a);
+            const bool cancels = theta == -phi || theta == 8.0 - phi;
+            if (!cancels && theta + phi == 4.0) {
+                // E6: GEO(4) = e^{iπ} RZ(4) ⊗ RZ(4)
+                Vertex before_c = prev(g1, c);
+                Vertex before_t = prev(g1, t);
+                remove(g1);
+                remove(a);
+                insert_after(before_c, c, RZ, 4.0);
+                insert_after(before_t, t, RZ, 4.0);
+                c_.global_phase += 1.0;
+                return before_c;
+            }
+            return merge_same_kind(g1, c, a);  // E5, E7
+        }
+        return g1;
+    }
+};
+
+}  // namespace
+
+void GraphCircuit::reduce2Qgate() {
+    TwoQubitReduction(*this).run();
+}

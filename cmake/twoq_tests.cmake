@@ -1,0 +1,4 @@
+marovin_add_test(test_twoq
+  tests/optimise/twoq_circuits.cpp
+  tests/optimise/two_qubit_reduction_test.cpp
+  tests/optimise/critical_reduction_test.cpp)

@@ -1,0 +1,33 @@
+#pragma once
+// Critical-path reduction (GraphCircuit::reduce_critical): re-optimises, with the window cycle
+// cost as the measure, only the runs of one-qubit gates that lie on one critical path.
+// Expects: any gates. Produces: the same circuit, exactly (the phase of each rewritten line is
+// added to the global phase). Leaves two-qubit gates and every line without a window unchanged;
+// sets the circuit's level to 0.
+
+#include <vector>
+
+#include "circuit/graph_circuit.h"
+
+/// A run of one-qubit gates of the critical path on one line, bounded by the vertex indices of
+/// the node just before it (`from`) and just after it (`to`) on that line.
+struct CriticalWindow {
+    int line;
+    int from;
+    int to;
+};
+
+inline bool operator==(const CriticalWindow& a, const CriticalWindow& b) {
+    return a.line == b.line && a.from == b.from && a.to == b.to;
+}
+
+/// \brief Cuts a critical path (gate vertices in time order) into windows, one per run of
+/// consecutive one-qubit gates of the path on the same line, in the order found. Two-qubit
+/// gates and markers neither end nor extend a run, so a run may span two-qubit gates of its line.
+/// O(length of the path).
+std::vector<CriticalWindow> cut_critical_windows(Graph& graph, const std::vector<Vertex>& path);
+
+/// \brief Passes A (X right, Z left) and B (X left, Z right) of the line-reduction stages over
+/// the windows, in order, with the window cycle cost as the measure; each window's line is
+/// written back as the copy of strictly lowest window cycle cost, or as copied.
+void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWindow>& windows);

@@ -1,0 +1,137 @@
+#include "optimise/critical_reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "optimise/twoq_circuits.h"
+#include "support/unitary.h"
+
+using twoq_test::build;
+using twoq_test::line_dump;
+using twoq_test::parse_gates;
+
+namespace {
+
+/// The gate vertices of the circuit in creation order (indices 2n, 2n+1, ...).
+std::vector<Vertex> gates_by_index(GraphCircuit& c) {
+    std::vector<Vertex> gates;
+    for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+        if (boost::get(boost::vertex_gate, c.graph, *it) < IN) gates.push_back(*it);
+    std::sort(gates.begin(), gates.end(), [&](Vertex a, Vertex b) {
+        return boost::get(boost::vertex_index, c.graph, a) <
+               boost::get(boost::vertex_index, c.graph, b);
+    });
+    return gates;
+}
+
+TEST(CriticalWindows, EmptyPathGivesNoWindow) {
+    GraphCircuit c("empty", CTL, qec_none, 0);
+    build(c, 2, parse_gates("H 0; CNOT 0 1"));
+    EXPECT_TRUE(cut_critical_windows(c.graph, {}).empty());
+}
+
+TEST(CriticalWindows, TwoQubitGatesAndMarkersGiveNoWindow) {
+    GraphCircuit c("twoq", CTL, qec_none, 0);
+    build(c, 2, parse_gates("CNOT 0 1; CZ 1 0; H 0"));
+    const auto g = gates_by_index(c);
+    EXPECT_TRUE(
+        cut_critical_windows(c.graph, {c.line_start[0], g[0], g[1], c.line_end[1]}).empty());
+}
+
+TEST(CriticalWindows, RunSpansATwoQubitGateOfItsLine) {
+    GraphCircuit c("span", CTL, qec_none, 0);
+    build(c, 2, parse_gates("RZ 0 1; CNOT 0 1; RX 0 2; H 1"));
+    const auto g = gates_by_index(c);  // indices 4..7; markers IN 0,1 and OUT 2,3
+    const auto windows = cut_critical_windows(c.graph, {c.line_start[0], g[0], g[1], g[2]});
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0], (CriticalWindow{0, 0, 2}));
+}
+
+TEST(CriticalWindows, RunsOnOneLineSeparatedByAnotherLineAreSeparate) {
+    GraphCircuit c("zigzag", CTL, qec_none, 0);
+    build(c, 2, parse_gates("H 0; CNOT 0 1; H 1; CNOT 1 0; H 0"));
+    const auto g = gates_by_index(c);  // H 4, CNOT 5, H 6, CNOT 7, H 8
+    const auto windows = cut_critical_windows(c.graph, g);
+    const std::vector<CriticalWindow> expected = {{0, 0, 5}, {1, 5, 7}, {0, 7, 2}};
+    EXPECT_EQ(windows, expected);
+}
+
+TEST(CriticalReduction, SetsTheLevelToZero) {
+    GraphCircuit c("level", CTL, qec_none, 3);
+    build(c, 1, parse_gates("H 0"));
+    c.reduce_critical();
+    EXPECT_EQ(c.level, 0);
+}
+
+class CriticalWithLines : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!twoq_test::line_reduction_available())
+            GTEST_SKIP() << "the line-reduction stages are not available yet";
+    }
+};
+
+TEST_F(CriticalWithLines, LineWithoutTwoQubitGatesIsWrittenBackUnchanged) {
+    GraphCircuit c("k0", SC, qec_none, 0);
+    build(c, 2, parse_gates("RX 0 4; RY 0 4; RZ 0 1; H 1"));
+    const std::string before = line_dump(c);
+    reduce_critical_windows(c, {{0, 0, 2}});
+    EXPECT_EQ(line_dump(c), before);
+    EXPECT_EQ(c.global_phase, 0.0);
+}
+
+TEST_F(CriticalWithLines, WindowSpanningATwoQubitGateKeepsTheCircuit) {
+    for (PMD_type pmd : {QD, SC, IT, NA, LP, NP, CTL}) {
+        const auto gates =
+            parse_gates("RZ 0 1; RX 0 2; CNOT 0 1; RZ 0 3; RX 0 4; CZ 1 0; RX 0 1; RZ 0 4; RY 1 2");
+        GraphCircuit c("span", pmd, qec_none, 0);
+        build(c, 2, gates);
+        const auto g = gates_by_index(c);
+        const sim::Unitary before = sim::gates_unitary(2, {gates.begin(), gates.end()}, 0);
+        const auto windows = cut_critical_windows(c.graph, {g[0], g[1], g[2], g[3], g[4], g[5]});
+        ASSERT_EQ(windows.size(), 1u);
+        reduce_critical_windows(c, windows);
+        EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c))) << pmd_keyword(pmd);
+        const std::string after = line_dump(c);
+        EXPECT_NE(after.find("CNOT[0,1]"), std::string::npos) << after;
+        EXPECT_NE(after.find("CZ[1,0]"), std::string::npos) << after;
+    }
+}
+
+class RandomCritical : public testing::TestWithParam<PMD_type> {};
+
+TEST_P(RandomCritical, KeepsTheUnitaryExactly) {
+    if (!twoq_test::line_reduction_available())
+        GTEST_SKIP() << "the line-reduction stages are not available yet";
+    const PMD_type pmd = GetParam();
+    for (int seed = 0; seed < 60; ++seed) {
+        std::mt19937 rng(5000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
+        const int qubits = 1 + seed % 4;
+        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 4 + seed % 14);
+        GraphCircuit c("random", pmd, qec_none, 2);
+        build(c, qubits, gates);
+        const sim::Unitary before = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
+        testing::internal::CaptureStdout();
+        c.reduce_critical();
+        testing::internal::GetCapturedStdout();
+        const sim::Unitary after = sim::circuit_unitary(c);
+        const std::string name = std::string("failed_critical_") + pmd_keyword(pmd) + "_" +
+                                 std::to_string(seed) + ".txt";
+        if (!sim::equal_exact(before, after)) {
+            ADD_FAILURE() << "max difference " << sim::max_difference(before, after) << "\n"
+                          << twoq_test::dump_failure(name, qubits, gates);
+            break;
+        }
+        EXPECT_EQ(c.level, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDescription, RandomCritical,
+                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
+
+}  // namespace
