@@ -8,7 +8,7 @@
 
 template <typename T>
 class Matrix {
-public:
+  public:
     std::vector<T> data;  // element (r, c) at r + c * rows
     unsigned rows = 0;
     unsigned cols = 0;
@@ -31,8 +31,14 @@ public:
         return *this;
     }
 
+    /// \brief Matrix product. NOTE: incompatible shapes are reported (as *= does) and give a
+    /// zero matrix instead of reading past the end of the operands.
     Matrix operator*(const Matrix& other) const {
         Matrix result(rows, other.cols);
+        if (cols != other.rows) {
+            std::cerr << "Incompatible matrices passed to Matrix *\n";
+            return result;
+        }
         for (unsigned c = 0; c < other.cols; ++c)
             for (unsigned k = 0; k < cols; ++k) {
                 const T b = other(k, c);
@@ -41,8 +47,14 @@ public:
         return result;
     }
 
+    /// \brief Element-wise sum. NOTE: incompatible shapes are reported and leave *this's copy
+    /// unchanged instead of reading past the end of the other operand.
     Matrix operator+(const Matrix& other) const {
         Matrix result = *this;
+        if (rows != other.rows || cols != other.cols) {
+            std::cerr << "Incompatible matrices passed to Matrix +\n";
+            return result;
+        }
         for (size_t i = 0; i < data.size(); ++i) result.data[i] += other.data[i];
         return result;
     }
@@ -99,10 +111,18 @@ inline void cm(cplx a, cplx b, cplx* out) {
     *out = {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
 /// *out = a + b
-inline void ca(cplx a, cplx b, cplx* out) { *out = {a.re + b.re, a.im + b.im}; }
+inline void ca(cplx a, cplx b, cplx* out) {
+    *out = {a.re + b.re, a.im + b.im};
+}
 /// *out = a - b
-inline void cs(cplx a, cplx b, cplx* out) { *out = {a.re - b.re, a.im - b.im}; }
+inline void cs(cplx a, cplx b, cplx* out) {
+    *out = {a.re - b.re, a.im - b.im};
+}
 /// *out = conj(a)
-inline void cc(cplx a, cplx* out) { *out = {a.re, -a.im}; }
+inline void cc(cplx a, cplx* out) {
+    *out = {a.re, -a.im};
+}
 /// *out = 0
-inline void cz(cplx* out) { *out = {0.0, 0.0}; }
+inline void cz(cplx* out) {
+    *out = {0.0, 0.0};
+}
