@@ -1,10 +1,134 @@
-// Placeholder until the netlist writer lands.
+// Netlist writers: the circuit graph back to netlist text, gates in time order (the reverse of
+// boost::topological_sort's output), markers skipped.
+
+#include "circuit/netlist_writer.h"
+
+#include <iostream>
+#include <sstream>
+
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
+#include "circuit/text_file.h"
 
-void GraphCircuit::output_circuit(std::string) { fatal_error("output_circuit: not yet supported"); }
-std::string GraphCircuit::output_circuit_in_string() {
-    fatal_error("output_circuit_in_string: not yet supported");
+namespace {
+
+// ".pmd" keyword of the file form: every description by name.
+const char* file_pmd_keyword(PMD_type pmd) {
+    return pmd_keyword(pmd);
 }
-void GraphCircuit::print_circuit() { fatal_error("print_circuit: not yet supported"); }
-void GraphCircuit::print_graph_circuit() { fatal_error("print_graph_circuit: not yet supported"); }
+
+// ".pmd" keyword of the string form: ND and FTS (and anything unknown) as "???"; the reader
+// ignores this line anyway.
+const char* string_pmd_keyword(PMD_type pmd) {
+    return (pmd == ND || pmd == FTS) ? "???" : pmd_keyword(pmd);
+}
+
+std::string qubit_name(const GraphCircuit& c, int line) {
+    auto it = c.line_name.find(line);
+    return it == c.line_name.end() ? std::string() : it->second;
+}
+
+// Writes one gate line (kinds 30 and above write nothing). Angles in π/4 at the stream's
+// precision.
+void write_gate_line(const GraphCircuit& c, const Gate& g, std::ostream& out) {
+    const Gate_type kind = g.type;
+    if (kind >= 30) return;
+    out << gate_keyword(kind) << ' ';
+    if (!is_2Q_gate(kind)) {
+        out << qubit_name(c, g.target);
+        if (kind == RX || kind == RY || kind == RZ) out << ' ' << g.angle;
+        if (kind == RXY) out << ' ' << g.angle << ' ' << g.angle1 << ' ';
+        if (kind == ASQU) out << ' ' << g.angle << ' ' << g.angle1 << ' ' << g.angle2 << ' ';
+    } else {
+        out << qubit_name(c, g.control) << ' ' << qubit_name(c, g.target);
+        // NOTE: ZENO_dag (kind 24) has no parameter and is written by its own keyword, so that
+        // circuits holding it natively (SC, ND) read back.
+        if (kind > ZENO_dag) out << ' ' << g.angle;
+    }
+    out << '\n';
+}
+
+// Calls f(gate record) for every gate vertex in time order.
+template <typename F>
+void for_each_gate(GraphCircuit& c, F f) {
+    const int first_gate_index = 2 * c.num_qubits;
+    for (Vertex v : c.topological_order()) {
+        const Gate g = vertex_gate_record(c.graph, v);
+        if (g.index >= first_gate_index) f(g);
+    }
+}
+
+enum class Form { File, String };
+
+std::string netlist_text(GraphCircuit& c, Form form) {
+    std::ostringstream out;
+    out << "# ***OUTPUT*** Netlist file\n";
+    out << "# Created by Marovin\n";
+    out << ".qubit " << c.num_qubits << '\n';
+    out << ".pmd " << (form == Form::File ? file_pmd_keyword(c.pmd) : string_pmd_keyword(c.pmd))
+        << '\n';
+    out.precision(16);
+    if (form == Form::String) out << ".global_phase " << c.global_phase << '\n';
+    for (const auto& entry : c.line_name) out << "qubit " << entry.second << '\n';
+    out << ".begin\n";
+    for_each_gate(c, [&](const Gate& g) { write_gate_line(c, g, out); });
+    out << ".end\n";
+    return out.str();
+}
+
+}  // namespace
+
+std::string netlist_file_text(GraphCircuit& circuit) {
+    return netlist_text(circuit, Form::File);
+}
+
+void GraphCircuit::output_circuit(std::string file_name) {
+    const std::string text = netlist_file_text(*this);
+    switch (write_text_file_atomically(file_name, text)) {
+        case WriteStatus::Written:
+            return;
+        case WriteStatus::OpenFailed:
+            fatal_error("File open failed when writing result!");
+        case WriteStatus::WriteFailed:
+            fatal_error("Writing the result file failed: " + file_name);
+    }
+}
+
+std::string GraphCircuit::output_circuit_in_string() {
+    return netlist_text(*this, Form::String);
+}
+
+void GraphCircuit::print_circuit() {
+    std::cout << "# Netlist file\n";
+    std::cout << "# Created by Marovin\n";
+    std::cout << ".qubit " << num_qubits << '\n';
+    std::cout << ".pmd " << file_pmd_keyword(pmd) << '\n';
+    // The console keeps this precision for the rest of the run.
+    std::cout.precision(16);
+    double total = 0;
+    for_each_gate(*this, [&](const Gate& g) {
+        total += cost_gate_count.get_gate_cost(g.type, pmd);
+        write_gate_line(*this, g, std::cout);
+    });
+    std::cout << "Total cost=" << total << std::endl;
+}
+
+void GraphCircuit::print_graph_circuit() {
+    std::cout << "num of vertices:" << boost::num_vertices(graph) << '\n';
+    std::cout << " GateType Index Control Target Angle" << '\n';
+    for (auto [it, end] = boost::vertices(graph); it != end; ++it) {
+        const Gate g = vertex_gate_record(graph, *it);
+        std::cout << static_cast<int>(g.type) << "  " << g.index << "  " << g.control << "  "
+                  << g.target << "out_degree=" << boost::out_degree(*it, graph)
+                  << " angle=" << g.angle << '\n';
+    }
+    std::cout << "num of edges:" << boost::num_edges(graph) << '\n';
+    std::cout << " u ----> v "
+              << "line no. =" << '\n';
+    for (auto [it, end] = boost::edges(graph); it != end; ++it) {
+        std::cout << boost::get(boost::vertex_index, graph, boost::source(*it, graph)) << "   "
+                  << boost::get(boost::vertex_index, graph, boost::target(*it, graph)) << "   "
+                  << boost::get(boost::edge_line, graph, *it) << '\n';
+    }
+    std::cout.flush();
+}

@@ -1,4 +1,6 @@
 target_sources(marovin_lib PRIVATE
+  circuit/netlist_text.cpp
+  circuit/text_file.cpp
   circuit/netlist_reader.cpp
   circuit/netlist_writer.cpp
   circuit/netlist_rewrite.cpp)

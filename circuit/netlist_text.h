@@ -1,0 +1,54 @@
+#pragma once
+// Line-level handling shared by the netlist reader and the netlist text rewrites: numbered lines
+// of at most 99 characters, tokens split at blank, tab, newline and carriage return, strict
+// number parsing, and number formatting.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace netlist {
+
+/// Longest line a netlist may hold (the historical 100-byte line buffer).
+constexpr size_t kMaxLineLength = 99;
+
+/// Walks a text line by line. Lines end at a newline; one carriage return before it is dropped,
+/// so CR-LF texts read like LF texts. A last line without a newline is still a line.
+/// Views stay valid as long as the text does. O(1) per character.
+class LineReader {
+  public:
+    explicit LineReader(const std::string& text) : text_(text) {}
+    /// \brief Next line into `line`; false at the end of the text. Ends the program with a
+    /// message naming the line when it is longer than kMaxLineLength characters.
+    bool next(std::string_view& line);
+    /// \brief 1-based number of the line last returned.
+    int line_number() const { return number_; }
+
+  private:
+    const std::string& text_;
+    size_t pos_ = 0;
+    int number_ = 0;
+};
+
+/// \brief Splits `line` at blanks, tabs, newlines and carriage returns into `tokens` (cleared
+/// first). A line of separators only gives no token.
+void tokenize(std::string_view line, std::vector<std::string_view>& tokens);
+
+/// \brief True when the tokens make a comment line (first token exactly "#").
+bool is_comment(const std::vector<std::string_view>& tokens);
+
+/// \brief Parses a whole token as a finite decimal number (no trailing text, no nan or inf).
+bool parse_number(std::string_view token, double& value);
+
+/// \brief Parses a whole token as a decimal integer that fits in an int.
+bool parse_int(std::string_view token, int& value);
+
+/// \brief Shortest decimal form (up to 17 significant digits) that reads back to the same
+/// double; -0.0 is written "-0".
+std::string format_exact(double value);
+
+/// \brief Ends the program with one message line naming the netlist line and its problem:
+/// Netlist line <number> ("<line>"): <problem>
+[[noreturn]] void line_error(int number, std::string_view line, const std::string& problem);
+
+}  // namespace netlist
