@@ -13,8 +13,8 @@ TEST(GateVocabulary, TwoQubitKindsAreTwentyToTwentyNine) {
 }
 
 TEST(GateVocabulary, KeywordsRoundTripAndZenoDagHasOne) {
-    for (Gate_type kind : {I, RX, RY, RZ, X, Y, Z, H, S, S_dag, T, T_dag, RXY, ASQU, CNOT, CZ,
-                           SWAP, ZENO, ZENO_dag, CP, GEO, ISWAP}) {
+    for (Gate_type kind : {I,     RX,  RY,   RZ,   X,  Y,    Z,    H,        S,  S_dag, T,
+                           T_dag, RXY, ASQU, CNOT, CZ, SWAP, ZENO, ZENO_dag, CP, GEO,   ISWAP}) {
         Gate_type back;
         ASSERT_TRUE(gate_from_keyword(gate_keyword(kind), back)) << kind;
         EXPECT_EQ(back, kind);
@@ -69,7 +69,7 @@ TEST(Directions, CycleThroughAxesAndReportOthers) {
 }
 
 TEST(RecordLists, CountTwoQubitRecordsBeforeOut) {
-    std::list<Gate> gates = {Gate(IN, 0, 0, 0, -1, 0, 0), Gate(H, 0, 0, 0, -1, 0, 4),
+    std::list<Gate> gates = {Gate(IN, 0, 0, 0, -1, 0, 0),  Gate(H, 0, 0, 0, -1, 0, 4),
                              Gate(CNOT, 0, 0, 0, 0, 1, 5), Gate(CZ, 0, 0, 0, 0, 1, 6),
                              Gate(OUT, 0, 0, 0, -1, 0, 2), Gate(CNOT, 0, 0, 0, 0, 1, 7)};
     EXPECT_EQ(num_2Q_gate(gates), 2);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-int vertex_index(GraphCircuit& c, Vertex v) { return boost::get(boost::vertex_index, c.graph, v); }
+int vertex_index(GraphCircuit& c, Vertex v) {
+    return boost::get(boost::vertex_index, c.graph, v);
+}
 }  // namespace
 
 TEST(LineSkeleton, ThreeLinesHaveMarkersSourceAndSink) {
@@ -57,6 +59,5 @@ TEST(GateInsertion, AppendsInTimeOrderWithIncreasingIndices) {
 TEST(LineWalkDeathTest, NextNodeWithoutEdgeEndsTheProgram) {
     GraphCircuit c("walk", CTL, qec_none, 0);
     c.set_dummy_node(1);
-    EXPECT_EXIT(next_node(c.graph, c.line_start[0], 5), testing::ExitedWithCode(1),
-                "");
+    EXPECT_EXIT(next_node(c.graph, c.line_start[0], 5), testing::ExitedWithCode(1), "");
 }

@@ -110,20 +110,44 @@ TEST(ReaderDeathTest, BadInputExitsWithStatusOne) {
 class ReaderGateMeaning : public testing::TestWithParam<PMD_type> {};
 
 TEST_P(ReaderGateMeaning, EachGateKeepsItsUnitaryExactly) {
-    const std::vector<std::string> lines = {"I q0",           "X q0",
-                                            "Y q0",           "Z q0",
-                                            "S q1",           "S_dag q1",
-                                            "T q0",           "T_dag q1",
-                                            "H q0",           "RX q0 1.3",
-                                            "RY q1 -2.7",     "RZ q0 0.4",
-                                            "RXY q1 1.1 0.6", "ASQU q0 0.3 1.7 -2.2",
-                                            "CNOT q0 q1",     "CNOT q1 q0",
-                                            "CZ q0 q1",       "CP q0 q1 0.75",
-                                            "CP q1 q0 4",     "GEO q0 q1 2",
-                                            "GEO q1 q0 -1.3"};
+    const std::vector<std::string> lines = {"I q0",
+                                            "X q0",
+                                            "Y q0",
+                                            "Z q0",
+                                            "S q1",
+                                            "S_dag q1",
+                                            "T q0",
+                                            "T_dag q1",
+                                            "H q0",
+                                            "RX q0 1.3",
+                                            "RY q1 -2.7",
+                                            "RZ q0 0.4",
+                                            "RXY q1 1.1 0.6",
+                                            "ASQU q0 0.3 1.7 -2.2",
+                                            "CNOT q0 q1",
+                                            "CNOT q1 q0",
+                                            "CZ q0 q1",
+                                            "CP q0 q1 0.75",
+                                            "CP q1 q0 4",
+                                            "GEO q0 q1 2",
+                                            "GEO q1 q0 -1.3",
+                                            "SWAP q0 q2",
+                                            "ISWAP q2 q1 1.5",
+                                            "ZENO q0 q1",
+                                            "ZENO_dag q1 q2",
+                                            "Toffoli q0 q1 q2",
+                                            "Toffoli q2 q0",
+                                            "Toffoli q1 q2 q0 q3",
+                                            "MCT q2 q1",
+                                            "MCT q3 q0 q2 q1",
+                                            "CkZ q1 q0",
+                                            "CkZ q0 q3 q1",
+                                            "PERES q0 q2 q1",
+                                            "PERES_dag q1 q2 q0",
+                                            "Fredkin q2 q0 q1"};
     for (const std::string& line : lines) {
         SCOPED_TRACE(line);
-        std::string text = netlist(2, "H q1\n" + line + "\nRY q0 0.5\n");
+        std::string text = netlist(4, "H q1\nRX q2 1\n" + line + "\nRY q0 0.5\nT q3\n");
         GraphCircuit c("meaning", GetParam(), qec_none, 0);
         c.read_netlist(text);
         EXPECT_TRUE(
