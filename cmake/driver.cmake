@@ -1,1 +1,4 @@
-# The driver's entry is driver/main.cpp (the marovin executable).
+# The synthesis flow is part of the library so that tests can drive it; the marovin executable's
+# entry is driver/main.cpp.
+target_sources(marovin_lib PRIVATE
+  driver/synthesis_flow.cpp)

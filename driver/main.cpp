@@ -1,12 +1,5 @@
-// Placeholder until the driver lands.
-#include <iostream>
+#include "driver/synthesis_flow.h"
 
-int main(int argc, char**) {
-    if (argc < 3) {
-        std::cout << "Format: <input_file> <output_file> <PMD> <threshold> <ft_mode> <code> <level>"
-                  << std::endl;
-        return 1;
-    }
-    std::cout << "marovin: synthesis not yet supported" << std::endl;
-    return 1;
+int main(int argc, char** argv) {
+    return run_marovin(argc, argv);
 }
