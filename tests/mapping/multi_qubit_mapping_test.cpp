@@ -284,3 +284,92 @@ TEST(MappingTables, DescriptionOutsideTheTablesGetsNothing) {
 }
 
 }  // namespace
+
+// Reading maps: a netlist using every keyword reads on every description to the same unitary,
+// global phase included, as under ND and as the netlist's own meaning in time order.
+namespace {
+
+const std::string kEveryKeyword =
+    "# every keyword of the netlist format\n"
+    ".qubit 5\n"
+    "qubit a\n"
+    "qubit b\n"
+    "qubit c\n"
+    "qubit d\n"
+    "qubit e\n"
+    ".begin\n"
+    "I a\n"
+    "H a\n"
+    "X b\n"
+    "Y c\n"
+    "Z d\n"
+    "H e\n"
+    "S e\n"
+    "S_dag a\n"
+    "T b\n"
+    "T_dag c\n"
+    "RX d 1.5\n"
+    "RY e -0.75\n"
+    "RZ a 3\n"
+    "RXY b 1.25 0.5\n"
+    "ASQU c 0.5 1 1.5\n"
+    "CZ a b\n"
+    "CNOT c a\n"
+    "CP d e 1.5\n"
+    "GEO e a -2.5\n"
+    "ISWAP b d 0.6\n"
+    "SWAP c e\n"
+    "ZENO a c\n"
+    "ZENO_dag d b\n"
+    "Toffoli a b c\n"
+    "Toffoli e d c b\n"
+    "PERES b c d\n"
+    "PERES_dag d a e\n"
+    "Fredkin c e a\n"
+    "MCT a b c d e\n"
+    "CkZ e c a\n"
+    "H b\n"
+    ".end\n";
+
+class ReadingMaps : public testing::TestWithParam<PMD_type> {};
+
+TEST_P(ReadingMaps, EveryKeywordKeepsTheUnitary) {
+    std::string text = kEveryKeyword;
+    GraphCircuit mapped("every_keyword", GetParam(), qec_none, 0);
+    mapped.read_netlist(text);
+    GraphCircuit plain("every_keyword", ND, qec_none, 0);
+    plain.read_netlist(text);
+    const Unitary got = sim::circuit_unitary(mapped);
+    EXPECT_TRUE(exactly_equal(got, sim::circuit_unitary(plain)));
+    EXPECT_TRUE(exactly_equal(got, sim::netlist_unitary(text, sim::Order::Time)));
+}
+
+TEST_P(ReadingMaps, FredkinIsAControlledSwap) {
+    std::string text =
+        ".qubit 3\nqubit a\nqubit b\nqubit c\n.begin\nH a\nH b\nFredkin b c a\n.end\n";
+    GraphCircuit c("fredkin", GetParam(), qec_none, 0);
+    c.read_netlist(text);
+    Unitary want = Unitary::identity(3);
+    want.apply_1q(sim::one_qubit_matrix(H, 0), 0);
+    want.apply_1q(sim::one_qubit_matrix(H, 0), 1);
+    // Swap of a (line 0) and c (line 2) controlled by b (line 1).
+    want.apply_mcx({1, 0}, 2);
+    want.apply_mcx({1, 2}, 0);
+    want.apply_mcx({1, 0}, 2);
+    EXPECT_TRUE(exactly_equal(sim::circuit_unitary(c), want));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDescriptions, ReadingMaps, testing::ValuesIn(kAllPmds),
+                         [](const auto& info) { return pmd_name(info.param); });
+
+TEST(ReadingMaps, FredkinAppendsCnotToffoliCnot) {
+    std::string text = ".qubit 3\nqubit a\nqubit b\nqubit c\n.begin\nFredkin a b c\n.end\n";
+    GraphCircuit c("fredkin", ND, qec_none, 0);
+    c.read_netlist(text);
+    const std::vector<Gate> gates = appended_gates(c);
+    ASSERT_EQ(gates.size(), 17u);
+    EXPECT_EQ(gates.front(), Gate(CNOT, 0, 0, 0, 2, 1, 6));
+    EXPECT_EQ(gates.back(), Gate(CNOT, 0, 0, 0, 2, 1, 22));
+}
+
+}  // namespace
