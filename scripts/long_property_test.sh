@@ -37,7 +37,7 @@ for p in "${pids[@]}"; do wait "$p" || status=1; done
 
 for pmd in QD SC IT NA LP NP CTL FTS; do
   printf '%-4s ' "$pmd"
-  grep -E '^\[  (PASSED|FAILED|SKIPPED) \] ' "long_e2e_$pmd.log" | head -1 || echo "(no result)"
+  grep -E '^\[  (PASSED|FAILED|SKIPPED) *\] [0-9]' "long_e2e_$pmd.log" | head -1 || echo "(no result)"
 done
 if (( status != 0 )); then
   echo "failures: see $build/testrun/long_e2e_<PMD>.log and failed_e2e_*.txt"

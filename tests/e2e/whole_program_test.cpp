@@ -41,9 +41,8 @@ struct ProgramRun {
     std::string detail;
 };
 
-/// Runs marovin on the netlist in `dir` and compares the output file with the input.
-ProgramRun run_program(const std::string& dir, const e2e::RandomNetlist& netlist, PMD_type pmd) {
-    const std::string input = e2e::netlist_text(netlist);
+/// Runs marovin on the netlist text in `dir` and compares the output file with the input.
+ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type pmd) {
     testenv::write_file(dir + "/in.txt", input);
     std::remove((dir + "/out.txt").c_str());
     std::string console;
@@ -63,6 +62,10 @@ ProgramRun run_program(const std::string& dir, const e2e::RandomNetlist& netlist
                     "\noutput file:\n" + output};
     }
     return {Outcome::Equivalent, ""};
+}
+
+ProgramRun run_program(const std::string& dir, const e2e::RandomNetlist& netlist, PMD_type pmd) {
+    return run_text(dir, e2e::netlist_text(netlist), pmd);
 }
 
 bool fails(const ProgramRun& run) {
@@ -182,6 +185,51 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDescription, WholeProgram,
+                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
+
+// Published benchmark circuits of at most six qubits, when the shared benchmark folder lies
+// beside the source tree (or beside the folder holding it, for a work tree).
+const char* const kSharedCircuits[] = {"qasm/basis_trotter_n4.txt",
+                                       "qasm/dnn_n2.txt",
+                                       "qasm/qaoa_n3.txt",
+                                       "qasm/qft_n4.txt",
+                                       "qasm/vqe_n4.txt",
+                                       "qc/barenco_tof_3.txt",
+                                       "qc/mod5_4.txt",
+                                       "qc/qft_4.txt",
+                                       "qc/tof_3.txt",
+                                       "real/4mod5-v0_19.txt",
+                                       "real/ham3_103.txt",
+                                       "real/hwb4_51.txt",
+                                       "real/mod5adder_129.txt",
+                                       "real/rd32-v0_67.txt"};
+
+class SharedCircuit : public testing::TestWithParam<PMD_type> {};
+
+TEST_P(SharedCircuit, OutputEqualsInputUpToPhase) {
+    const PMD_type pmd = GetParam();
+    std::string folder;
+    for (const char* up : {"../shared/bench/", "../../shared/bench/"}) {
+        if (!testenv::read_file(testenv::source_path(up) + kSharedCircuits[0]).empty()) {
+            folder = testenv::source_path(up);
+            break;
+        }
+    }
+    if (folder.empty()) GTEST_SKIP() << "no shared benchmark circuits beside the source tree";
+    const std::string dir =
+        testenv::make_scratch_dir(std::string("e2e_shared_") + pmd_keyword(pmd));
+    for (const char* name : kSharedCircuits) {
+        const ProgramRun run = run_text(dir, testenv::read_file(folder + name), pmd);
+        if (run.outcome == Outcome::Unsupported)
+            GTEST_SKIP() << "the program does not run end to end yet";
+        EXPECT_EQ(run.outcome, Outcome::Equivalent) << name << "\n" << run.detail;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDescription, SharedCircuit,
                          testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
                          [](const testing::TestParamInfo<PMD_type>& info) {
                              return std::string(pmd_keyword(info.param));
