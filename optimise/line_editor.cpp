@@ -1,0 +1,170 @@
+#include "optimise/line_editor.h"
+
+#include <iterator>
+
+#include "circuit/graph_circuit.h"
+
+namespace line {
+
+double record_cost(const GraphCircuit& c, const Gate& g, int mode) {
+    switch (mode) {
+        case 1:
+            return CostCycleCount::get_cycle_cost(g.type, c.pmd, g.angle);
+        case 2:
+            return c.tile_table.getOpsCyc(c.code, g.type, g.angle, g.control, g.target, 0);
+        case 3:
+            return c.tile_table.getOpsCyc(c.code, g.type, g.angle, g.control, g.target, 1);
+        default:
+            return c.cost_gate_count.get_gate_cost(g.type, c.pmd);
+    }
+}
+
+double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, int mode) {
+    switch (mode) {
+        case 1:
+            return CostCycleCount::get_window_cycle_cost(gates, from, to, c.pmd);
+        case 2:
+            return c.tile_table.getWindowOpsCycCost(gates, c.code, from, to, 0);
+        case 3:
+            return c.tile_table.getWindowOpsCycCost(gates, c.code, from, to, 1);
+        default:
+            return c.cost_gate_count.get_window_gate_cost(gates, from, to, c.pmd);
+    }
+}
+
+double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode) {
+    if (mode == 2) return c.tile_table.getLineOpsCost(gates, c.code);
+    return c.cost_gate_count.get_line_gate_cost(gates, c.pmd);
+}
+
+LineEditor::LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
+                       Strategy strategy, BestCopy best, Acceptance acceptance)
+    : circuit_(circuit),
+      line_(line),
+      from_(from),
+      to_(to),
+      mode_(mode),
+      strategy_(strategy),
+      keep_best_(best == BestCopy::Keep),
+      acceptance_(acceptance),
+      whole_(from == -1 && to == -1) {
+    std::list<Gate>& gates = line_.gates;
+    if (whole_) {
+        end_ = gates.size() < 2 ? gates.end() : std::prev(gates.end());
+    } else {
+        // The last record carrying each index bounds the window; a missing start record
+        // leaves the window empty, a missing end record lets it run to the end of the list.
+        start_ = gates.end();
+        end_ = gates.end();
+        for (It it = gates.begin(); it != gates.end(); ++it) {
+            if (it->index == from) start_ = it;
+            if (it->index == to) end_ = it;
+        }
+        if (start_ == gates.end() || from == to) start_ = end_;
+    }
+    if (!keep_best_) return;
+    best_phase_ = line_.phase;
+    if (strategy_ == Strategy::Literal) {
+        best_cost_ = window_cost(circuit_, gates, from_, to_, mode_);
+        best_ = line_;
+    } else {
+        for (It it = first(); it != end_; ++it) cost_ += cost_of(*it);
+        best_cost_ = cost_;
+    }
+}
+
+LineEditor::It LineEditor::first() const {
+    if (!whole_) return start_;
+    std::list<Gate>& gates = line_.gates;
+    return gates.size() < 2 ? gates.end() : std::next(gates.begin());
+}
+
+double LineEditor::cost_of(const Gate& g) const {
+    return record_cost(circuit_, g, mode_);
+}
+
+LineEditor::It LineEditor::erase(It it) {
+    It next = std::next(it);
+    if (!whole_ && it == start_) start_ = next;
+    if (!keep_best_ || strategy_ == Strategy::Literal) return line_.gates.erase(it);
+    cost_ -= cost_of(*it);
+    journal_.push_back(Entry{Op::Erase, it, next, Gate()});
+    parked_.splice(parked_.end(), line_.gates, it);
+    return next;
+}
+
+void LineEditor::set(It it, const Gate& g) {
+    if (keep_best_ && strategy_ == Strategy::Incremental) {
+        cost_ += cost_of(g) - cost_of(*it);
+        journal_.push_back(Entry{Op::Set, it, it, *it});
+    }
+    *it = g;
+}
+
+void LineEditor::set_rotation(It it, Gate_type type, double angle) {
+    Gate g = *it;
+    g.type = type;
+    g.angle = angle;
+    set(it, g);
+}
+
+void LineEditor::move_before(It it, It pos, int window_change) {
+    if (keep_best_ && strategy_ == Strategy::Incremental) {
+        if (window_change != 0) cost_ += window_change * cost_of(*it);
+        journal_.push_back(Entry{Op::Move, it, std::next(it), Gate()});
+    }
+    line_.gates.splice(pos, line_.gates, it);
+}
+
+void LineEditor::add_phase(double p) {
+    line_.phase += p;
+}
+
+void LineEditor::measure() {
+    if (!keep_best_) return;
+    double cost = strategy_ == Strategy::Literal
+                      ? window_cost(circuit_, line_.gates, from_, to_, mode_)
+                      : cost_;
+    bool better = acceptance_ == Acceptance::Strict ? best_cost_ > cost : best_cost_ >= cost;
+    if (!better) return;
+    best_cost_ = cost;
+    accept();
+}
+
+void LineEditor::accept() {
+    best_phase_ = line_.phase;
+    if (strategy_ == Strategy::Literal) {
+        best_ = line_;
+    } else {
+        journal_.clear();
+        parked_.clear();
+    }
+}
+
+void LineEditor::finish() {
+    if (!keep_best_) return;
+    if (strategy_ == Strategy::Literal) {
+        line_ = best_;
+        return;
+    }
+    // Undo the edits made since the best copy, newest first: each undo finds the list exactly
+    // as its edit left it, so the remembered neighbours are in place.
+    for (auto e = journal_.rbegin(); e != journal_.rend(); ++e) {
+        switch (e->op) {
+            case Op::Erase:
+                line_.gates.splice(e->next, parked_, e->it);
+                break;
+            case Op::Set:
+                *e->it = e->old;
+                break;
+            case Op::Move:
+                line_.gates.splice(e->next, line_.gates, e->it);
+                break;
+        }
+    }
+    journal_.clear();
+    parked_.clear();
+    line_.phase = best_phase_;
+}
+
+}  // namespace line

@@ -1,0 +1,108 @@
+#pragma once
+// Editing a window of a line copy under the best-copy rule of the one-qubit line reduction.
+//
+// A stage operation works on a window of a LineOfGates: the whole line between its IN and OUT
+// records (from = to = -1), or the records from the one whose index is `from` (included) to the
+// one whose index is `to` (excluded). It edits the list through a LineEditor, which keeps the
+// best copy seen so far: after a measurement, the current line becomes the best copy when its
+// window cost is not above (or, with Acceptance::Strict, below) the best cost. finish() puts the
+// best copy back into the line.
+//
+// Two strategies give the same results:
+// - Incremental: the window cost is kept up to date edit by edit (O(1) per measurement), and
+//   the best copy is kept as an undo journal of the edits made since the last accepted
+//   measurement (erased records are parked, not freed, so iterators stay valid). A stage call
+//   runs in time linear in the line length.
+// - Literal: every measurement asks the cost model for the window cost and every accepted
+//   measurement copies the whole line. Quadratic; kept as the reference the tests compare with.
+
+#include <list>
+#include <vector>
+
+#include "circuit/gate.h"
+
+class GraphCircuit;
+
+namespace line {
+
+enum class Strategy { Incremental, Literal };
+enum class Acceptance { Equal, Strict };
+enum class BestCopy { Keep, None };
+
+/// \brief Price of one record under a cost mode (0 gate count, 1 cycles, 2 logical operations,
+/// 3 logical cycles). Any other mode prices as mode 0.
+double record_cost(const GraphCircuit& c, const Gate& g, int mode);
+
+/// \brief Window cost of a line copy as the cost model computes it (from = to = -1: the whole
+/// line between IN and OUT). O(n) in the line length.
+double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, int mode);
+
+/// \brief Whole-line cost: the logical operation count for mode 2, the gate count otherwise.
+double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode);
+
+class LineEditor {
+  public:
+    using It = std::list<Gate>::iterator;
+
+    LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
+               Strategy strategy, BestCopy best = BestCopy::Keep,
+               Acceptance acceptance = Acceptance::Equal);
+    LineEditor(const LineEditor&) = delete;
+    LineEditor& operator=(const LineEditor&) = delete;
+
+    /// The window's first record (for the whole line: the record after IN, found anew).
+    It first() const;
+    /// The record that ends the window (not part of it).
+    It end() const { return end_; }
+    std::list<Gate>& gates() { return line_.gates; }
+    /// True for index windows, whose first and end records are fixed.
+    bool fixed_ends() const { return !whole_; }
+    /// True when `it` is one of the records that bound an index window; those are never moved.
+    bool is_bound(It it) const { return !whole_ && (it == start_ || it == end_); }
+
+    /// Removes a record; returns the record that followed it.
+    It erase(It it);
+    /// Replaces the fields of a record.
+    void set(It it, const Gate& g);
+    /// Changes kind and angle of a record (angle1 and angle2 kept).
+    void set_rotation(It it, Gate_type type, double angle);
+    /// Moves a record just before `pos`. `window_change` is +1 when the record enters the
+    /// window by the move, -1 when it leaves it, 0 otherwise.
+    void move_before(It it, It pos, int window_change = 0);
+    void add_phase(double p);
+
+    /// Measures the window cost and updates the best copy.
+    void measure();
+    /// Replaces the line by the best copy (no-op without a best copy). Call once, at the end.
+    void finish();
+
+  private:
+    enum class Op { Erase, Set, Move };
+    struct Entry {
+        Op op;
+        It it;
+        It next;   // Erase, Move: the record that followed `it` before the edit
+        Gate old;  // Set: the fields before the edit
+    };
+
+    double cost_of(const Gate& g) const;
+    void accept();
+
+    GraphCircuit& circuit_;
+    LineOfGates& line_;
+    int from_, to_, mode_;
+    Strategy strategy_;
+    bool keep_best_;
+    Acceptance acceptance_;
+    bool whole_;
+    It start_;  // index windows: the first record
+    It end_;
+    double cost_ = 0.0;       // Incremental: current window cost
+    double best_cost_ = 0.0;  // cost of the best copy
+    double best_phase_ = 0.0;
+    std::vector<Entry> journal_;  // Incremental: edits since the best copy
+    std::list<Gate> parked_;      // Incremental: erased records, kept for undo
+    LineOfGates best_;            // Literal: the best copy
+};
+
+}  // namespace line

@@ -1,0 +1,285 @@
+// Line copy and write-back, the movements through two-qubit records, index windows and the
+// whole reduce1Qgate pass, checked by the unitary of random circuits on every description and
+// against the literal reference strategy.
+#include "optimise/line_reduction.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "circuit/graph_circuit.h"
+#include "optimise/line_editor.h"
+#include "optimise/line_test_util.h"
+#include "support/unitary.h"
+
+using line::Strategy;
+using linetest::dump;
+
+namespace {
+
+const PMD_type kAllPmds[] = {QD, SC, IT, NA, LP, NP, ND, CTL, FTS};
+
+// Builds the same random circuit into `c` for a given seed.
+void build(GraphCircuit& c, unsigned seed, int qubits, int gates, bool named = true) {
+    std::mt19937 rng(seed);
+    c.set_dummy_node(qubits);
+    linetest::fill_random_circuit(c, rng, gates, named);
+}
+
+int count_vertices(GraphCircuit& c) {
+    return static_cast<int>(boost::num_vertices(c.graph));
+}
+
+TEST(LineCopy, RoundTripKeepsCircuitAndRenumbersOneQubitGates) {
+    GraphCircuit c("copy", SC, qec_none, 0);
+    build(c, 7, 3, 40);
+    sim::Unitary before = sim::circuit_unitary(c);
+    int vertices = count_vertices(c);
+    int counter = c.gate_counter;
+    for (int q = 0; q < c.num_qubits; ++q) {
+        LineOfGates L;
+        c.copy_a_line(q, L);
+        EXPECT_EQ(L.gates.front().type, IN);
+        EXPECT_EQ(L.gates.back().type, OUT);
+        c.revise_a_line(q, L);
+    }
+    EXPECT_EQ(count_vertices(c), vertices);
+    EXPECT_GT(c.gate_counter, counter);
+    EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
+}
+
+TEST(LineCopy, ReviseAddsPhaseAndRebuildsRunsBetweenAnchors) {
+    GraphCircuit c("revise", SC, qec_none, 0);
+    c.set_dummy_node(2);
+    c.add_gate(RX, 0, 1, 0, 0);
+    c.add_gate(CNOT, 0, 1, 0);
+    c.add_gate(RZ, 0, 3, 0, 0);
+    LineOfGates L;
+    c.copy_a_line(0, L);
+    // Replace the run before the CNOT by two gates and drop the run after it.
+    auto it = std::next(L.gates.begin());
+    *it = Gate(RY, 2, 0, 0, -1, 0, 999);
+    L.gates.insert(std::next(it), Gate(H, 0, 0, 0, -1, 0, 999));
+    L.gates.erase(std::prev(std::prev(L.gates.end())));
+    L.phase = 0.25;
+    int counter = c.gate_counter;
+    c.revise_a_line(0, L);
+    EXPECT_EQ(c.global_phase, 0.25);
+    LineOfGates back;
+    c.copy_a_line(0, back);
+    ASSERT_EQ(back.gates.size(), 5u);
+    auto g = std::next(back.gates.begin());
+    EXPECT_EQ(g->type, RY);
+    EXPECT_EQ(g->index, counter);
+    EXPECT_EQ((++g)->type, H);
+    EXPECT_EQ(g->index, counter + 1);
+    EXPECT_EQ((++g)->type, CNOT);
+    EXPECT_EQ((++g)->type, OUT);
+    // Line 1 still reaches the CNOT and its end.
+    LineOfGates other;
+    c.copy_a_line(1, other);
+    EXPECT_EQ(other.gates.size(), 3u);
+}
+
+TEST(LineCopy, ClearPathRemovesOnlyTheVerticesBetween) {
+    GraphCircuit c("clear", SC, qec_none, 0);
+    c.set_dummy_node(1);
+    c.add_gate(RX, 0, 1, 0, 0);
+    c.add_gate(RY, 0, 1, 0, 0);
+    int vertices = count_vertices(c);
+    c.clear_path(0, c.line_start[0], c.line_end[0]);
+    EXPECT_EQ(count_vertices(c), vertices - 2);
+    EXPECT_EQ(next_node(c.graph, c.line_start[0], 0), c.line_end[0]);
+    c.clear_path(0, c.line_start[0], c.line_end[0]);  // nothing between: unchanged
+    EXPECT_EQ(boost::num_edges(c.graph), 3u);
+}
+
+TEST(LineCopyDeathTest, LineNumberOutOfRangeEndsTheProgram) {
+    GraphCircuit c("range", SC, qec_none, 0);
+    c.set_dummy_node(2);
+    LineOfGates L;
+    EXPECT_EXIT(c.copy_a_line(2, L), testing::ExitedWithCode(1), "copy_a_line");
+    EXPECT_EXIT(c.copy_a_line(-1, L), testing::ExitedWithCode(1), "copy_a_line");
+}
+
+TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
+    GraphCircuit c("editor", SC, qec_none, 0);
+    c.set_dummy_node(1);
+    LineOfGates L = linetest::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
+    L.phase = 0.5;
+    LineOfGates orig = L;
+    line::LineEditor ed(c, L, -1, -1, 0, Strategy::Incremental, line::BestCopy::Keep,
+                        line::Acceptance::Strict);
+    auto a = ed.first();
+    auto b = std::next(a);
+    auto d = std::next(b, 2);
+    ed.move_before(a, d);
+    ed.measure();  // equal cost: not accepted under Strict
+    ed.set_rotation(b, RX, 5);
+    ed.erase(std::next(b));
+    ed.erase(b);
+    ed.add_phase(1);
+    ed.finish();
+    EXPECT_EQ(L, orig) << dump(L);
+}
+
+// ---- Random circuits on every description ----
+
+class OnEveryPmd : public testing::TestWithParam<PMD_type> {};
+
+// Applies `op` to every line (copy, op, write back) of a circuit.
+template <typename Op>
+void each_line(GraphCircuit& c, Op op) {
+    for (int q = 0; q < c.num_qubits; ++q) {
+        LineOfGates L;
+        c.copy_a_line(q, L);
+        op(q, L);
+        c.revise_a_line(q, L);
+    }
+}
+
+TEST_P(OnEveryPmd, MovementsKeepUnitaryAndMatchReference) {
+    for (int dir = 0; dir < 2; ++dir) {
+        for (unsigned seed = 0; seed < 40; ++seed) {
+            GraphCircuit fast("fast", GetParam(), qec_none, 0);
+            GraphCircuit literal("literal", GetParam(), qec_none, 0);
+            build(fast, seed, 3, 45, false);
+            build(literal, seed, 3, 45, false);
+            std::string before_dump = dump(fast);
+            sim::Unitary before = sim::circuit_unitary(fast);
+            auto run = [dir](GraphCircuit& c, Strategy s) {
+                each_line(c, [&](int q, LineOfGates& L) {
+                    for (int mode = 0; mode < 2; ++mode) {
+                        if (dir == 0)
+                            line::movement_xlzr(c, q, L, -1, -1, mode, s);
+                        else
+                            line::movement_xrzl(c, q, L, -1, -1, mode, s);
+                    }
+                });
+            };
+            run(fast, Strategy::Incremental);
+            run(literal, Strategy::Literal);
+            ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast)))
+                << (dir == 0 ? "movementXLZR" : "movementXRZL") << " changed\n"
+                << before_dump << "into\n"
+                << dump(fast);
+            ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
+        }
+    }
+}
+
+TEST_P(OnEveryPmd, Reduce1QgateKeepsUnitaryAndMatchesReference) {
+    for (unsigned seed = 0; seed < 40; ++seed) {
+        GraphCircuit fast("fast", GetParam(), qec_none, 0);
+        GraphCircuit literal("literal", GetParam(), qec_none, 0);
+        const bool named = seed % 2 == 0;
+        build(fast, 100 + seed, 3, 60, named);
+        build(literal, 100 + seed, 3, 60, named);
+        std::string before_dump = dump(fast);
+        sim::Unitary before = sim::circuit_unitary(fast);
+        fast.reduce1Qgate();
+        line::reduce_lines(literal, Strategy::Literal);
+        ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast)))
+            << "reduce1Qgate changed\n"
+            << before_dump << "into\n"
+            << dump(fast);
+        ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
+    }
+}
+
+// True when the cost model prices index windows (a stand-in cost model may price the whole
+// line instead, which the reference strategy would then follow).
+bool window_costs_follow_indices(GraphCircuit& c) {
+    std::list<Gate> gates = {Gate(IN, 0, 0, 0, -1, 0, 0), Gate(H, 0, 0, 0, -1, 0, 7),
+                             Gate(CNOT, 0, 0, 0, 1, 0, 8), Gate(H, 0, 0, 0, -1, 0, 9),
+                             Gate(OUT, 0, 0, 0, -1, 0, 2)};
+    int whole = c.cost_gate_count.get_window_gate_cost(gates, -1, -1, c.pmd);
+    int window = c.cost_gate_count.get_window_gate_cost(gates, 8, 2, c.pmd);
+    return window != whole;
+}
+
+// Index windows as the critical-path reduction passes them: bounded by two anchors of a line.
+TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
+    for (unsigned seed = 0; seed < 30; ++seed) {
+        GraphCircuit fast("fast", GetParam(), qec_none, 0);
+        GraphCircuit literal("literal", GetParam(), qec_none, 0);
+        build(fast, 300 + seed, 3, 50, false);
+        build(literal, 300 + seed, 3, 50, false);
+        std::string before_dump = dump(fast);
+        sim::Unitary before = sim::circuit_unitary(fast);
+        auto run = [](GraphCircuit& c, Strategy s) {
+            each_line(c, [&](int q, LineOfGates& L) {
+                std::vector<int> anchors;
+                for (const Gate& g : L.gates)
+                    if (g.type >= 20) anchors.push_back(g.index);
+                for (size_t i = 0; i + 1 < anchors.size(); ++i) {
+                    size_t j = std::min(anchors.size() - 1, i + 1 + (q + i) % 2);
+                    int from = anchors[i], to = anchors[j];
+                    line::interchange_xrzl(c, L, from, to, 1, s);
+                    line::movement_xrzl(c, q, L, from, to, 1, s);
+                    line::simplify(c, L, from, to, 1, s);
+                    line::interchange_xlzr(c, L, from, to, 1, s);
+                    line::movement_xlzr(c, q, L, from, to, 1, s);
+                    line::simplify(c, L, from, to, 1, s);
+                }
+            });
+        };
+        run(fast, Strategy::Incremental);
+        run(literal, Strategy::Literal);
+        ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast)))
+            << "window stages changed\n"
+            << before_dump << "into\n"
+            << dump(fast);
+        if (window_costs_follow_indices(fast)) {
+            ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPmds, OnEveryPmd, testing::ValuesIn(kAllPmds),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
+
+TEST(Reduce1Qgate, LineWithoutTwoQubitGatesIsWrittenBackUnchanged) {
+    GraphCircuit c("plain", SC, qec_none, 0);
+    c.set_dummy_node(1);
+    c.add_gate(RZ, 0, 3, 0, 0);
+    c.add_gate(RZ, 0, 5, 0, 0);
+    c.reduce1Qgate();
+    LineOfGates L;
+    c.copy_a_line(0, L);
+    EXPECT_EQ(linetest::body(L).size(), 2u);
+    EXPECT_EQ(c.global_phase, 0.0);
+}
+
+TEST(Reduce1Qgate, CancelsAcrossCnotControl) {
+    GraphCircuit c("cancel", SC, qec_none, 0);
+    c.set_dummy_node(2);
+    c.add_gate(RZ, 0, 3, 0, 0);
+    c.add_gate(CNOT, 0, 1, 0);
+    c.add_gate(RZ, 0, 5, 0, 0);
+    sim::Unitary before = sim::circuit_unitary(c);
+    c.reduce1Qgate();
+    LineOfGates L;
+    c.copy_a_line(0, L);
+    EXPECT_EQ(linetest::body(L).size(), 1u) << dump(L);
+    EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
+}
+
+TEST(Movement, RxPassesCnotTargetOnlyWhenCostAllows) {
+    for (PMD_type pmd : {SC, QD, CTL}) {
+        GraphCircuit c("move", pmd, qec_none, 0);
+        c.set_dummy_node(2);
+        c.add_gate(RX, 1, 1, 0, 0);
+        c.add_gate(CNOT, 0, 1, 0);
+        LineOfGates L;
+        c.copy_a_line(1, L);
+        c.movementXRZL(1, L, -1, -1, 0);
+        // The move leaves the gate count equal: accepted, except on QD and CTL.
+        auto second = std::next(L.gates.begin());
+        EXPECT_EQ(second->type, (pmd == SC) ? CNOT : RX) << pmd_keyword(pmd);
+    }
+}
+
+}  // namespace
