@@ -7,6 +7,7 @@
 
 #include <time.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -92,6 +93,9 @@ Settings read_arguments(int n, char** argv) {
         if (!known) std::cout << "Not supported PMD type: " << keyword << std::endl;
     }
     if (n >= 4) s.threshold = std::strtod(argv[4], nullptr);
+    // NOTE: "nan" and "inf" read as numbers; no conversion can meet such a precision.
+    if (!std::isfinite(s.threshold))
+        fatal_error(std::string("The threshold must be a finite number: ") + argv[4]);
     if (n >= 5) s.ft_mode = static_cast<int>(std::strtol(argv[5], nullptr, 10));
     if (n >= 6) {
         s.code = code_from_number(std::strtol(argv[6], nullptr, 10));
