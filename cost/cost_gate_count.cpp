@@ -1,8 +1,160 @@
-// Placeholder until the physical price tables land: every gate costs 1.
 #include "cost/cost_gate_count.h"
 
-void CostGateCount::set_cost_table() {}
-int CostGateCount::get_gate_cost(Gate_type kind, PMD_type) const { return kind >= IN ? 0 : 1; }
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "circuit/fatal.h"
+
+namespace {
+
+const char* const kCostFile = "CostGateCount.txt";
+
+/// Longest line of the file (the reader's buffer holds 99 characters and the terminator).
+constexpr std::size_t kMaxLineLength = 99;
+
+/// Row keywords and the kinds they set. "ZENO_dag" is accepted as well, so that the adjoint of
+/// ZENO, which SC and ND hold natively, can be priced on its own.
+struct RowKeyword {
+    const char* keyword;
+    Gate_type kind;
+};
+constexpr RowKeyword kRowKeywords[] = {{"I", I},
+                                       {"X", X},
+                                       {"Y", Y},
+                                       {"Z", Z},
+                                       {"S", S},
+                                       {"S_dag", S_dag},
+                                       {"T", T},
+                                       {"T_dag", T_dag},
+                                       {"RX", RX},
+                                       {"RY", RY},
+                                       {"RZ", RZ},
+                                       {"H", H},
+                                       {"RXY", RXY},
+                                       {"ASQU", ASQU},
+                                       {"CNOT", CNOT},
+                                       {"CP", CP},
+                                       {"CZ", CZ},
+                                       {"GEO", GEO},
+                                       {"SWAP", SWAP},
+                                       {"ISWAP", ISWAP},
+                                       {"ZENO", ZENO},
+                                       {"ZENO_dag", ZENO_dag},
+                                       {"Toffoli", Toffoli},
+                                       {"PERES", PERES},
+                                       {"Fredkin", Fredkin}};
+
+bool row_kind(const std::string& keyword, Gate_type& kind) {
+    for (const RowKeyword& row : kRowKeywords) {
+        if (keyword == row.keyword) {
+            kind = row.kind;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* row_keyword(Gate_type kind) {
+    for (const RowKeyword& row : kRowKeywords)
+        if (row.kind == kind) return row.keyword;
+    return nullptr;
+}
+
+/// Splits a line at blank, tab, newline and carriage return.
+std::vector<std::string> split_tokens(const std::string& line) {
+    std::vector<std::string> tokens;
+    std::size_t pos = 0;
+    const char* separators = " \t\n\r";
+    while ((pos = line.find_first_not_of(separators, pos)) != std::string::npos) {
+        std::size_t stop = line.find_first_of(separators, pos);
+        if (stop == std::string::npos) stop = line.size();
+        tokens.push_back(line.substr(pos, stop - pos));
+        pos = stop;
+    }
+    return tokens;
+}
+
+[[noreturn]] void row_error(const std::string& source, int line_number, const std::string& what) {
+    fatal_error(source + " line " + std::to_string(line_number) + ": " + what);
+}
+
+/// One price token: "-" (not available) or a non-negative decimal integer.
+int parse_price(const std::string& token, const std::string& source, int line_number,
+                const std::string& keyword) {
+    if (token == "-") return kUnavailableGate;
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(token.c_str(), &end, 10);
+    // NOTE: a price that is not a whole number is rejected instead of being read as 0, so that a
+    // damaged table cannot make a gate look free.
+    if (end == token.c_str() || *end != '\0' || errno == ERANGE || value < 0 || value > INT_MAX) {
+        row_error(source, line_number,
+                  "price \"" + token + "\" of row \"" + keyword +
+                      "\" is not a non-negative whole number or \"-\"");
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+void CostGateCount::set_cost_table() {
+    std::ifstream in(kCostFile, std::ios::binary);
+    if (!in.is_open()) fatal_error(std::string("Cannot open file: ") + kCostFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (in.bad()) fatal_error(std::string("Cannot read file: ") + kCostFile);
+    add_rows(text.str(), kCostFile);
+}
+
+void CostGateCount::add_rows(const std::string& text, const std::string& source) {
+    std::istringstream in(text);
+    std::string line;
+    int line_number = 0;
+    while (std::getline(in, line)) {
+        ++line_number;
+        if (line.size() > kMaxLineLength)
+            row_error(source, line_number,
+                      "line longer than " + std::to_string(kMaxLineLength) + " characters");
+        const std::vector<std::string> tokens = split_tokens(line);
+        // Empty lines, "\r" lines and lines of separators only have no keyword: skipped.
+        if (tokens.empty() || tokens[0] == "#") continue;
+        const std::string& keyword = tokens[0];
+        Gate_type kind;
+        if (!row_kind(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
+        const int prices = static_cast<int>(tokens.size()) - 1;
+        if (prices != kCostColumns)
+            row_error(source, line_number,
+                      "row \"" + keyword + "\" has " + std::to_string(prices) + " prices, " +
+                          std::to_string(kCostColumns) +
+                          " expected (QD SC IT NA LP NP ND CTL FTS)");
+        std::vector<int> row;
+        row.reserve(kCostColumns);
+        for (int i = 1; i <= kCostColumns; ++i)
+            row.push_back(parse_price(tokens[i], source, line_number, keyword));
+        table.emplace(kind, std::move(row));  // the first row of a keyword counts
+    }
+}
+
+int CostGateCount::get_gate_cost(Gate_type kind, PMD_type pmd) const {
+    if (kind >= IN && kind <= SINK) return 0;
+    auto it = table.find(kind);
+    // A table without a ZENO_dag row prices the adjoint like ZENO (the same mapped cost).
+    if (it == table.end() && kind == ZENO_dag) it = table.find(ZENO);
+    if (it == table.end()) {
+        const char* keyword = row_keyword(kind);
+        fatal_error(std::string(kCostFile) + " has no row for gate " +
+                    (keyword != nullptr ? std::string(keyword) : std::to_string(kind)));
+    }
+    if (pmd < 0 || static_cast<std::size_t>(pmd) >= it->second.size())
+        fatal_error(std::string(kCostFile) + " has no price for gate " + std::to_string(kind) +
+                    " on machine description " + std::to_string(pmd));
+    return it->second[pmd];
+}
+
 int CostGateCount::get_line_gate_cost(std::list<Gate>& line, PMD_type pmd) const {
     int total = 0;
     for (const Gate& g : line) {
@@ -11,10 +163,13 @@ int CostGateCount::get_line_gate_cost(std::list<Gate>& line, PMD_type pmd) const
     }
     return total;
 }
-int CostGateCount::get_window_gate_cost(std::list<Gate>& line, int, int, PMD_type pmd) const {
-    return get_line_gate_cost(line, pmd);
-}
-int CostCycleCount::get_cycle_cost(Gate_type kind, PMD_type, double) { return kind >= IN ? 0 : 1; }
-int CostCycleCount::get_window_cycle_cost(std::list<Gate>& line, int, int, PMD_type) {
-    return static_cast<int>(line.size());
+
+int CostGateCount::get_window_gate_cost(std::list<Gate>& line, int first, int last,
+                                        PMD_type pmd) const {
+    std::list<Gate>::iterator begin, end;
+    cost_window_bounds(line, first, last, begin, end);
+    int total = 0;
+    for (auto it = begin; it != end && it != line.end(); ++it)
+        total += get_gate_cost(it->type, pmd);
+    return total;
 }

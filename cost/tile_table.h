@@ -37,7 +37,7 @@ struct triple {
 };
 
 class tileTable {
-public:
+  public:
     std::map<tileGate2D, triple> ops_table;
     std::map<tileGate2D, triple> cyc_table;
     PMD_type pmd = CTL;
@@ -57,4 +57,12 @@ public:
     /// \brief Logical operations (cycles == 0) or cycles of the window [from, to) of a line copy.
     double getWindowOpsCycCost(std::list<Gate>& gates, qecCode code, int from, int to,
                                int cycles) const;
+
+  private:
+    /// Fills `layout` from the layout file; `qubit_line` grows by the unknown names.
+    void read_layout(std::map<std::string, int>& qubit_line, const std::string& layout_file);
+    /// Grid position of a line; (0, 0) for a line the layout does not place.
+    std::pair<int, int> position(int line) const;
+    /// True when the two lines sit in neighbouring columns of the same row.
+    bool horizontal(int control, int target) const;
 };
