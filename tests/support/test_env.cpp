@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -32,7 +33,12 @@ std::string read_file(const std::string& path) {
 static void copy_data_files(const fs::path& dir) {
     for (const char* name : {"CostGateCount.txt", "FT_table.txt"}) {
         fs::path from = fs::path(MAROVIN_SOURCE_DIR) / "data" / name;
-        if (fs::exists(from)) fs::copy_file(from, dir / name, fs::copy_options::overwrite_existing);
+        if (!fs::exists(from)) continue;
+        // Test processes run in parallel in the same folder: copy under a private name and
+        // rename, so that no process ever reads a half-written data file.
+        const fs::path temporary = dir / (std::string(name) + ".tmp" + std::to_string(getpid()));
+        fs::copy_file(from, temporary, fs::copy_options::overwrite_existing);
+        fs::rename(temporary, dir / name);
     }
 }
 
