@@ -34,10 +34,17 @@ bool LineReader::next(std::string_view& line) {
     pos_ = end + 1;
     ++number_;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.size() > kMaxLineLength)
-        fatal_error("Netlist line " + std::to_string(number_) + " is longer than " +
-                    std::to_string(kMaxLineLength) + " characters");
     return true;
+}
+
+void check_line_lengths(const std::string& text) {
+    LineReader lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
+        if (line.size() > kMaxLineLength)
+            fatal_error("Netlist line " + std::to_string(lines.line_number()) + " is longer than " +
+                        std::to_string(kMaxLineLength) + " characters");
+    }
 }
 
 void tokenize(std::string_view line, std::vector<std::string_view>& tokens) {

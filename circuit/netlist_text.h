@@ -9,17 +9,23 @@
 
 namespace netlist {
 
-/// Longest line a netlist may hold (the historical 100-byte line buffer).
+/// Longest line a netlist file handed to the program may hold (the historical 100-byte line
+/// buffer).
 constexpr size_t kMaxLineLength = 99;
+
+/// \brief Ends the program with a message naming the first line of `text` longer than
+/// kMaxLineLength characters (a carriage return before the newline not counted), if any.
+/// NOTE: the limit is checked on the program's input only. Texts that the program writes itself
+/// can hold longer lines (long qubit names with 16-digit angles) and are read whole.
+void check_line_lengths(const std::string& text);
 
 /// Walks a text line by line. Lines end at a newline; one carriage return before it is dropped,
 /// so CR-LF texts read like LF texts. A last line without a newline is still a line.
 /// Views stay valid as long as the text does. O(1) per character.
 class LineReader {
-  public:
+public:
     explicit LineReader(const std::string& text) : text_(text) {}
-    /// \brief Next line into `line`; false at the end of the text. Ends the program with a
-    /// message naming the line when it is longer than kMaxLineLength characters.
+    /// \brief Next line into `line`; false at the end of the text.
     bool next(std::string_view& line);
     /// \brief 1-based number of the line last returned.
     int line_number() const { return number_; }

@@ -16,6 +16,7 @@
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_rewrite.h"
+#include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
 #include "circuit/text_file.h"
 
@@ -288,6 +289,8 @@ int run_marovin(int argc, char** argv) {
     if (same_existing_file(s.input_file, s.output_file))
         fatal_error("The output file is the input file, which would be overwritten: " +
                     s.output_file);
+
+    netlist::check_line_lengths(input_text);
 
     const std::string forward_text = reversed(input_text);
     Counts initial;

@@ -5,11 +5,12 @@
 
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_test_support.h"
+#include "circuit/netlist_text.h"
 #include "support/unitary.h"
 
 using iotest::fatal_message;
 using iotest::header;
-using iotest::netlist;
+using iotest::make_netlist;
 
 namespace {
 
@@ -53,20 +54,21 @@ TEST_P(ReaderBadInput, EndsWithOneClearMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Netlists, ReaderBadInput,
     testing::Values(
-        BadInput{"LongLine", netlist(1, "# " + std::string(98, 'x') + "\n"),
-                 "Netlist line 4 is longer than 99 characters"},
-        BadInput{"MissingAngle", netlist(1, "RZ q0\n"), "line 4 (\"RZ q0\"): RZ needs 2 operands"},
-        BadInput{"MissingQubit", netlist(2, "CNOT q0\n"), "CNOT needs 2 operands"},
-        BadInput{"MissingASQUAngle", netlist(1, "ASQU q0 1 2\n"), "ASQU needs 4 operands"},
-        BadInput{"TextAngle", netlist(1, "RZ q0 abc\n"), "angle \"abc\" is not a finite number"},
-        BadInput{"TrailingText", netlist(1, "RX q0 1.5x\n"), "\"1.5x\" is not a finite number"},
-        BadInput{"NanAngle", netlist(1, "RY q0 nan\n"), "\"nan\" is not a finite number"},
-        BadInput{"InfAngle", netlist(2, "CP q0 q1 inf\n"), "\"inf\" is not a finite number"},
-        BadInput{"OverflowAngle", netlist(1, "RZ q0 1e999\n"), "is not a finite number"},
-        BadInput{"NanPhase", ".global_phase nan\n" + netlist(1, ""), "is not a finite number"},
+        BadInput{"MissingAngle", make_netlist(1, "RZ q0\n"),
+                 "line 4 (\"RZ q0\"): RZ needs 2 operands"},
+        BadInput{"MissingQubit", make_netlist(2, "CNOT q0\n"), "CNOT needs 2 operands"},
+        BadInput{"MissingASQUAngle", make_netlist(1, "ASQU q0 1 2\n"), "ASQU needs 4 operands"},
+        BadInput{"TextAngle", make_netlist(1, "RZ q0 abc\n"),
+                 "angle \"abc\" is not a finite number"},
+        BadInput{"TrailingText", make_netlist(1, "RX q0 1.5x\n"),
+                 "\"1.5x\" is not a finite number"},
+        BadInput{"NanAngle", make_netlist(1, "RY q0 nan\n"), "\"nan\" is not a finite number"},
+        BadInput{"InfAngle", make_netlist(2, "CP q0 q1 inf\n"), "\"inf\" is not a finite number"},
+        BadInput{"OverflowAngle", make_netlist(1, "RZ q0 1e999\n"), "is not a finite number"},
+        BadInput{"NanPhase", ".global_phase nan\n" + make_netlist(1, ""), "is not a finite number"},
         BadInput{"GateBeforeBegin", ".qubit 1\nqubit q0\nH q0\n.begin\n.end\n",
                  "line 3 (\"H q0\"): gate line before .begin"},
-        BadInput{"SecondBegin", netlist(1, ".begin\n"), "second .begin"},
+        BadInput{"SecondBegin", make_netlist(1, ".begin\n"), "second .begin"},
         BadInput{"NegativeCount", ".qubit -2\n", "the qubit count must be at least 1"},
         BadInput{"ZeroCount", ".qubit 0\n.begin\n.end\n", "the qubit count must be at least 1"},
         BadInput{"TextCount", ".qubit two\n", "the qubit count is not a whole number"},
@@ -77,23 +79,23 @@ INSTANTIATE_TEST_SUITE_P(
                  "The qubit declared is not the same a total qubit!"},
         BadInput{"CountTooLargeToBuild", ".qubit 2000000000\nqubit q0\nqubit q1\n.begin\n",
                  "The qubit declared is not the same a total qubit!"},
-        BadInput{"UndeclaredQubit", netlist(2, "CNOT q0 q7\n"), "Some qubit is not declared!"},
+        BadInput{"UndeclaredQubit", make_netlist(2, "CNOT q0 q7\n"), "Some qubit is not declared!"},
         BadInput{"DeclaredTwice", ".qubit 2\nqubit q0\nqubit q0\n.begin\n.end\n",
                  "Some qubit is not declared!"},
         BadInput{"DeclaredTwiceNoEnd", ".qubit 2\nqubit q0\nqubit q0\n.begin\n",
                  "Some qubit is not declared!"},
-        BadInput{"DeclarationAfterBegin", netlist(1, "qubit q1\n"),
+        BadInput{"DeclarationAfterBegin", make_netlist(1, "qubit q1\n"),
                  "qubit declaration after .begin"},
-        BadInput{"ControlIsTarget", netlist(2, "CNOT q1 q1\n"), "qubit q1 is used twice"},
-        BadInput{"GeoOnOneLine", netlist(2, "GEO q0 q0 2\n"), "qubit q0 is used twice"},
-        BadInput{"ToffoliRepeatsQubit", netlist(3, "Toffoli q0 q1 q0\n"), "used twice"},
-        BadInput{"MCTOneQubit", netlist(1, "MCT q0\n"), "MCT needs at least 2 qubits"},
-        BadInput{"ToffoliOneQubit", netlist(1, "Toffoli q0\n"), "Toffoli needs at least 2"},
-        BadInput{"CkZOneQubit", netlist(1, "CkZ q0\n"), "CkZ needs at least 2"},
-        BadInput{"MCTTooManyControls", netlist(22, "MCT" + names(0, 22) + "\n"),
+        BadInput{"ControlIsTarget", make_netlist(2, "CNOT q1 q1\n"), "qubit q1 is used twice"},
+        BadInput{"GeoOnOneLine", make_netlist(2, "GEO q0 q0 2\n"), "qubit q0 is used twice"},
+        BadInput{"ToffoliRepeatsQubit", make_netlist(3, "Toffoli q0 q1 q0\n"), "used twice"},
+        BadInput{"MCTOneQubit", make_netlist(1, "MCT q0\n"), "MCT needs at least 2 qubits"},
+        BadInput{"ToffoliOneQubit", make_netlist(1, "Toffoli q0\n"), "Toffoli needs at least 2"},
+        BadInput{"CkZOneQubit", make_netlist(1, "CkZ q0\n"), "CkZ needs at least 2"},
+        BadInput{"MCTTooManyControls", make_netlist(22, "MCT" + names(0, 22) + "\n"),
                  "MCT with more than 20 controls is not supported"},
-        BadInput{"GluedComment", netlist(1, "#comment\n"), "Unknown gate: #comment"},
-        BadInput{"UnknownKeyword", netlist(1, "rz q0 1\n"), "Unknown gate: rz"},
+        BadInput{"GluedComment", make_netlist(1, "#comment\n"), "Unknown gate: #comment"},
+        BadInput{"UnknownKeyword", make_netlist(1, "rz q0 1\n"), "Unknown gate: rz"},
         BadInput{"EmptyText", "", "The netlist has no .begin line"},
         BadInput{"OnlyComments", "# a\n# b\n", "The netlist has no .begin line"},
         BadInput{"EndBeforeBegin", ".qubit 1\nqubit q0\n.end\n", "The netlist has no .begin line"}),
@@ -101,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReaderDeathTest, BadInputExitsWithStatusOne) {
     GraphCircuit c("reader", CTL, qec_none, 0);
-    std::string text = netlist(1, "RZ q0 nan\n");
+    std::string text = make_netlist(1, "RZ q0 nan\n");
     EXPECT_EXIT(c.read_netlist(text), testing::ExitedWithCode(1), "");
 }
 
@@ -147,7 +149,7 @@ TEST_P(ReaderGateMeaning, EachGateKeepsItsUnitaryExactly) {
                                             "Fredkin q2 q0 q1"};
     for (const std::string& line : lines) {
         SCOPED_TRACE(line);
-        std::string text = netlist(4, "H q1\nRX q2 1\n" + line + "\nRY q0 0.5\nT q3\n");
+        std::string text = make_netlist(4, "H q1\nRX q2 1\n" + line + "\nRY q0 0.5\nT q3\n");
         GraphCircuit c("meaning", GetParam(), qec_none, 0);
         c.read_netlist(text);
         EXPECT_TRUE(
@@ -165,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(AllDescriptions, ReaderGateMeaning,
 TEST(Reader, NamedGatesStayNamedOnlyUnderNDAndCTL) {
     for (PMD_type pmd : {CTL, SC, QD}) {
         GraphCircuit c("named", pmd, qec_none, 0);
-        std::string text = netlist(1, "X q0\nS_dag q0\nY q0\n");
+        std::string text = make_netlist(1, "X q0\nS_dag q0\nY q0\n");
         c.read_netlist(text);
         std::vector<Gate> g = line_gates(c, 0);
         ASSERT_EQ(g.size(), 3u);
@@ -188,7 +190,7 @@ TEST(Reader, NamedGatesStayNamedOnlyUnderNDAndCTL) {
 }
 
 TEST(Reader, CarriageReturnLinesReadLikePlainOnes) {
-    const std::string plain = netlist(2, "H q0\n\nCNOT q0 q1\nRZ q1 2\n");
+    const std::string plain = make_netlist(2, "H q0\n\nCNOT q0 q1\nRZ q1 2\n");
     std::string crlf;
     for (char ch : plain) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     crlf = "# title\r\n\r\n" + crlf;
@@ -225,10 +227,31 @@ TEST(Reader, LastLineWithoutNewlineIsRead) {
               "Some qubit is not declared!");
 }
 
-TEST(Reader, LinesOfExactly99CharactersAreAccepted) {
+TEST(NetlistText, LinesOverNinetyNineCharactersAreReported) {
     const std::string comment = "# " + std::string(97, 'x');
     ASSERT_EQ(comment.size(), 99u);
-    EXPECT_EQ(read_error(netlist(1, comment + "\n" + comment + "\r\n")), "");
+    const std::string fits = make_netlist(1, comment + "\n" + comment + "\r\n");
+    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits); }), "");
+    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
+              "Netlist line 7 is longer than 99 characters");
+}
+
+TEST(Reader, LongLinesOfTheProgramsOwnTextsAreReadWhole) {
+    // Qubit names of 40 characters and 16-digit angles: the written ASQU line is longer than
+    // the 99 characters of an input line, and reads back.
+    const std::string a(40, 'a'), b(40, 'b');
+    GraphCircuit c("long", ND, qec_none, 0);
+    std::string text =
+        ".qubit 2\nqubit " + a + "\nqubit " + b + "\n.begin\nCP " + a + " " + b + " 0.5\n.end\n";
+    c.read_netlist(text);
+    c.add_gate(ASQU, 0, -1.0 / 3.0, 2.0 / 3.0, -1.0 / 7.0);
+    std::string written = c.output_circuit_in_string();
+    const size_t asqu = written.find("ASQU");
+    ASSERT_NE(asqu, std::string::npos);
+    EXPECT_GT(written.find('\n', asqu) - asqu, 99u);
+    GraphCircuit d("long", ND, qec_none, 0);
+    d.read_netlist(written);
+    EXPECT_TRUE(sim::equal_exact(sim::circuit_unitary(c), sim::circuit_unitary(d)));
 }
 
 TEST(Reader, HeaderDirectives) {

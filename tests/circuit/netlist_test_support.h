@@ -30,7 +30,7 @@ inline std::string header(int n) {
 }
 
 /// A whole netlist on n qubits with the given gate lines (each ending in a newline).
-inline std::string netlist(int n, const std::string& gates) {
+inline std::string make_netlist(int n, const std::string& gates) {
     return header(n) + gates + ".end\n";
 }
 

@@ -13,7 +13,7 @@
 #include "support/unitary.h"
 
 using iotest::fatal_message;
-using iotest::netlist;
+using iotest::make_netlist;
 
 namespace {
 
@@ -30,7 +30,7 @@ std::unique_ptr<GraphCircuit> read(const std::string& text, PMD_type pmd) {
 }
 
 TEST(Writer, EmptyCircuitWritesHeaderAndEmptyGateSection) {
-    auto c = read(netlist(2, ""), CTL);
+    auto c = read(make_netlist(2, ""), CTL);
     EXPECT_EQ(netlist_file_text(*c),
               "# ***OUTPUT*** Netlist file\n# Created by Marovin\n.qubit 2\n.pmd CTL\n"
               "qubit q0\nqubit q1\n.begin\n.end\n");
@@ -42,7 +42,7 @@ TEST(Writer, EmptyCircuitWritesHeaderAndEmptyGateSection) {
 
 TEST(Writer, GateLinesAndNumbersAtSixteenDigits) {
     GraphCircuit c("lines", ND, qec_none, 0);
-    std::string text = netlist(2, "");
+    std::string text = make_netlist(2, "");
     c.read_netlist(text);
     c.add_gate(RZ, 0, 0.1, 0, 0);
     c.add_gate(RX, 0, 1.0 / 3.0, 0, 0);
@@ -67,12 +67,12 @@ TEST(Writer, GateLinesAndNumbersAtSixteenDigits) {
 
 TEST(Writer, PmdKeywordOfFileAndStringForms) {
     for (PMD_type pmd : {FTS, ND}) {
-        auto c = read(netlist(1, ""), pmd);
+        auto c = read(make_netlist(1, ""), pmd);
         EXPECT_NE(netlist_file_text(*c).find(std::string(".pmd ") + pmd_keyword(pmd) + "\n"),
                   std::string::npos);
         EXPECT_NE(c->output_circuit_in_string().find(".pmd ???\n"), std::string::npos);
     }
-    auto c = read(netlist(1, ""), SC);
+    auto c = read(make_netlist(1, ""), SC);
     EXPECT_NE(c->output_circuit_in_string().find(".pmd SC\n"), std::string::npos);
 }
 
@@ -85,7 +85,7 @@ TEST_P(WriterRoundTrip, SameGatesPerLineAndSameUnitary) {
         "H q0\nX q1\nY q2\nRZ q0 0.1\nS q1\nCNOT q0 q1\nRY q2 -0.3333333333333333\n"
         "T q0\nCZ q2 q0\nRXY q1 1.25 0.5\nCP q1 q2 0.7\nGEO q0 q2 -2\nASQU q1 0.2 0.4 0.6\n"
         "T_dag q2\nZ q0\nRX q1 7.5\nCNOT q2 q1\nI q0\n";
-    auto a = read(netlist(3, gates), GetParam());
+    auto a = read(make_netlist(3, gates), GetParam());
     a->global_phase += 0.3;
     auto b = read(a->output_circuit_in_string(), GetParam());
     EXPECT_TRUE(sim::equal_exact(sim::circuit_unitary(*a), sim::circuit_unitary(*b)));
@@ -128,7 +128,7 @@ TEST(Writer, OutputFileIsReplacedWholeAndLeavesNoTemporaryFile) {
     const std::string dir = testenv::make_scratch_dir("writer_output", false);
     const std::string path = dir + "/out.txt";
     testenv::write_file(path, std::string(100000, 'x'));
-    auto c = read(netlist(1, "H q0\n"), CTL);
+    auto c = read(make_netlist(1, "H q0\n"), CTL);
     c->output_circuit(path);
     EXPECT_EQ(testenv::read_file(path), netlist_file_text(*c));
     int files = 0;
@@ -140,18 +140,18 @@ TEST(Writer, OutputFileIsReplacedWholeAndLeavesNoTemporaryFile) {
 }
 
 TEST(Writer, UnwritableOutputFileIsReported) {
-    auto c = read(netlist(1, "H q0\n"), CTL);
+    auto c = read(make_netlist(1, "H q0\n"), CTL);
     EXPECT_EQ(fatal_message([&] { c->output_circuit("no_such_dir/sub/out.txt"); }),
               "File open failed when writing result!");
 }
 
 TEST(WriterDeathTest, UnwritableOutputFileExitsWithStatusOne) {
-    auto c = read(netlist(1, "H q0\n"), CTL);
+    auto c = read(make_netlist(1, "H q0\n"), CTL);
     EXPECT_EXIT(c->output_circuit("no_such_dir/sub/out.txt"), testing::ExitedWithCode(1), "");
 }
 
 TEST(Writer, PrintCircuitListsGatesWithTotalCostAndRaisesConsolePrecision) {
-    auto c = read(netlist(2, "H q0\nCNOT q0 q1\nRZ q1 0.1\n"), CTL);
+    auto c = read(make_netlist(2, "H q0\nCNOT q0 q1\nRZ q1 0.1\n"), CTL);
     const std::streamsize saved = std::cout.precision();
     std::cout.precision(6);
     std::stringstream captured;

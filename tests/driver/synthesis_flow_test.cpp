@@ -147,6 +147,15 @@ TEST(Failures, NonFiniteThresholdIsRefused) {
     }
 }
 
+TEST(Failures, OverlongInputLineIsReported) {
+    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_long"));
+    testenv::write_file(dir + "/in.txt", "# t\n.qubit 1\nqubit a\n.begin\nH a\n" +
+                                             std::string(10000, 'x') + "\n.end\n");
+    auto run = run_marovin_in(dir, "in.txt out.txt");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has_line(run.output, "Netlist line 6 is longer than 99 characters")) << run.output;
+}
+
 TEST(Failures, BadNetlistLeavesNoOutputFile) {
     const std::string dir =
         testenv::make_scratch_dir(drivertest::unique_name("driver_bad_netlist"));
