@@ -3,38 +3,27 @@
 #include <cmath>
 #include <cstdint>
 #include <iostream>
-#include <limits>
-#include <unordered_map>
+#include <string>
 #include <vector>
 
+#include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
 
 using boost::get;
 
 namespace {
 
-/// As-soon-as-possible schedule: the vertices in time order with, per position, the cycle cost
-/// (truncated to a whole number) and the finish time. A gate starts when the last gate before
-/// it on any of its lines has finished.
-struct Schedule {
-    std::vector<Vertex> order;
-    std::vector<int64_t> cost;
-    std::vector<int64_t> finish;
-    std::unordered_map<Vertex, std::size_t> position;
-    int64_t makespan = 0;  // finish time of SINK; 0 without SINK
-};
-
 /// Truncates toward zero to a whole number of cycles.
 // NOTE: 64-bit: logical cycle counts at high levels exceed the range of int.
 int64_t whole_cycles(double value) {
-    if (!(value == value)) return 0;  // NaN
+    if (std::isnan(value)) return 0;
     constexpr double kLimit = 9.0e18;
     if (value >= kLimit) return static_cast<int64_t>(kLimit);
     if (value <= -kLimit) return -static_cast<int64_t>(kLimit);
     return static_cast<int64_t>(value);
 }
 
-double vertex_cycle_cost(GraphCircuit& c, Vertex v, PMD_type pmd) {
+double vertex_cycle_cost(const GraphCircuit& c, Vertex v, PMD_type pmd) {
     const Graph& g = c.graph;
     const Gate_type kind = get(boost::vertex_gate, g, v);
     const double angle = get(boost::vertex_angle, g, v);
@@ -43,53 +32,139 @@ double vertex_cycle_cost(GraphCircuit& c, Vertex v, PMD_type pmd) {
                                   get(boost::vertex_target, g, v), 1);
 }
 
-/// O(V + E) after the topological sort (O(V + E) as well); one hash lookup per edge.
+/// As-soon-as-possible schedule: a gate starts when the last gate before it on any of its lines
+/// has finished. Each record is one vertex (line markers included, SOURCE and SINK left out,
+/// both costing 0) with its cost and finish time truncated to whole cycles, and its predecessor
+/// record on each of its lines (-1: the line's start).
+struct Schedule {
+    struct Record {
+        Vertex vertex;
+        int64_t cost;
+        int64_t finish;
+        int pred[2];       // predecessor records, one per line of the vertex
+        int pred_line[2];  // the line of each predecessor (-1: unused)
+    };
+    std::vector<Record> records;  // in an order where predecessors come first
+    std::vector<int> line_end_record;
+    int64_t makespan = 0;  // the finish time of SINK
+};
+
+/// Builds the schedule by walking the lines: each line advances over its one-qubit gates, and a
+/// two-qubit gate is timed once both of its lines have reached it. The finish times equal those
+/// of a walk in topological order. O(V + E): no sorting and no vertex-keyed maps.
 Schedule build_schedule(GraphCircuit& c, PMD_type pmd) {
+    Graph& g = c.graph;
+    const int n = static_cast<int>(std::min(c.line_start.size(), c.line_end.size()));
     Schedule s;
-    s.order = c.topological_order();
-    const std::size_t n = s.order.size();
-    s.cost.resize(n);
-    s.finish.resize(n);
-    s.position.reserve(n);
-    const Graph& g = c.graph;
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vertex v = s.order[i];
-        int64_t start = 0;
-        for (auto [it, end] = boost::in_edges(v, g); it != end; ++it) {
-            auto p = s.position.find(boost::source(*it, g));
-            if (p == s.position.end()) {
-                std::cout << "Error: Critical Path, cost of previous node not found" << std::endl;
+    s.records.reserve(boost::num_vertices(g));
+    s.line_end_record.assign(n, -1);
+    std::vector<int64_t> clock(n, 0);  // finish time of the line's last timed vertex
+    std::vector<int> last(n, -1);      // record of the line's last timed vertex
+    std::vector<Vertex> position(n);   // next vertex to time on the line
+    std::vector<bool> waiting(n, false);
+    std::vector<int> runnable;
+    for (int q = n - 1; q >= 0; --q) {
+        position[q] = c.line_start[q];
+        runnable.push_back(q);
+    }
+    int finished_lines = 0;
+    while (!runnable.empty()) {
+        const int q = runnable.back();
+        runnable.pop_back();
+        Vertex v = position[q];
+        for (;;) {
+            const Gate_type kind = get(boost::vertex_gate, g, v);
+            if (is_2Q_gate(kind)) {
+                const int control = get(boost::vertex_control, g, v);
+                const int other = (control == q) ? get(boost::vertex_target, g, v) : control;
+                if (other < 0 || other >= n || other == q)
+                    fatal_error("Error: Critical Path, broken two-qubit gate on line " +
+                                std::to_string(q));
+                if (!(waiting[other] && position[other] == v)) {
+                    waiting[q] = true;  // the partner line has not reached the gate yet
+                    position[q] = v;
+                    break;
+                }
+                const double cost = vertex_cycle_cost(c, v, pmd);
+                const int64_t start = std::max(clock[q], clock[other]);
+                const int record = static_cast<int>(s.records.size());
+                s.records.push_back({v,
+                                     whole_cycles(cost),
+                                     whole_cycles(static_cast<double>(start) + cost),
+                                     {last[q], last[other]},
+                                     {q, other}});
+                clock[q] = clock[other] = s.records.back().finish;
+                last[q] = last[other] = record;
+                waiting[other] = false;
+                position[other] = next_node(g, v, other);
+                runnable.push_back(other);
+                v = next_node(g, v, q);
                 continue;
             }
-            start = std::max(start, s.finish[p->second]);
+            const double cost = vertex_cycle_cost(c, v, pmd);
+            const int record = static_cast<int>(s.records.size());
+            s.records.push_back({v,
+                                 whole_cycles(cost),
+                                 whole_cycles(static_cast<double>(clock[q]) + cost),
+                                 {last[q], -1},
+                                 {q, -1}});
+            clock[q] = s.records.back().finish;
+            last[q] = record;
+            if (kind == OUT) {
+                s.line_end_record[q] = record;
+                s.makespan = std::max(s.makespan, clock[q]);
+                ++finished_lines;
+                break;
+            }
+            v = next_node(g, v, q);
         }
-        const double cost = vertex_cycle_cost(c, v, pmd);
-        s.cost[i] = whole_cycles(cost);
-        s.finish[i] = whole_cycles(static_cast<double>(start) + cost);
-        s.position.emplace(v, i);
-        if (get(boost::vertex_gate, g, v) == SINK) s.makespan = s.finish[i];
     }
+    if (finished_lines != n)
+        fatal_error("Error: Critical Path, a two-qubit gate is not reached by both of its lines");
     return s;
 }
+
+/// True when every term is a whole number and their magnitudes add up to at most 2^53: then
+/// every partial sum is exact and the total does not depend on the order of the additions.
+class ExactSum {
+  public:
+    void add(double term) {
+        total_ += term;
+        magnitude_ += std::fabs(term);
+        exact_ = exact_ && term == std::trunc(term);
+    }
+    bool exact() const { return exact_ && magnitude_ <= 9007199254740992.0; }
+    double total() const { return total_; }
+
+  private:
+    double total_ = 0.0, magnitude_ = 0.0;
+    bool exact_ = true;
+};
 
 }  // namespace
 
 double GraphCircuit::num_ops(PMD_type pmd) {
     const int first_gate = 2 * num_qubits;  // indices below belong to markers
-    double total = 0;
-    if (code == qec_none) {
-        // Whole-number prices: the order of the additions does not matter.
-        for (auto [it, end] = boost::vertices(graph); it != end; ++it)
-            if (get(boost::vertex_index, graph, *it) >= first_gate)
-                total += cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, *it), pmd);
-        return total;
-    }
-    // Logical prices are doubles: add them in time order.
-    for (Vertex v : topological_order()) {
-        if (get(boost::vertex_index, graph, v) < first_gate) continue;
-        total += tile_table.getOpsCyc(
+    auto logical = [&](Vertex v) {
+        return tile_table.getOpsCyc(
             code, get(boost::vertex_gate, graph, v), get(boost::vertex_angle, graph, v),
             get(boost::vertex_control, graph, v), get(boost::vertex_target, graph, v), 0);
+    };
+    ExactSum sum;
+    for (auto [it, end] = boost::vertices(graph); it != end; ++it) {
+        if (get(boost::vertex_index, graph, *it) < first_gate) continue;
+        sum.add(code == qec_none
+                    ? cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, *it), pmd)
+                    : logical(*it));
+    }
+    if (sum.exact()) return sum.total();
+    // Fractional or huge logical prices: add them in time order, as the count is defined.
+    double total = 0;
+    for (Vertex v : topological_order()) {
+        if (get(boost::vertex_index, graph, v) < first_gate) continue;
+        total += code == qec_none
+                     ? cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, v), pmd)
+                     : logical(v);
     }
     return total;
 }
@@ -102,48 +177,48 @@ double GraphCircuit::num_cycles(PMD_type pmd) {
 void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
     path.clear();
     const Schedule s = build_schedule(*this, pmd);
-    const std::size_t n = s.order.size();
-    if (n == 0) return;
+    const int count = static_cast<int>(s.records.size());
 
-    // Latest finish times, walking sinks first: a vertex must finish before each successor's
-    // latest start.
-    std::vector<int64_t> latest(n, s.makespan);
-    for (std::size_t i = n; i-- > 0;) {
-        const int64_t latest_start = latest[i] - s.cost[i];
-        for (auto [it, end] = boost::in_edges(s.order[i], graph); it != end; ++it) {
-            auto p = s.position.find(boost::source(*it, graph));
-            if (p == s.position.end()) continue;
-            latest[p->second] = std::min(latest[p->second], latest_start);
+    // Latest finish times, sinks first: a vertex must finish before each successor's latest
+    // start. Slack = latest - finish; zero slack puts a vertex on a critical path.
+    std::vector<int64_t> latest(count, s.makespan);
+    for (int i = count - 1; i >= 0; --i) {
+        const Schedule::Record& r = s.records[i];
+        for (int p : r.pred)
+            if (p >= 0) latest[p] = std::min(latest[p], latest[i] - r.cost);
+    }
+    auto on_critical_path = [&](int i) { return latest[i] == s.records[i].finish; };
+
+    // One critical path, walked back from SINK: each step takes a zero-slack predecessor that
+    // finishes exactly when the current vertex starts; ties go to the line the walk is on, then
+    // to the lowest line.
+    int line = -1, current = -1;
+    for (int q = 0; q < static_cast<int>(s.line_end_record.size()); ++q) {
+        const int r = s.line_end_record[q];
+        if (r >= 0 && s.records[r].finish == s.makespan && on_critical_path(r)) {
+            line = q;
+            current = r;
+            break;
         }
     }
-
-    // Walk one chain of zero-slack vertices from SOURCE to SINK. From each vertex the next one
-    // is a successor with zero slack that starts exactly when this one finishes; ties go to the
-    // line the walk arrived on, then to the lowest line number.
     const int first_gate = 2 * num_qubits;
-    std::size_t cur = 0;  // SOURCE: the only vertex without in-edges comes first
-    if (boost::in_degree(s.order[0], graph) != 0) return;
-    int arrival_line = -1;
-    for (;;) {
-        std::size_t next = n;
-        int next_line = std::numeric_limits<int>::max();
-        for (auto [it, end] = boost::out_edges(s.order[cur], graph); it != end; ++it) {
-            auto p = s.position.find(boost::target(*it, graph));
-            if (p == s.position.end()) continue;
-            const std::size_t w = p->second;
-            if (latest[w] != s.finish[w] || s.finish[w] - s.cost[w] != s.finish[cur]) continue;
-            const int line = get(boost::edge_line, graph, *it);
-            const bool better = next == n || (line == arrival_line && next_line != arrival_line) ||
-                                (next_line != arrival_line && line < next_line);
-            if (better) {
-                next = w;
-                next_line = line;
+    while (current >= 0) {
+        const Schedule::Record& r = s.records[current];
+        if (get(boost::vertex_index, graph, r.vertex) >= first_gate) path.push_back(r.vertex);
+        const int64_t start = r.finish - r.cost;
+        int next = -1, next_line = -1;
+        for (int k = 0; k < 2; ++k) {
+            const int p = r.pred[k];
+            if (r.pred_line[k] < 0 || p < 0) continue;
+            if (s.records[p].finish != start || !on_critical_path(p)) continue;
+            const int l = r.pred_line[k];
+            if (next < 0 || l == line || (next_line != line && l < next_line)) {
+                next = p;
+                next_line = l;
             }
         }
-        if (next == n) break;
-        if (get(boost::vertex_index, graph, s.order[next]) >= first_gate)
-            path.push_back(s.order[next]);
-        cur = next;
-        arrival_line = next_line;
+        current = next;
+        line = next_line;
     }
+    std::reverse(path.begin(), path.end());
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "circuit/fatal.h"
+#include "circuit/graph_circuit.h"
 #include "cost/logical_cost.h"
 #include "support/test_env.h"
 
@@ -266,3 +267,58 @@ TEST(CostWindows, RepeatedIndexUsesItsLastOccurrence) {
     std::list<Gate> empty;
     EXPECT_EQ(CostCycleCount::get_window_cycle_cost(empty, -1, -1, QD), 0);
 }
+
+// ---- Composite prices against the mappings ----------------------------------------------------
+
+namespace {
+
+struct Composite {
+    Gate_type kind;
+    void (*append)(GraphCircuit&);
+};
+
+const Composite kComposites[] = {
+    {CNOT, [](GraphCircuit& c) { c.add_CNOT(0, 1); }},
+    {CZ, [](GraphCircuit& c) { c.add_CZ(0, 1); }},
+    {CP, [](GraphCircuit& c) { c.add_CP(0, 1, 1.0); }},  // a general angle
+    {GEO, [](GraphCircuit& c) { c.add_GEO(0, 1, 1.0); }},
+    {SWAP, [](GraphCircuit& c) { c.add_SWAP(0, 1); }},
+    {ISWAP, [](GraphCircuit& c) { c.add_ISWAP(0, 1, 1.0); }},
+    {ZENO, [](GraphCircuit& c) { c.add_ZENO(0, 1); }},
+    {ZENO_dag, [](GraphCircuit& c) { c.add_ZENOd(0, 1); }},
+    {Toffoli, [](GraphCircuit& c) { c.add_TOF(0, 1, 2); }},
+    {PERES, [](GraphCircuit& c) { c.add_PERES(0, 1, 2); }},
+    {Fredkin,
+     [](GraphCircuit& c) {
+         c.add_CNOT(2, 1);
+         c.add_TOF(0, 1, 2);
+         c.add_CNOT(2, 1);
+     }},
+};
+
+class CompositePrices : public testing::TestWithParam<PMD_type> {};
+
+}  // namespace
+
+TEST_P(CompositePrices, EqualTheOperationCountOfTheMappedGates) {
+    const PMD_type pmd = GetParam();
+    for (const Composite& composite : kComposites) {
+        GraphCircuit c("composite", pmd, qec_none, 0);
+        c.set_dummy_node(3);
+        composite.append(c);
+        bool native = false;  // the mapping appends a gate of the kind itself
+        for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+            native |= boost::get(boost::vertex_gate, c.graph, *it) == composite.kind;
+        const int price = c.cost_gate_count.get_gate_cost(composite.kind, pmd);
+        if (native)
+            EXPECT_EQ(price, 1) << gate_keyword(composite.kind) << " on " << pmd_keyword(pmd);
+        else
+            EXPECT_EQ(c.num_ops(pmd), price)
+                << gate_keyword(composite.kind) << " on " << pmd_keyword(pmd);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, CompositePrices, testing::ValuesIn(kAllPmd),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });

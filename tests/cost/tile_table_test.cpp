@@ -2,12 +2,13 @@
 #include "cost/tile_table.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "circuit/fatal.h"
+#include "circuit/graph_circuit.h"
 #include "cost/logical_cost.h"
 #include "support/test_env.h"
 
@@ -213,4 +214,27 @@ TEST(TileWindows, LineAndWindowSums) {
     std::list<Gate> empty;
     EXPECT_EQ(t.getWindowOpsCycCost(empty, qec_code0, -1, -1, 0), 0);
     EXPECT_EQ(t.getLineOpsCost(empty, qec_code0), 0);
+}
+
+// ---- Shipped examples ------------------------------------------------------------------------
+
+TEST(ExampleLayouts, EveryExampleNetlistHasAMatchingLayout) {
+    namespace fs = std::filesystem;
+    int netlists = 0;
+    for (const auto& entry : fs::directory_iterator(testenv::source_path("examples"))) {
+        const fs::path path = entry.path();
+        if (path.extension() != ".txt" || fs::is_symlink(path)) continue;
+        std::string text = testenv::read_file(path.string());
+        if (text.find(".qubit") == std::string::npos) continue;  // a data file, not a netlist
+        ++netlists;
+        SCOPED_TRACE(path.string());
+        ASSERT_TRUE(fs::exists(path.string() + ".layout"));
+        const std::string message = fatal_message([&] {
+            GraphCircuit c(path.string(), CTL, qec_code0, 1);
+            c.read_netlist(text);
+            EXPECT_EQ(c.tile_table.layout.size(), c.qubit_line.size());
+        });
+        EXPECT_EQ(message, "");
+    }
+    EXPECT_GT(netlists, 0);
 }
