@@ -3,6 +3,7 @@
 // their distance to the target.
 
 #include <map>
+#include <vector>
 
 #include "FaultTolerant/tavex/mtx_tavex.h"
 
@@ -17,6 +18,8 @@ struct MatrixItem {
         : matrix(matrix), distance(distance), index(index), length(length) {}
 };
 
+/// An ordered map from length to a multimap from distance to MatrixItem (equal distances keep
+/// their order of insertion).
 class BinSet {
   public:
     /// \brief Adds a remainder under key `distance` to the bin of its `length`.
@@ -30,7 +33,35 @@ class BinSet {
     void delete_short_sequences(int length);
     /// \brief Number of bins (one per length present).
     int num_bins() const { return static_cast<int>(bins.size()); }
+    /// \brief Number of stored remainders.
+    long size() const;
 
   private:
-    std::map<int, std::multimap<double, MatrixItem>> bins;
+    // One bin. Items live in arrays sorted by key (stable: equal keys in insertion order), which
+    // the meeting test scans; new items wait in a small multimap until it is merged in, so
+    // insertion stays cheap while the bins grow. Every pending item was inserted after every
+    // sorted one.
+    //
+    // Each sorted item also keeps its distance to a fixed reference matrix: by the triangle
+    // inequality an item can be within the limit of Q only if that distance is within the limit
+    // (plus a margin for rounding) of Q's own, which skips most items without a matrix product.
+    //
+    // A bucket table over the key range replaces the binary search: start[b] is the first sorted
+    // item whose bucket is b or higher, and bucket() is monotone in the key, so every item before
+    // start[bucket(x)] has a key below x.
+    struct Bin {
+        std::vector<double> keys;
+        std::vector<double> ref_keys;  // md_tri(item, reference), a second filter
+        std::vector<MatrixItem> items;
+        std::multimap<double, MatrixItem> pending;
+        double key_min = 0.0;
+        double scale = 0.0;
+        std::vector<int> start;
+
+        void merge_pending();
+        int bucket(double key) const;
+        /// First sorted item with key >= x (as std::lower_bound on keys).
+        size_t lower_bound(double x) const;
+    };
+    std::map<int, Bin> bins;
 };

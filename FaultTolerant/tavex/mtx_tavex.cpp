@@ -80,25 +80,6 @@ MtxTavex minv(MtxTavex a) {
     return r;
 }
 
-double md(MtxTavex a, MtxTavex b) {
-    cplx tr;
-    cz(&tr);
-    for (int k = 0; k < 4; ++k) {
-        cplx conj_a, term;
-        cc(at(a, k), &conj_a);
-        cm(conj_a, at(b, k), &term);
-        ca(tr, term, &tr);
-    }
-    return tr.re * tr.re + tr.im * tr.im;
-}
-
-double md_tri(MtxTavex a, MtxTavex b) {
-    // NOTE: for matrices equal up to phase, md can round to just above 4; clamping keeps the
-    // distance 0 instead of NaN (a NaN would also break the ordered maps keyed by distance).
-    const double x = (2.0 - std::sqrt(md(a, b))) / 2.0;
-    return x > 0.0 ? std::sqrt(x) : 0.0;
-}
-
 void pm(MtxTavex m) {
     for (int r = 0; r < 2; ++r)
         std::printf("(%6.5e, %6.5e)   (%6.5e, %6.5e)  \n", m.v[4 * r], m.v[4 * r + 1],
