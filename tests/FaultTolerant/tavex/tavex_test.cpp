@@ -1,0 +1,395 @@
+// The exhaustive meet-in-the-middle search: returned sequences approximate their targets, the
+// shortcuts and limits behave, and the trie-pruned enumeration finds exactly what a plain
+// enumeration with direct sub-product tests finds.
+#include "FaultTolerant/tavex/tavex.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <map>
+#include <random>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+using cd = std::complex<double>;
+using M2 = std::array<cd, 4>;  // row-major
+
+M2 mul(const M2& a, const M2& b) {
+    return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
+            a[2] * b[1] + a[3] * b[3]};
+}
+
+// The left-to-right product of a gate-sequence string, built from the letters alone;
+// parentheses are skipped. Fails the test on any other character.
+MtxTavex sequence_matrix(const std::string& seq) {
+    const double r = 1.0 / std::sqrt(2.0);
+    const cd w = std::polar(1.0, M_PI / 4);
+    M2 m = {1, 0, 0, 1};
+    for (char c : seq) {
+        M2 g;
+        switch (c) {
+            case 'H':
+                g = {r, r, r, -r};
+                break;
+            case 'X':
+                g = {0, 1, 1, 0};
+                break;
+            case 'Z':
+                g = {1, 0, 0, -1};
+                break;
+            case 'S':
+                g = {1, 0, 0, cd(0, 1)};
+                break;
+            case 's':
+                g = {1, 0, 0, cd(0, -1)};
+                break;
+            case 'T':
+                g = {1, 0, 0, w};
+                break;
+            case 't':
+                g = {1, 0, 0, std::conj(w)};
+                break;
+            case 'I':
+                g = {1, 0, 0, 1};
+                break;
+            case '(':
+            case ')':
+                continue;
+            default:
+                ADD_FAILURE() << "unexpected character '" << c << "' in " << seq;
+                continue;
+        }
+        m = mul(m, g);
+    }
+    MtxTavex t;
+    for (int k = 0; k < 4; ++k) {
+        t.v[2 * k] = m[size_t(k)].real();
+        t.v[2 * k + 1] = m[size_t(k)].imag();
+    }
+    return t;
+}
+
+int t_count(const std::string& seq) {
+    int n = 0;
+    for (char c : seq) n += c == 'T' || c == 't';
+    return n;
+}
+
+// Rz(theta) = diag(e^(-i theta/2), e^(i theta/2)), theta in radians.
+MtxTavex rotation_z(double theta) {
+    return {{std::cos(theta / 2), -std::sin(theta / 2), 0, 0, 0, 0, std::cos(theta / 2),
+             std::sin(theta / 2)}};
+}
+
+MtxTavex random_u2(std::mt19937& rng, bool with_phase) {
+    std::normal_distribution<double> g;
+    double q[4];
+    double n = 0;
+    for (double& x : q) {
+        x = g(rng);
+        n += x * x;
+    }
+    n = std::sqrt(n);
+    const cd a(q[0] / n, q[1] / n), b(q[2] / n, q[3] / n);
+    const cd p =
+        with_phase ? std::polar(1.0, std::uniform_real_distribution<double>(0, 6)(rng)) : cd(1);
+    const cd e[4] = {p * a, -p * std::conj(b), p * b, p * std::conj(a)};
+    MtxTavex t;
+    for (int k = 0; k < 4; ++k) {
+        t.v[2 * k] = e[k].real();
+        t.v[2 * k + 1] = e[k].imag();
+    }
+    return t;
+}
+
+MtxTavex with_phase(MtxTavex m, double phi) {
+    for (int k = 0; k < 4; ++k) {
+        const cd e = cd(m.v[2 * k], m.v[2 * k + 1]) * std::polar(1.0, phi);
+        m.v[2 * k] = e.real();
+        m.v[2 * k + 1] = e.imag();
+    }
+    return m;
+}
+
+std::string search(MtxTavex target, double threshold, int max_unique = 10200, int max_length = 15) {
+    Tavex tavex(max_unique, max_length);
+    return tavex.ft_tavex(target, threshold);
+}
+
+void expect_within(const std::string& seq, MtxTavex target, double threshold) {
+    ASSERT_FALSE(seq.empty());
+    const double d = md_tri(sequence_matrix(seq), target);
+    EXPECT_LE(d, threshold) << seq;
+    int depth = 0;
+    for (char c : seq) {
+        depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        EXPECT_TRUE(depth == 0 || depth == 1) << seq;
+    }
+    EXPECT_EQ(depth, 0) << seq;
+    if (seq.size() > 1) {
+        EXPECT_EQ(seq.find('I'), std::string::npos) << seq;
+    }
+}
+
+// --- Shortcuts and edge cases ----------------------------------------------------------------
+
+TEST(TavexTest, TargetNearIdentityGivesI) {
+    MtxTavex id;
+    mi(id);
+    EXPECT_EQ(search(id, 1e-2), "I");
+    EXPECT_EQ(search(with_phase(id, 1.3), 1e-2), "I");
+    EXPECT_EQ(search(rotation_z(0.001), 1e-2), "I");
+}
+
+TEST(TavexTest, SingleLabelTargetReturnsThatLabel) {
+    // T alone brings the best distance to 0 without any meeting: the answer is its own label.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(search(label_matrix(24), 1e-2), "T");
+    EXPECT_EQ(search(with_phase(label_matrix(24), 0.7), 1e-6), "T");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Beginning enumeration...\nBeginning enumeration...\n");
+}
+
+class LabelTargetTest : public testing::TestWithParam<int> {};
+
+TEST_P(LabelTargetTest, EveryLabelIsFoundExactly) {
+    const MtxTavex target = with_phase(label_matrix(GetParam()), 0.25 * GetParam());
+    expect_within(search(target, 1e-6), target, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLabels, LabelTargetTest, testing::Range(1, Tavex::kNumLabels));
+
+TEST(TavexTest, NaNTargetGivesNoSequence) {
+    MtxTavex m = rotation_z(0.3);
+    m.v[0] = std::nan("");
+    EXPECT_EQ(search(m, 1e-2), "");
+}
+
+TEST(TavexTest, SearchEndingWithoutResultReturnsEmpty) {
+    // Two recorded products only; the second phase runs out of acceptable products and would
+    // outgrow the label array: no result, no crash.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(search(rotation_z(0.3), 1e-9, 3, 2), "");
+    testing::internal::GetCapturedStdout();
+}
+
+TEST(TavexTest, MeetingIsReportedAndResultIsPhaseBlind) {
+    const MtxTavex target = rotation_z(0.7);
+    testing::internal::CaptureStdout();
+    const std::string a = search(target, 1e-2);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("MEET! dist= "), std::string::npos) << out;
+    expect_within(a, target, 1e-2);
+    EXPECT_EQ(search(with_phase(target, 2.1), 1e-2), a);
+}
+
+// --- Distances on random targets -------------------------------------------------------------
+
+struct Case {
+    const char* kind;  // "Z", "SU2", "U2"
+    double threshold;
+    int count;
+    unsigned seed;
+};
+
+class RandomTargetTest : public testing::TestWithParam<Case> {};
+
+TEST_P(RandomTargetTest, SequenceIsWithinThreshold) {
+    const Case c = GetParam();
+    std::mt19937 rng(c.seed);
+    for (int i = 0; i < c.count; ++i) {
+        MtxTavex target;
+        if (std::string(c.kind) == "Z") {
+            // Angles as the conversion hands them: a remainder in [-0.5, 0.5] units of pi/4.
+            const double a = std::uniform_real_distribution<double>(-0.5, 0.5)(rng);
+            target = rotation_z(a * M_PI / 4);
+        } else {
+            target = random_u2(rng, std::string(c.kind) == "U2");
+        }
+        const std::string seq = search(target, c.threshold);
+        SCOPED_TRACE(testing::Message() << c.kind << " #" << i << " -> " << seq);
+        if (md_tri(MtxTavex{{1, 0, 0, 0, 0, 0, 1, 0}}, target) < c.threshold) {
+            EXPECT_EQ(seq, "I");
+            continue;
+        }
+        expect_within(seq, target, c.threshold);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Thresholds, RandomTargetTest,
+                         testing::Values(Case{"Z", 1e-1, 10, 1}, Case{"SU2", 1e-1, 10, 2},
+                                         Case{"U2", 1e-1, 10, 3}, Case{"Z", 1e-2, 6, 4},
+                                         Case{"SU2", 1e-2, 4, 5}, Case{"U2", 1e-2, 4, 6}));
+
+TEST(TavexTest, FinerThresholdsOnZRotations) {
+    // A few searches at 1e-3, where the second phase does most of the work.
+    for (double a : {-0.0130959, 0.2}) {
+        const MtxTavex target = rotation_z(a * M_PI / 4);
+        const std::string seq = search(target, 1e-3);
+        expect_within(seq, target, 1e-3);
+        EXPECT_GE(t_count(seq), 10) << seq;
+    }
+}
+
+// --- The pruned enumeration against a plain one ----------------------------------------------
+
+// The same search, with every acceptability test done on a set of recorded label strings and a
+// failing run skipped by stepping the odometer at the run's lowest position; products computed
+// from scratch; bins as ordered maps.
+class PlainSearch {
+  public:
+    PlainSearch(int max_unique, int max_length) : max_unique(max_unique), max_length(max_length) {}
+
+    std::string run(MtxTavex target, double threshold) {
+        MtxTavex id;
+        mi(id);
+        const double d0 = md_tri(id, target);
+        if (threshold > d0) return "I";
+        by_dist.emplace(d0, id);
+        double best = d0;
+        int num_unique = 1;
+        while (top < max_length && num_unique < max_unique && best > threshold) {
+            if (!step(0)) return "";
+            while (top >= 1) {
+                if (!recorded.count(run_of(top, 1))) {
+                    if (!step(1)) return "";
+                } else if (!recorded.count(run_of(top - 1, 0))) {
+                    if (!step(0)) return "";
+                } else {
+                    break;
+                }
+            }
+            const MtxTavex p = product();
+            const double d = md_tri(p, target);
+            bool unique = true;
+            for (auto it = by_dist.lower_bound(d - 1e-10); it != by_dist.upper_bound(d + 1e-10);
+                 ++it)
+                if (md(it->second, p) > 4 - 1e-10) unique = false;
+            if (!unique) continue;
+            const int k = meet(p, d, best - 1e-10, best);
+            if (k != -1 && best <= threshold) return name() + names[size_t(k)];
+            const MtxTavex r = mm(target, minv(p));
+            bins[top + 1].emplace(md_tri(r, target), std::make_pair(r, int(names.size())));
+            names.push_back(name());
+            recorded.insert(run_of(top, 0));
+            by_dist.emplace(d, p);
+            ++num_unique;
+            if (d < best - 1e-10) {
+                best = d;
+                if (best <= threshold) return name();
+            }
+        }
+        bins.erase(bins.begin(), bins.lower_bound(max_length));
+        while (best > threshold) {
+            if (!step(0)) return "";
+            bool again = true;
+            while (again) {
+                again = false;
+                const int span = std::min(max_length, top) - 1;
+                for (int i = top; span >= 0 && i >= span; --i)
+                    if (!recorded.count(run_of(i, i - span))) {
+                        if (!step(i - span)) return "";
+                        again = true;
+                        break;
+                    }
+            }
+            const MtxTavex q = product();
+            const double d = md_tri(q, target);
+            const int k = meet(q, d, best - 1e-10, best);
+            if (k != -1 && best <= threshold) return name() + names[size_t(k)];
+            if (d < best - 1e-10) {
+                best = d;
+                if (best <= threshold) return name();
+            }
+        }
+        return "";
+    }
+
+  private:
+    int max_unique;
+    int max_length;
+    int labels[Tavex::kMaxLabels] = {};
+    int top = 0;
+    std::unordered_set<uint64_t> recorded;  // runs of labels, 5 bits each from the top down
+    std::vector<std::string> names;
+    std::multimap<double, MtxTavex> by_dist;
+    std::map<int, std::multimap<double, std::pair<MtxTavex, int>>> bins;
+
+    bool step(int k) {
+        for (int j = 0; j < k; ++j) labels[j] = 1;
+        int j = k;
+        while (++labels[j] > 25) {
+            labels[j] = 0;
+            if (++j >= Tavex::kMaxLabels) return false;
+        }
+        for (int i = 0; i < j; ++i)
+            if (labels[i] == 0) labels[i] = 1;
+        top = std::max(top, j);
+        return true;
+    }
+    uint64_t run_of(int i, int lo) const {
+        uint64_t key = 0;
+        for (int j = i; j >= lo; --j) key = key << 5 | uint64_t(labels[j]);
+        return key;
+    }
+    MtxTavex product() const {
+        MtxTavex m;
+        mi(m);
+        for (int j = top; j >= 0; --j) m = mm(m, label_matrix(labels[j]));
+        return m;
+    }
+    std::string name() const {
+        std::string s;
+        for (int j = top; j >= 0; --j) s += print_gate(labels[j]);
+        return s;
+    }
+    int meet(MtxTavex q, double dq, double limit, double& best) const {
+        for (const auto& bin : bins) {
+            const auto end = bin.second.upper_bound(dq + limit);
+            for (auto it = bin.second.lower_bound(dq - limit); it != end; ++it) {
+                const double d = md_tri(it->second.first, q);
+                if (d <= limit) {
+                    best = d;
+                    return it->second.second;
+                }
+            }
+        }
+        return -1;
+    }
+};
+
+struct PlainCase {
+    int max_unique;
+    int max_length;
+    double threshold;
+    unsigned seed;
+};
+
+class PlainSearchTest : public testing::TestWithParam<PlainCase> {};
+
+TEST_P(PlainSearchTest, SameSequenceAsPlainEnumeration) {
+    const PlainCase c = GetParam();
+    std::mt19937 rng(c.seed);
+    for (int i = 0; i < 3; ++i) {
+        const MtxTavex target = random_u2(rng, true);
+        const std::string expected =
+            PlainSearch(c.max_unique, c.max_length).run(target, c.threshold);
+        testing::internal::CaptureStdout();
+        const std::string got = search(target, c.threshold, c.max_unique, c.max_length);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(got, expected) << "target #" << i;
+        if (!got.empty() && got != "I") expect_within(got, target, c.threshold);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallSearches, PlainSearchTest,
+                         testing::Values(PlainCase{120, 3, 0.1, 21}, PlainCase{200, 4, 0.06, 22},
+                                         PlainCase{300, 5, 0.07, 23},
+                                         // Capacity reached inside the last length.
+                                         PlainCase{150, 4, 0.08, 25}, PlainCase{150, 4, 0.08, 26}));
+
+}  // namespace
