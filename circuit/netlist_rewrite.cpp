@@ -18,14 +18,24 @@ void append_line(std::string& out, std::string_view line) {
     out += '\n';
 }
 
+enum class Phase { Keep, Negate };
+
 // Copies the header up to and including ".begin" into `out`, dropping lines without tokens.
+// With Phase::Negate a ".global_phase x" line is written with -x (the inverse circuit's phase).
 // True when ".begin" was found.
-bool copy_header(netlist::LineReader& lines, std::string& out) {
+bool copy_header(netlist::LineReader& lines, std::string& out, Phase phase) {
     std::string_view line;
     Tokens tokens;
     while (lines.next(line)) {
         netlist::tokenize(line, tokens);
         if (tokens.empty()) continue;
+        double value = 0;
+        // NOTE: copying the phase unchanged would leave the inverted text off by twice the phase.
+        if (phase == Phase::Negate && tokens[0] == ".global_phase" && tokens.size() > 1 &&
+            netlist::parse_number(tokens[1], value)) {
+            out += ".global_phase " + netlist::format_exact(-value) + "\n";
+            continue;
+        }
         append_line(out, line);
         if (tokens[0] == ".begin") return true;
     }
@@ -163,7 +173,7 @@ void reverse_netlist(std::string& in, std::string& out) {
     netlist::LineReader lines(in);
     std::string result;
     result.reserve(in.size() + 8);
-    if (copy_header(lines, result)) {
+    if (copy_header(lines, result, Phase::Keep)) {
         std::vector<std::string_view> gate_lines;
         std::string_view line;
         Tokens tokens;
@@ -195,7 +205,7 @@ void inverse_netlist(std::string& in, std::string& out) {
             if (tokens.empty() || netlist::is_comment(tokens)) lines.next(line);
         }
     }
-    if (copy_header(lines, result)) {
+    if (copy_header(lines, result, Phase::Negate)) {
         while (lines.next(line)) {
             netlist::tokenize(line, tokens);
             if (tokens.empty() || netlist::is_comment(tokens)) continue;

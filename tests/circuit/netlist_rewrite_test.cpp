@@ -102,6 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST(InverseNetlist, NegatesTheGlobalPhase) {
+    EXPECT_EQ(inverted("#\n.global_phase 0.25\n.qubit 1\nqubit a\n.begin\n.end\n"),
+              ".global_phase -0.25\n.qubit 1\nqubit a\n.begin\n.end\n");
+    EXPECT_EQ(reversed(".global_phase 0.25\n.begin\n"), ".global_phase 0.25\n.begin\n.end\n");
+}
+
 TEST(InverseNetlist, TextWithoutEndGetsNoEnd) {
     EXPECT_EQ(inverted("#\n.qubit 1\nqubit a\n.begin\nS a\n"),
               ".qubit 1\nqubit a\n.begin\nS_dag a\n");
@@ -177,7 +183,7 @@ std::string random_netlist(std::mt19937& rng, int qubits, int gates) {
         }
         text += "\n";
     }
-    return "# random\n" + iotest::make_netlist(qubits, text);
+    return "# random\n.global_phase" + number() + "\n" + iotest::make_netlist(qubits, text);
 }
 
 TEST(NetlistRewrites, ReverseThenInverseGivesTheInverseCircuit) {
