@@ -211,6 +211,10 @@ int Tavex::skip_product(int r) {
 // Phase 2: moves on until every run of min(n, top) consecutive labels is a recorded unique
 // product. Runs lying wholly above the positions changed since the last accepted product are
 // still recorded and are not walked again.
+// NOTE: the runs hold n = max_length labels, the longest length the first phase records in full
+// (it stops once the product index reaches max_length). Runs of n + 1 labels are never recorded,
+// so no product would pass: the phase would only grow the product until the label array is full
+// and never meet anything.
 int Tavex::skip_product_long(int r, int n) {
     bool again = true;
     while (again && !overflow) {
@@ -311,6 +315,7 @@ std::string Tavex::print_sequence(int index) const {
 }
 
 std::string Tavex::ft_tavex(MtxTavex target, double threshold) {
+    // NOTE: running out of memory is a failure, reported as one (exit status 1, one line).
     if (!allocate()) fatal_error("Error: ft_tavex cannot allocate its search arrays");
     MtxTavex identity;
     mi(identity);

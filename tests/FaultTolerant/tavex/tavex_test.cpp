@@ -187,6 +187,30 @@ TEST(TavexTest, MeetingIsReportedAndResultIsPhaseBlind) {
     EXPECT_EQ(search(with_phase(target, 2.1), 1e-2), a);
 }
 
+// Number of labels of a result: letters outside parentheses and parenthesised groups.
+int label_count(const std::string& seq) {
+    int n = 0, depth = 0;
+    for (char c : seq) {
+        if (c == '(') ++depth;
+        if (c == ')') --depth;
+        if (depth == 0 && c != ')') ++n;
+        if (c == '(') ++n;
+    }
+    return n;
+}
+
+TEST(TavexTest, SecondPhaseMeetsProductsLongerThanTheFirstPhase) {
+    // No pair of products of the first phase comes within 1e-2 of this rotation; the second
+    // phase must meet a longer product (at least 16 labels) with a remainder of 15 labels.
+    const MtxTavex target = rotation_z(0.367977 * M_PI / 4);
+    testing::internal::CaptureStdout();
+    const std::string seq = search(target, 1e-2);
+    testing::internal::GetCapturedStdout();
+    expect_within(seq, target, 1e-2);
+    EXPECT_GE(label_count(seq), 31) << seq;
+    EXPECT_EQ(label_count("(SH)T(HXZ)I"), 4);
+}
+
 // --- Distances on random targets -------------------------------------------------------------
 
 struct Case {
