@@ -102,6 +102,10 @@ bool Tavex::allocate() {
     clock_gettime(CLOCK_MONOTONIC, &start_time);
     std::fill(std::begin(labels), std::end(labels), 0);
     std::fill(std::begin(valid_len), std::end(valid_len), 0);
+    // NOTE: a second search on the same object starts afresh; products and remainders left from
+    // another target would give wrong uniqueness decisions and meetings.
+    unique_by_dist.clear();
+    bins = BinSet();
     top = 0;
     free_list = 2;
     next_free_node = kNodeSize;

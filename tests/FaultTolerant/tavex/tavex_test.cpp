@@ -211,6 +211,18 @@ TEST(TavexTest, SecondPhaseMeetsProductsLongerThanTheFirstPhase) {
     EXPECT_EQ(label_count("(SH)T(HXZ)I"), 4);
 }
 
+TEST(TavexTest, SecondSearchOnOneObjectStartsAfresh) {
+    testing::internal::CaptureStdout();
+    const MtxTavex a = rotation_z(0.7), b = rotation_z(-1.9);
+    Tavex tavex(10200, 15);
+    const std::string first = tavex.ft_tavex(a, 1e-2);
+    const std::string second = tavex.ft_tavex(b, 1e-2);
+    EXPECT_EQ(first, search(a, 1e-2));
+    EXPECT_EQ(second, search(b, 1e-2));
+    testing::internal::GetCapturedStdout();
+    expect_within(second, b, 1e-2);
+}
+
 // --- Distances on random targets -------------------------------------------------------------
 
 struct Case {
