@@ -45,11 +45,18 @@ class tileTable {
     std::map<int, std::pair<int, int>> layout;  // line -> (column, row)
 
     tileTable() = default;
+    /// \brief Reads the layout file (one grid row per text line, names separated by white space;
+    /// blank lines count as rows) and fills both tables for codes 0, 1, 2 (one-qubit keys) and
+    /// 0, 1, 3 (two-qubit keys). A missing file or a name count that differs from the circuit's
+    /// ends the program (status 1).
     tileTable(std::map<std::string, int> qubit_line, PMD_type pmd, int level,
               std::string layout_file);
     virtual ~tileTable() = default;
 
     /// \brief Logical count of one gate: cycles == 0 selects operations, otherwise cycles.
+    /// `code` picks slot 0, 1 or 2; `angle` in π/4 (one turn is taken off once above 8 and once
+    /// below -8). Rotations by 0 and markers cost 0; a kind or angle without a key ends the
+    /// program (status 1). Two table lookups.
     double getOpsCyc(qecCode code, Gate_type type, double angle, int control, int target,
                      int cycles) const;
     /// \brief Logical operation count of a line copy.
