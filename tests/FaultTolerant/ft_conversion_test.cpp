@@ -1,0 +1,356 @@
+// Window conversion: sequence insertion, cache hits and misses, mixed windows, searches that
+// give nothing, and the distances of what the searches insert.
+
+#include "FaultTolerant/ft_conversion.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "circuit/graph_circuit.h"
+#include "FaultTolerant/ft_test_support.h"
+#include "support/test_env.h"
+
+namespace {
+
+using Kinds = std::vector<Gate_type>;
+
+LineOfGates make_line(const std::vector<Gate>& body) {
+    LineOfGates line;
+    line.gates.push_back(Gate(IN, 0, 0, 0, -1, 0, 0));
+    for (const Gate& g : body) line.gates.push_back(g);
+    line.gates.push_back(Gate(OUT, 0, 0, 0, -1, 0, 1));
+    return line;
+}
+
+Gate rot(Gate_type kind, double angle, int index = 10) {
+    return Gate(kind, angle, 0, 0, -1, 0, index);
+}
+
+Kinds kinds_of(const LineOfGates& line) {
+    Kinds kinds;
+    for (const Gate& g : line.gates) kinds.push_back(g.type);
+    return kinds;
+}
+
+/// The line's one-qubit body (markers and two-qubit records skipped) as a unitary.
+sim::Unitary body_unitary(const LineOfGates& line) {
+    LineOfGates body;
+    for (const Gate& g : line.gates)
+        if (g.type <= 19) body.gates.push_back(g);
+    body.phase = line.phase;
+    return sim::line_unitary(body);
+}
+
+// ---- Fake searches (installed with set_ft_search) ----
+
+struct SearchLog {
+    int calls = 0;
+    CMatrix target;
+    double threshold = 0;
+    int mode = 0;
+};
+SearchLog search_log;
+
+std::string fake_T_search(const CMatrix& target, double threshold, int mode) {
+    ++search_log.calls;
+    search_log.target = target;
+    search_log.threshold = threshold;
+    search_log.mode = mode;
+    return "T";
+}
+std::string fake_empty_search(const CMatrix& target, double threshold, int mode) {
+    fake_T_search(target, threshold, mode);
+    return "";
+}
+
+class FtWindow : public testing::Test {
+protected:
+    GraphCircuit circuit{"ft_window", FTS, qec_none, 0};
+    FtSearch previous = nullptr;
+    std::string printed;
+
+    void SetUp() override { search_log = SearchLog{}; }
+    void TearDown() override { set_ft_search(previous); }
+    void use_search(FtSearch search) { previous = set_ft_search(search); }
+
+    void convert(LineOfGates& line, double threshold, int mode) {
+        testing::internal::CaptureStdout();
+        circuit.convert_1Q_window_to_FT(line, threshold, mode);
+        printed = testing::internal::GetCapturedStdout();
+    }
+};
+
+// ---- Insertion of sequences ----
+
+TEST_F(FtWindow, InsertSequenceInStringOrderWithTargetAndFreshIndices) {
+    LineOfGates line = make_line({Gate(RZ, 0.3, 0, 0, -1, 2, 7)});
+    circuit.gate_counter = 40;
+    std::string seq = "(HS)TtXZIQ";
+    testing::internal::CaptureStdout();
+    circuit.insert_FT_seq(line.gates, std::next(line.gates.begin()), std::prev(line.gates.end()),
+                          seq);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "insert_FT_seq: not supportted gate: Q\n");
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, S, T, T_dag, X, Z, I, OUT}));
+    int index = 41;
+    for (auto it = std::next(line.gates.begin()); it->type != OUT; ++it, ++index) {
+        EXPECT_EQ(it->target, 2);
+        EXPECT_EQ(it->control, -1);
+        EXPECT_EQ(it->index, index);
+        EXPECT_EQ(it->angle, 0);
+    }
+    EXPECT_EQ(circuit.gate_counter, 47);
+}
+
+TEST_F(FtWindow, InsertInverseSequenceReversesAndInverts) {
+    for (std::string seq : {"HTS(sH)I", "(SHs)tTTH", "I"}) {
+        LineOfGates line = make_line({rot(RZ, 0.3)});
+        testing::internal::CaptureStdout();
+        circuit.insert_inv_FT_seq(line.gates, std::next(line.gates.begin()),
+                                  std::prev(line.gates.end()), seq);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << seq;
+        const sim::Unitary product = body_unitary(line) * fttest::sequence_unitary(seq);
+        EXPECT_TRUE(sim::equal_up_to_phase(product, sim::Unitary::identity(1))) << seq;
+    }
+    LineOfGates line = make_line({rot(RZ, 0.3)});
+    std::string seq = "HTS(sH)I";
+    circuit.insert_inv_FT_seq(line.gates, std::next(line.gates.begin()),
+                              std::prev(line.gates.end()), seq);
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, I, H, S, S_dag, T_dag, H, OUT}));
+}
+
+// ---- Cache hits ----
+
+TEST_F(FtWindow, HitsForAAndMinusAReplaceOnlyTheRotation) {
+    use_search(fake_T_search);
+    circuit.ft_table.insert_FT_table(0.25, 0.01, "HT");
+    // Windows: [H, RZ(3), RZ(0.25)], [RX(-0.25)], [RY(0.25)].
+    LineOfGates line = make_line({Gate(H, 0, 0, 0, -1, 0, 5), rot(RZ, 3), rot(RZ, 0.25),
+                                  Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, -0.25),
+                                  Gate(CNOT, 0, 0, 0, 1, 0, 8), rot(RY, 0.25)});
+    convert(line, 0.01, 0);
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, RZ, H, T, CNOT, H, T_dag, H, H, CNOT, S, H, H, T, H,
+                                     S_dag, OUT}));
+    EXPECT_EQ(circuit.ft_cache_hits, 3);
+    EXPECT_EQ(circuit.ft_cache_misses, 0);
+    EXPECT_EQ(search_log.calls, 0);
+    EXPECT_EQ(printed, "");
+}
+
+TEST_F(FtWindow, MinusAHitIsTheInverseSequence) {
+    circuit.ft_table.insert_FT_table(0.25, 0.01, "(SH)T");
+    LineOfGates line = make_line({rot(RX, -0.25)});
+    convert(line, 0.01, 0);
+    // "H(SH)TH" reversed and inverted.
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, T_dag, H, S_dag, H, OUT}));
+    EXPECT_EQ(circuit.ft_cache_hits, 1);
+}
+
+TEST_F(FtWindow, WindowsWithoutFractionalRotationsAreUnchanged) {
+    use_search(fake_T_search);
+    LineOfGates line = make_line({Gate(RXY, 0.3, 0.7, 0, -1, 0, 3), Gate(ASQU, 0.1, 0.2, 0.3, -1, 0, 4),
+                                  rot(RZ, 2), rot(RX, -3), Gate(T, 0, 0, 0, -1, 0, 9)});
+    const LineOfGates before = line;
+    convert(line, 0.01, 0);
+    EXPECT_EQ(line, before);
+    EXPECT_EQ(circuit.ft_cache_hits + circuit.ft_cache_misses, 0);
+    EXPECT_EQ(search_log.calls, 0);
+}
+
+// ---- Cache misses ----
+
+TEST_F(FtWindow, MissSearchesTheZRotationStoresAndThenHits) {
+    use_search(fake_T_search);
+    LineOfGates line = make_line({rot(RX, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, 0.3),
+                                  Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RZ, -0.3)});
+    convert(line, 0.02, 0);
+    EXPECT_NE(printed.find("gate: 1 angle= 0.3\nCache miss! Do Brask FT conversion!\n"),
+              std::string::npos)
+        << printed;
+    EXPECT_EQ(search_log.calls, 1);
+    EXPECT_EQ(search_log.threshold, 0.02);
+    // The search is asked for RZ(0.3) whatever the axis.
+    const std::complex<double> e(std::cos(0.3 * M_PI / 8), -std::sin(0.3 * M_PI / 8));
+    EXPECT_NEAR(std::abs(search_log.target(0, 0) - e), 0, 1e-15);
+    EXPECT_NEAR(std::abs(search_log.target(1, 1) - std::conj(e)), 0, 1e-15);
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, T, H, CNOT, H, T, H, CNOT, T_dag, OUT}));
+    EXPECT_EQ(circuit.ft_cache_misses, 1);
+    EXPECT_EQ(circuit.ft_cache_hits, 2);
+    ASSERT_EQ(circuit.ft_table.table.at(0.3).size(), 1u);
+    EXPECT_EQ(circuit.ft_table.table.at(0.3)[0].dist, 0.02);  // the required distance
+}
+
+TEST_F(FtWindow, SolovayKitaevModeIsAnnounced) {
+    use_search(fake_T_search);
+    LineOfGates line = make_line({rot(RZ, 0.3)});
+    convert(line, 0.02, 3);
+    EXPECT_NE(printed.find("Cache miss! Do S-K: 3\n"), std::string::npos) << printed;
+    EXPECT_EQ(search_log.mode, 3);
+}
+
+TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
+    use_search(fake_empty_search);
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RZ, 0.3),
+                                  rot(RX, 0.1), Gate(CNOT, 0, 0, 0, 0, 1, 7),
+                                  rot(RY, std::nan(""))});
+    const LineOfGates before = line;
+    convert(line, 0.02, 0);
+    EXPECT_EQ(kinds_of(line), kinds_of(before));
+    auto a = line.gates.begin(), b = before.gates.begin();
+    for (; a != line.gates.end(); ++a, ++b) EXPECT_EQ(a->index, b->index);
+    EXPECT_TRUE(circuit.ft_table.table.empty());
+    EXPECT_EQ(circuit.ft_cache_misses, 3);
+    EXPECT_EQ(circuit.ft_cache_hits, 0);
+    EXPECT_EQ(search_log.calls, 2);  // a NaN angle is not searched
+    size_t reports = 0;
+    for (size_t p = printed.find("Error! FT conversion found no sequence"); p != std::string::npos;
+         p = printed.find("Error! FT conversion found no sequence", p + 1))
+        ++reports;
+    EXPECT_EQ(reports, 3u) << printed;
+}
+
+// ---- Mixed windows ----
+
+TEST_F(FtWindow, MixedWindowIsReplacedWholeAndLogged) {
+    use_search(fake_T_search);
+    const std::string dir = testenv::make_scratch_dir("ft_mixed", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::write_file("ft_angle_analysis.txt", "earlier\n");
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, 0.2)});
+    const LineOfGates before = line;
+    convert(line, 0.02, 0);
+    const std::string log = testenv::read_file("ft_angle_analysis.txt");
+    ASSERT_EQ(chdir(".."), 0);
+    EXPECT_EQ(log, "earlier\n3  0.3\n7  0\n2  0.2\n");
+    EXPECT_NE(printed.find("Mixed rotation, must do FT conversion!\n"), std::string::npos);
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, T, OUT}));
+    EXPECT_EQ(circuit.ft_cache_misses, 1);
+    EXPECT_TRUE(circuit.ft_table.table.empty());
+    // The search target is the transpose of the window's operator (exact search: phase kept).
+    const sim::Unitary window = body_unitary(before);
+    for (unsigned r = 0; r < 2; ++r)
+        for (unsigned c = 0; c < 2; ++c)
+            EXPECT_NEAR(std::abs(search_log.target(r, c) - window.at(c, r)), 0, 1e-12);
+}
+
+TEST_F(FtWindow, MixedWindowIsNormalisedToDeterminantOneForSolovayKitaev) {
+    use_search(fake_T_search);
+    const std::string dir = testenv::make_scratch_dir("ft_mixed_sk", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RX, 0.2)});
+    const LineOfGates before = line;
+    convert(line, 0.02, 2);
+    ASSERT_EQ(chdir(".."), 0);
+    EXPECT_NEAR(std::abs(search_log.target.Determinant() - 1.0), 0, 1e-12);
+    sim::Unitary target = sim::Unitary::identity(1);
+    for (unsigned r = 0; r < 2; ++r)
+        for (unsigned c = 0; c < 2; ++c) target.at(c, r) = search_log.target(r, c);
+    EXPECT_TRUE(sim::equal_up_to_phase(target, body_unitary(before), 1e-12));
+}
+
+TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
+    GraphCircuit circuit("ft_matrix", FTS, qec_none, 0);
+    const std::string dir = testenv::make_scratch_dir("ft_matrix", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    LineOfGates line =
+        make_line({Gate(T, 0, 0, 0, -1, 0, 2), Gate(S_dag, 0, 0, 0, -1, 0, 3), rot(RY, 0.7),
+                   Gate(X, 0, 0, 0, -1, 0, 4), Gate(Y, 0, 0, 0, -1, 0, 5),
+                   Gate(RXY, 0.3, 1.1, 0, -1, 0, 6), Gate(ASQU, 0.4, 0.9, -1.3, -1, 0, 7),
+                   rot(RX, 1.3), Gate(S, 0, 0, 0, -1, 0, 8), Gate(Z, 0, 0, 0, -1, 0, 9),
+                   Gate(T_dag, 0, 0, 0, -1, 0, 10), Gate(H, 0, 0, 0, -1, 0, 11), rot(RZ, -0.6),
+                   Gate(I, 0, 0, 0, -1, 0, 12)});
+    testing::internal::CaptureStdout();
+    const CMatrix m =
+        circuit.convert_matrix(line.gates, std::next(line.gates.begin()), std::prev(line.gates.end()));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(chdir(".."), 0);
+    EXPECT_EQ(printed.find("none support"), std::string::npos);
+    const sim::Unitary window = body_unitary(line);
+    for (unsigned r = 0; r < 2; ++r)
+        for (unsigned c = 0; c < 2; ++c)
+            EXPECT_NEAR(std::abs(m(r, c) - window.at(c, r)), 0, 1e-12) << r << c;
+}
+
+// ---- Real searches: what is inserted lies within the threshold ----
+
+struct SearchCase {
+    Gate_type kind;
+    double angle;
+};
+
+class FtSearchDistance : public testing::TestWithParam<SearchCase> {};
+
+TEST_P(FtSearchDistance, ExhaustiveSearchResultIsWithinThreshold) {
+    const double threshold = 1e-2;
+    const SearchCase param = GetParam();
+    GraphCircuit circuit("ft_search", FTS, qec_none, 0);
+    LineOfGates line = make_line({rot(param.kind, param.angle)});
+    testing::internal::CaptureStdout();
+    circuit.convert_1Q_window_to_FT(line, threshold, 0);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(circuit.ft_cache_misses, 1);
+    const std::string& seq = circuit.ft_table.table.at(param.angle).at(0).seq;
+    EXPECT_LE(fttest::md_tri_to_rotation(seq, RZ, param.angle), threshold) << seq;
+    // What the line now holds, by an independent product.
+    const sim::Unitary want = fttest::rotation_unitary(param.kind, param.angle);
+    EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), threshold) << seq;
+    EXPECT_LE(sim::operator_distance_up_to_phase(body_unitary(line), want),
+              std::sqrt(2.0) * threshold)
+        << seq;
+    for (const Gate& g : line.gates)
+        EXPECT_TRUE(g.type == IN || g.type == OUT || (g.type >= X && g.type <= T_dag && g.type != Y) ||
+                    g.type == I)
+            << g.type;
+}
+
+std::vector<SearchCase> search_cases() {
+    std::vector<SearchCase> cases = {{RZ, 0.5}, {RZ, -0.5}, {RX, 0.125}, {RY, -0.375}, {RZ, 1e-3}};
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> angle(-0.5, 0.5);
+    for (Gate_type kind : {RX, RY, RZ}) cases.push_back({kind, angle(rng)});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Angles, FtSearchDistance, testing::ValuesIn(search_cases()));
+
+TEST(FtMixedSearch, ExhaustiveSearchOnAMixedWindowIsWithinThreshold) {
+    const double threshold = 1e-2;
+    GraphCircuit circuit("ft_mixed_search", FTS, qec_none, 0);
+    const std::string dir = testenv::make_scratch_dir("ft_mixed_search", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, -0.2),
+                                  Gate(T, 0, 0, 0, -1, 0, 5), rot(RX, 0.45)});
+    const sim::Unitary want = body_unitary(line);
+    testing::internal::CaptureStdout();
+    circuit.convert_1Q_window_to_FT(line, threshold, 0);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(chdir(".."), 0);
+    EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), threshold);
+}
+
+// ---- read_HT_string ----
+
+TEST(FtReadHTString, LettersBecomeHAndZRotationsWithPhase) {
+    const std::string dir = testenv::make_scratch_dir("ft_ht", false);
+    testenv::write_file(dir + "/seq.txt", "HTt\nTX");
+    LineOfGates line;
+    testing::internal::CaptureStdout();
+    read_HT_string((dir + "/seq.txt").c_str(), line);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("Error: read_HT_string, gate not supported: X"), std::string::npos);
+    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, RZ, RZ, RZ, OUT}));
+    EXPECT_DOUBLE_EQ(line.phase, 0.125);
+    EXPECT_TRUE(sim::equal_exact(body_unitary(line), fttest::sequence_unitary("HTtT")));
+    for (const Gate& g : line.gates) EXPECT_EQ(g.index, -100);
+}
+
+TEST(FtReadHTStringDeath, MissingFileEndsTheProgram) {
+    LineOfGates line;
+    EXPECT_EXIT(read_HT_string("no_such_sequence_file.txt", line), testing::ExitedWithCode(1),
+                "");
+}
+
+}  // namespace
