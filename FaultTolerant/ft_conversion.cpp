@@ -10,10 +10,10 @@
 #include <iterator>
 #include <sstream>
 
-#include "circuit/fatal.h"
-#include "circuit/graph_circuit.h"
 #include "FaultTolerant/pelmar/ftpelmar.h"
 #include "FaultTolerant/tavex/tavex.h"
+#include "circuit/fatal.h"
+#include "circuit/graph_circuit.h"
 
 namespace {
 
@@ -31,7 +31,9 @@ CMatrix matrix2(cd m00, cd m01, cd m10, cd m11) {
     return m;
 }
 
-CMatrix transpose2(const CMatrix& m) { return matrix2(m(0, 0), m(1, 0), m(0, 1), m(1, 1)); }
+CMatrix transpose2(const CMatrix& m) {
+    return matrix2(m(0, 0), m(1, 0), m(0, 1), m(1, 1));
+}
 
 /// RZ(a) = diag(e^{-iθ/2}, e^{iθ/2}), θ = a π/4.
 CMatrix rz_matrix(double angle) {
@@ -106,15 +108,32 @@ bool operator_matrix(const Gate& g, CMatrix& m) {
 /// The gate kind of a letter of a gate-sequence string; false for "(", ")" and unknown letters.
 bool letter_kind(char letter, Gate_type& kind) {
     switch (letter) {
-        case 'H': kind = H; return true;
-        case 'T': kind = T; return true;
-        case 't': kind = T_dag; return true;
-        case 'S': kind = S; return true;
-        case 's': kind = S_dag; return true;
-        case 'X': kind = X; return true;
-        case 'Z': kind = Z; return true;
-        case 'I': kind = I; return true;
-        default: return false;
+        case 'H':
+            kind = H;
+            return true;
+        case 'T':
+            kind = T;
+            return true;
+        case 't':
+            kind = T_dag;
+            return true;
+        case 'S':
+            kind = S;
+            return true;
+        case 's':
+            kind = S_dag;
+            return true;
+        case 'X':
+            kind = X;
+            return true;
+        case 'Z':
+            kind = Z;
+            return true;
+        case 'I':
+            kind = I;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -122,11 +141,16 @@ bool letter_kind(char letter, Gate_type& kind) {
 /// own inverses.
 Gate_type inverse_kind(Gate_type kind) {
     switch (kind) {
-        case T: return T_dag;
-        case T_dag: return T;
-        case S: return S_dag;
-        case S_dag: return S;
-        default: return kind;
+        case T:
+            return T_dag;
+        case T_dag:
+            return T;
+        case S:
+            return S_dag;
+        case S_dag:
+            return S;
+        default:
+            return kind;
     }
 }
 

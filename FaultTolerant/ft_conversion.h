@@ -6,8 +6,8 @@
 #include <complex>
 #include <string>
 
-#include "circuit/gate.h"
 #include "FaultTolerant/pelmar/matrix.h"
+#include "circuit/gate.h"
 
 /// \brief Matrix with which a one-qubit gate enters the left-to-right product of a window: the
 /// transpose of the gate's operator matrix. Angles in π/4. Since every letter of a gate-sequence

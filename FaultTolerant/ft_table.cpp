@@ -32,19 +32,23 @@ std::vector<Token> split_tokens(const std::string& line) {
     return tokens;
 }
 
-double read_double(const std::string& token) { return std::strtod(token.c_str(), nullptr); }
+double read_double(const std::string& token) {
+    return std::strtod(token.c_str(), nullptr);
+}
 
 /// Reads one "DIST <dist> GATE <sequence>" line of a block into `entry`; ends the program on a
 /// syntax error.
 FT_entry read_entry_line(const std::string& line, const std::vector<Token>& tokens) {
     const std::string buffer = line.substr(0, tokens[0].end);
     if (tokens[0].text != "DIST") {
-        std::cout << "Syntax Error, should be 'DIST':\n" << "buffer= " << buffer << "\n";
+        std::cout << "Syntax Error, should be 'DIST':\n"
+                  << "buffer= " << buffer << "\n";
         fatal_error("token= " + tokens[0].text);
     }
     const std::string third = tokens.size() > 2 ? tokens[2].text : "";
     if (third != "GATE") {
-        std::cout << "Syntax Error, should be 'GATE':\n" << "buffer= " << buffer << "\n";
+        std::cout << "Syntax Error, should be 'GATE':\n"
+                  << "buffer= " << buffer << "\n";
         fatal_error("token= " + third);
     }
     if (tokens.size() < 4) {

@@ -24,7 +24,7 @@ struct FT_entry {
 /// sequences found at run time. Entries are never reordered or removed, so the first entry of an
 /// angle that meets a required distance wins.
 class FT_table {
-public:
+  public:
     std::map<double, std::vector<FT_entry>> table;
 
     /// \brief Reads "FT_table.txt" from the working directory and merges its blocks: a block

@@ -17,14 +17,14 @@ struct CtlRow {
 
 const std::array<CtlRow, 8>& ctl_table() {
     static const std::array<CtlRow, 8> table = {{
-        {{}, {}, {}},                                                     // angle 0: unused
-        {{T}, {H, T, H}, {S, H, T, H, S_dag}},                            // 1
-        {{S}, {S_dag, H, S_dag}, {H, Z}},                                 // 2
-        {{Z, T_dag}, {H, Z, T_dag, H}, {S, H, Z, T_dag, H, S_dag}},       // 3
-        {{Z}, {X}, {X, Z}},                                               // 4
-        {{Z, T}, {H, Z, T, H}, {S, H, Z, T, H, S_dag}},                   // 5
-        {{S_dag}, {S, H, S}, {Z, H}},                                     // 6
-        {{T_dag}, {H, T_dag, H}, {S, H, T_dag, H, S_dag}},                // 7
+        {{}, {}, {}},                                                // angle 0: unused
+        {{T}, {H, T, H}, {S, H, T, H, S_dag}},                       // 1
+        {{S}, {S_dag, H, S_dag}, {H, Z}},                            // 2
+        {{Z, T_dag}, {H, Z, T_dag, H}, {S, H, Z, T_dag, H, S_dag}},  // 3
+        {{Z}, {X}, {X, Z}},                                          // 4
+        {{Z, T}, {H, Z, T, H}, {S, H, Z, T, H, S_dag}},              // 5
+        {{S_dag}, {S, H, S}, {Z, H}},                                // 6
+        {{T_dag}, {H, T_dag, H}, {S, H, T_dag, H, S_dag}},           // 7
     }};
     return table;
 }

@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "circuit/graph_circuit.h"
 #include "FaultTolerant/ft_test_support.h"
+#include "circuit/graph_circuit.h"
 #include "support/test_env.h"
 
 namespace {
@@ -68,7 +68,7 @@ std::string fake_empty_search(const CMatrix& target, double threshold, int mode)
 }
 
 class FtWindow : public testing::Test {
-protected:
+  protected:
     GraphCircuit circuit{"ft_window", FTS, qec_none, 0};
     FtSearch previous = nullptr;
     std::string printed;
@@ -132,8 +132,8 @@ TEST_F(FtWindow, HitsForAAndMinusAReplaceOnlyTheRotation) {
                                   Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, -0.25),
                                   Gate(CNOT, 0, 0, 0, 1, 0, 8), rot(RY, 0.25)});
     convert(line, 0.01, 0);
-    EXPECT_EQ(kinds_of(line), (Kinds{IN, H, RZ, H, T, CNOT, H, T_dag, H, H, CNOT, S, H, H, T, H,
-                                     S_dag, OUT}));
+    EXPECT_EQ(kinds_of(line),
+              (Kinds{IN, H, RZ, H, T, CNOT, H, T_dag, H, H, CNOT, S, H, H, T, H, S_dag, OUT}));
     EXPECT_EQ(circuit.ft_cache_hits, 3);
     EXPECT_EQ(circuit.ft_cache_misses, 0);
     EXPECT_EQ(search_log.calls, 0);
@@ -151,8 +151,9 @@ TEST_F(FtWindow, MinusAHitIsTheInverseSequence) {
 
 TEST_F(FtWindow, WindowsWithoutFractionalRotationsAreUnchanged) {
     use_search(fake_T_search);
-    LineOfGates line = make_line({Gate(RXY, 0.3, 0.7, 0, -1, 0, 3), Gate(ASQU, 0.1, 0.2, 0.3, -1, 0, 4),
-                                  rot(RZ, 2), rot(RX, -3), Gate(T, 0, 0, 0, -1, 0, 9)});
+    LineOfGates line =
+        make_line({Gate(RXY, 0.3, 0.7, 0, -1, 0, 3), Gate(ASQU, 0.1, 0.2, 0.3, -1, 0, 4),
+                   rot(RZ, 2), rot(RX, -3), Gate(T, 0, 0, 0, -1, 0, 9)});
     const LineOfGates before = line;
     convert(line, 0.01, 0);
     EXPECT_EQ(line, before);
@@ -193,13 +194,14 @@ TEST_F(FtWindow, SolovayKitaevModeIsAnnounced) {
 
 TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
     use_search(fake_empty_search);
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RZ, 0.3),
-                                  rot(RX, 0.1), Gate(CNOT, 0, 0, 0, 0, 1, 7),
-                                  rot(RY, std::nan(""))});
+    LineOfGates line =
+        make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RZ, 0.3), rot(RX, 0.1),
+                   Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RY, std::nan(""))});
     const LineOfGates before = line;
     convert(line, 0.02, 0);
     EXPECT_EQ(kinds_of(line), kinds_of(before));
-    auto a = line.gates.begin(), b = before.gates.begin();
+    auto a = line.gates.cbegin();
+    auto b = before.gates.cbegin();
     for (; a != line.gates.end(); ++a, ++b) EXPECT_EQ(a->index, b->index);
     EXPECT_TRUE(circuit.ft_table.table.empty());
     EXPECT_EQ(circuit.ft_cache_misses, 3);
@@ -255,16 +257,15 @@ TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
     GraphCircuit circuit("ft_matrix", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_matrix", false);
     ASSERT_EQ(chdir(dir.c_str()), 0);
-    LineOfGates line =
-        make_line({Gate(T, 0, 0, 0, -1, 0, 2), Gate(S_dag, 0, 0, 0, -1, 0, 3), rot(RY, 0.7),
-                   Gate(X, 0, 0, 0, -1, 0, 4), Gate(Y, 0, 0, 0, -1, 0, 5),
-                   Gate(RXY, 0.3, 1.1, 0, -1, 0, 6), Gate(ASQU, 0.4, 0.9, -1.3, -1, 0, 7),
-                   rot(RX, 1.3), Gate(S, 0, 0, 0, -1, 0, 8), Gate(Z, 0, 0, 0, -1, 0, 9),
-                   Gate(T_dag, 0, 0, 0, -1, 0, 10), Gate(H, 0, 0, 0, -1, 0, 11), rot(RZ, -0.6),
-                   Gate(I, 0, 0, 0, -1, 0, 12)});
+    LineOfGates line = make_line(
+        {Gate(T, 0, 0, 0, -1, 0, 2), Gate(S_dag, 0, 0, 0, -1, 0, 3), rot(RY, 0.7),
+         Gate(X, 0, 0, 0, -1, 0, 4), Gate(Y, 0, 0, 0, -1, 0, 5), Gate(RXY, 0.3, 1.1, 0, -1, 0, 6),
+         Gate(ASQU, 0.4, 0.9, -1.3, -1, 0, 7), rot(RX, 1.3), Gate(S, 0, 0, 0, -1, 0, 8),
+         Gate(Z, 0, 0, 0, -1, 0, 9), Gate(T_dag, 0, 0, 0, -1, 0, 10), Gate(H, 0, 0, 0, -1, 0, 11),
+         rot(RZ, -0.6), Gate(I, 0, 0, 0, -1, 0, 12)});
     testing::internal::CaptureStdout();
-    const CMatrix m =
-        circuit.convert_matrix(line.gates, std::next(line.gates.begin()), std::prev(line.gates.end()));
+    const CMatrix m = circuit.convert_matrix(line.gates, std::next(line.gates.begin()),
+                                             std::prev(line.gates.end()));
     const std::string printed = testing::internal::GetCapturedStdout();
     ASSERT_EQ(chdir(".."), 0);
     EXPECT_EQ(printed.find("none support"), std::string::npos);
@@ -301,8 +302,8 @@ TEST_P(FtSearchDistance, ExhaustiveSearchResultIsWithinThreshold) {
               std::sqrt(2.0) * threshold)
         << seq;
     for (const Gate& g : line.gates)
-        EXPECT_TRUE(g.type == IN || g.type == OUT || (g.type >= X && g.type <= T_dag && g.type != Y) ||
-                    g.type == I)
+        EXPECT_TRUE(g.type == IN || g.type == OUT ||
+                    (g.type >= X && g.type <= T_dag && g.type != Y) || g.type == I)
             << g.type;
 }
 
@@ -314,7 +315,14 @@ std::vector<SearchCase> search_cases() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, FtSearchDistance, testing::ValuesIn(search_cases()));
+std::string search_case_name(const testing::TestParamInfo<SearchCase>& info) {
+    std::string name =
+        gate_keyword(info.param.kind) + std::string("_") + std::to_string(info.index);
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Angles, FtSearchDistance, testing::ValuesIn(search_cases()),
+                         search_case_name);
 
 TEST(FtMixedSearch, ExhaustiveSearchOnAMixedWindowIsWithinThreshold) {
     const double threshold = 1e-2;
@@ -349,8 +357,7 @@ TEST(FtReadHTString, LettersBecomeHAndZRotationsWithPhase) {
 
 TEST(FtReadHTStringDeath, MissingFileEndsTheProgram) {
     LineOfGates line;
-    EXPECT_EXIT(read_HT_string("no_such_sequence_file.txt", line), testing::ExitedWithCode(1),
-                "");
+    EXPECT_EXIT(read_HT_string("no_such_sequence_file.txt", line), testing::ExitedWithCode(1), "");
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "circuit/fatal.h"
 #include "FaultTolerant/ft_test_support.h"
+#include "circuit/fatal.h"
 #include "support/test_env.h"
 
 namespace {
@@ -76,12 +76,10 @@ TEST(FtTableRead, HashGluedToTextIsNotAComment) {
 }
 
 TEST(FtTableReadDeath, SyntaxErrorsEndTheProgram) {
-    EXPECT_EXIT(read_text(".angle 0.3\n  FOO 0.1 GATE H\n.end\n"), testing::ExitedWithCode(1),
-                "");
+    EXPECT_EXIT(read_text(".angle 0.3\n  FOO 0.1 GATE H\n.end\n"), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(read_text(".angle 0.3\n# no comments in a block\n.end\n"),
                 testing::ExitedWithCode(1), "");
-    EXPECT_EXIT(read_text(".angle 0.3\n DIST 0.1 GATES H\n.end\n"), testing::ExitedWithCode(1),
-                "");
+    EXPECT_EXIT(read_text(".angle 0.3\n DIST 0.1 GATES H\n.end\n"), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(read_text(".angle 0.3\nDIST 0.1 GATE\n.end\n"), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(read_text(".angle\n.end\n"), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(read_text(".angle 0.3\nDIST 0.1 GATE " + std::string(1100, 'H') + "\n.end\n"),
@@ -177,7 +175,9 @@ TEST(FtTableFile, ShippedCacheIsOrderedAndWithinItsDistances) {
         ASSERT_FALSE(entries.empty()) << angle;
         for (size_t i = 0; i < entries.size(); ++i) {
             const FT_entry& e = entries[i];
-            if (i > 0) EXPECT_LE(e.dist, entries[i - 1].dist) << "coarse to fine, angle " << angle;
+            if (i > 0) {
+                EXPECT_LE(e.dist, entries[i - 1].dist) << "coarse to fine, angle " << angle;
+            }
             EXPECT_LE(fttest::md_tri_to_rotation(e.seq, RZ, angle), e.dist)
                 << "angle " << angle << " seq " << e.seq;
             EXPECT_LE(fttest::distance_to_rotation(e.seq, RZ, angle), std::sqrt(2.0) * e.dist)

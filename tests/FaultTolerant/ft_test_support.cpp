@@ -17,14 +17,30 @@ sim::Unitary sequence_unitary(const std::string& seq) {
             case '(':
             case ')':
                 continue;
-            case 'H': kind = H; break;
-            case 'T': kind = T; break;
-            case 't': kind = T_dag; break;
-            case 'S': kind = S; break;
-            case 's': kind = S_dag; break;
-            case 'X': kind = X; break;
-            case 'Z': kind = Z; break;
-            case 'I': kind = I; break;
+            case 'H':
+                kind = H;
+                break;
+            case 'T':
+                kind = T;
+                break;
+            case 't':
+                kind = T_dag;
+                break;
+            case 'S':
+                kind = S;
+                break;
+            case 's':
+                kind = S_dag;
+                break;
+            case 'X':
+                kind = X;
+                break;
+            case 'Z':
+                kind = Z;
+                break;
+            case 'I':
+                kind = I;
+                break;
             default:
                 ADD_FAILURE() << "letter " << c << " outside the alphabet in " << seq;
                 continue;
