@@ -105,36 +105,22 @@ bool operator_matrix(const Gate& g, CMatrix& m) {
     }
 }
 
+/// The letters of a gate-sequence string and their gates.
+struct Letter {
+    char letter;
+    Gate_type kind;
+};
+constexpr Letter kLetters[] = {{'H', H},     {'T', T}, {'t', T_dag}, {'S', S},
+                               {'s', S_dag}, {'X', X}, {'Z', Z},     {'I', I}};
+
 /// The gate kind of a letter of a gate-sequence string; false for "(", ")" and unknown letters.
 bool letter_kind(char letter, Gate_type& kind) {
-    switch (letter) {
-        case 'H':
-            kind = H;
-            return true;
-        case 'T':
-            kind = T;
-            return true;
-        case 't':
-            kind = T_dag;
-            return true;
-        case 'S':
-            kind = S;
-            return true;
-        case 's':
-            kind = S_dag;
-            return true;
-        case 'X':
-            kind = X;
-            return true;
-        case 'Z':
-            kind = Z;
-            return true;
-        case 'I':
-            kind = I;
-            return true;
-        default:
-            return false;
+    for (const Letter& l : kLetters) {
+        if (l.letter != letter) continue;
+        kind = l.kind;
+        return true;
     }
+    return false;
 }
 
 /// The inverse gate of a letter: T and S are swapped with their adjoints; H, X, Z and I are their
