@@ -22,7 +22,7 @@ struct CtlCase {
 
 class CtlTable : public testing::TestWithParam<CtlCase> {};
 
-TEST_P(CtlTable, DISABLED_ReplacementEqualsTheRotationUpToPhase) {
+TEST_P(CtlTable, ReplacementEqualsTheRotationUpToPhase) {
     const CtlCase param = GetParam();
     GraphCircuit circuit("ctl", CTL, qec_none, 0);
     circuit.set_dummy_node(2);
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(AxesAndAngles, CtlTable, testing::ValuesIn(ctl_cases())
                                     std::to_string(info.param.angle);
                          });
 
-TEST(CtlConversion, DISABLED_OtherRecordsAreLeftAlone) {
+TEST(CtlConversion, OtherRecordsAreLeftAlone) {
     GraphCircuit circuit("ctl", CTL, qec_none, 0);
     circuit.set_dummy_node(2);
     circuit.add_gate(RZ, 0, -6, 0, 0);
