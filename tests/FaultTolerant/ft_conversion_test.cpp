@@ -284,7 +284,7 @@ struct SearchCase {
 
 class FtSearchDistance : public testing::TestWithParam<SearchCase> {};
 
-TEST_P(FtSearchDistance, DISABLED_ExhaustiveSearchResultIsWithinThreshold) {
+TEST_P(FtSearchDistance, ExhaustiveSearchResultIsWithinThreshold) {
     const double threshold = 1e-2;
     const SearchCase param = GetParam();
     GraphCircuit circuit("ft_search", FTS, qec_none, 0);
