@@ -32,20 +32,40 @@ double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, in
     }
 }
 
-double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode) {
+double KindPrices::operator()(Gate_type kind) {
+    if (kind < 0 || kind >= 128) return circuit_.cost_gate_count.get_gate_cost(kind, circuit_.pmd);
+    if (!known_[kind]) {
+        price_[kind] = circuit_.cost_gate_count.get_gate_cost(kind, circuit_.pmd);
+        known_[kind] = true;
+    }
+    return price_[kind];
+}
+
+double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode, Strategy s) {
     if (mode == 2) return c.tile_table.getLineOpsCost(gates, c.code);
-    return c.cost_gate_count.get_line_gate_cost(gates, c.pmd);
+    if (s == Strategy::Literal) return c.cost_gate_count.get_line_gate_cost(gates, c.pmd);
+    // Integer prices summed exactly, as the cost model sums them.
+    KindPrices price(c);
+    double total = 0.0;
+    for (const Gate& g : gates) {
+        if (g.type == OUT) break;
+        total += price(g.type);
+    }
+    return total;
 }
 
 LineEditor::LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
-                       Strategy strategy, BestCopy best, Acceptance acceptance)
+                       Strategy strategy, BestCopy best, Acceptance acceptance, KnownCost* known)
     : circuit_(circuit),
+      prices_(circuit),
       line_(line),
       from_(from),
       to_(to),
       mode_(mode),
       strategy_(strategy),
       keep_best_(best == BestCopy::Keep),
+      tracking_(false),
+      known_(known),
       acceptance_(acceptance),
       whole_(from == -1 && to == -1) {
     std::list<Gate>& gates = line_.gates;
@@ -62,15 +82,24 @@ LineEditor::LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int t
         }
         if (start_ == gates.end() || from == to) start_ = end_;
     }
-    if (!keep_best_) return;
+    const bool known_fits = known_ != nullptr && known_->valid && known_->mode == mode_ && whole_ &&
+                            strategy_ == Strategy::Incremental;
+    if (known_ != nullptr && !known_fits) known_->valid = false;
     best_phase_ = line_.phase;
     if (strategy_ == Strategy::Literal) {
+        if (!keep_best_) return;
         best_cost_ = window_cost(circuit_, gates, from_, to_, mode_);
         best_ = line_;
+        return;
+    }
+    tracking_ = keep_best_ || known_fits;
+    if (!tracking_) return;
+    if (known_fits) {
+        cost_ = known_->value;
     } else {
         for (It it = first(); it != end_; ++it) cost_ += cost_of(*it);
-        best_cost_ = cost_;
     }
+    best_cost_ = cost_;
 }
 
 LineEditor::It LineEditor::first() const {
@@ -80,13 +109,17 @@ LineEditor::It LineEditor::first() const {
 }
 
 double LineEditor::cost_of(const Gate& g) const {
-    return record_cost(circuit_, g, mode_);
+    if (mode_ == 1 || mode_ == 2 || mode_ == 3) return record_cost(circuit_, g, mode_);
+    return prices_(g.type);
 }
 
 LineEditor::It LineEditor::erase(It it) {
     It next = std::next(it);
     if (!whole_ && it == start_) start_ = next;
-    if (!keep_best_ || strategy_ == Strategy::Literal) return line_.gates.erase(it);
+    if (!keep_best_ || strategy_ == Strategy::Literal) {
+        if (tracking_) cost_ -= cost_of(*it);
+        return line_.gates.erase(it);
+    }
     cost_ -= cost_of(*it);
     journal_.push_back(Entry{Op::Erase, it, next, Gate()});
     parked_.splice(parked_.end(), line_.gates, it);
@@ -94,10 +127,9 @@ LineEditor::It LineEditor::erase(It it) {
 }
 
 void LineEditor::set(It it, const Gate& g) {
-    if (keep_best_ && strategy_ == Strategy::Incremental) {
-        cost_ += cost_of(g) - cost_of(*it);
+    if (tracking_) cost_ += cost_of(g) - cost_of(*it);
+    if (keep_best_ && strategy_ == Strategy::Incremental)
         journal_.push_back(Entry{Op::Set, it, it, *it});
-    }
     *it = g;
 }
 
@@ -109,10 +141,9 @@ void LineEditor::set_rotation(It it, Gate_type type, double angle) {
 }
 
 void LineEditor::move_before(It it, It pos, int window_change) {
-    if (keep_best_ && strategy_ == Strategy::Incremental) {
-        if (window_change != 0) cost_ += window_change * cost_of(*it);
+    if (tracking_ && window_change != 0) cost_ += window_change * cost_of(*it);
+    if (keep_best_ && strategy_ == Strategy::Incremental)
         journal_.push_back(Entry{Op::Move, it, std::next(it), Gate()});
-    }
     line_.gates.splice(pos, line_.gates, it);
 }
 
@@ -135,13 +166,19 @@ void LineEditor::accept() {
     best_phase_ = line_.phase;
     if (strategy_ == Strategy::Literal) {
         best_ = line_;
-    } else {
+    } else if (!journal_.empty()) {
         journal_.clear();
         parked_.clear();
     }
 }
 
 void LineEditor::finish() {
+    if (known_ != nullptr) {
+        // The cost of the line as finish leaves it: the best copy's, or the edited line's.
+        known_->valid = tracking_ && whole_;
+        known_->mode = mode_;
+        known_->value = keep_best_ ? best_cost_ : cost_;
+    }
     if (!keep_best_) return;
     if (strategy_ == Strategy::Literal) {
         line_ = best_;

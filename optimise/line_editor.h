@@ -16,6 +16,7 @@
 // - Literal: every measurement asks the cost model for the window cost and every accepted
 //   measurement copies the whole line. Quadratic; kept as the reference the tests compare with.
 
+#include <array>
 #include <list>
 #include <vector>
 
@@ -37,16 +38,44 @@ double record_cost(const GraphCircuit& c, const Gate& g, int mode);
 /// line between IN and OUT). O(n) in the line length.
 double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, int mode);
 
-/// \brief Whole-line cost: the logical operation count for mode 2, the gate count otherwise.
-double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode);
+/// \brief Whole-line cost: the logical operation count for mode 2, the gate count otherwise
+/// (the sum of the gate prices up to the first OUT record). The incremental strategy looks each
+/// gate kind's price up once; the literal one asks the cost model per record.
+double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode, Strategy s);
+
+/// Gate-count prices by kind, each asked from the cost model once (mode 0 prices depend on the
+/// kind only).
+class KindPrices {
+  public:
+    explicit KindPrices(const GraphCircuit& c) : circuit_(c) { known_.fill(false); }
+    double operator()(Gate_type kind);
+
+  private:
+    const GraphCircuit& circuit_;
+    std::array<double, 128> price_;
+    std::array<bool, 128> known_;
+};
+
+/// A whole-line window cost already known to the caller, handed from one stage to the next so
+/// that no stage has to sum it again. Valid means: `value` is the cost of the window -1, -1 of
+/// the line as it is now, priced under `mode`. Only lines whose first record is a marker, whose
+/// last record is OUT and which hold no other OUT carry one, so that the value is also the
+/// whole-line cost (see whole_line_cost) under the same pricing.
+struct KnownCost {
+    bool valid = false;
+    int mode = 0;
+    double value = 0.0;
+};
 
 class LineEditor {
   public:
     using It = std::list<Gate>::iterator;
 
+    /// `known` (optional): taken as the entry cost when it fits this window and mode, and set
+    /// to the window cost of the line left by finish().
     LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
                Strategy strategy, BestCopy best = BestCopy::Keep,
-               Acceptance acceptance = Acceptance::Equal);
+               Acceptance acceptance = Acceptance::Equal, KnownCost* known = nullptr);
     LineEditor(const LineEditor&) = delete;
     LineEditor& operator=(const LineEditor&) = delete;
 
@@ -73,7 +102,8 @@ class LineEditor {
 
     /// Measures the window cost and updates the best copy.
     void measure();
-    /// Replaces the line by the best copy (no-op without a best copy). Call once, at the end.
+    /// Replaces the line by the best copy (without a best copy the line stays as edited). Call
+    /// once, at the end.
     void finish();
 
   private:
@@ -89,10 +119,13 @@ class LineEditor {
     void accept();
 
     GraphCircuit& circuit_;
+    mutable KindPrices prices_;
     LineOfGates& line_;
     int from_, to_, mode_;
     Strategy strategy_;
     bool keep_best_;
+    bool tracking_;  // Incremental: the window cost is kept up to date
+    KnownCost* known_;
     Acceptance acceptance_;
     bool whole_;
     It start_;  // index windows: the first record

@@ -168,16 +168,18 @@ bool rx_moves_left(LineEditor& ed, It p, It c) {
 
 }  // namespace
 
-void interchange_xrzl(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    LineEditor ed(c, L, from, to, mode, s);
+void interchange_xrzl(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+                      KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RX, std::begin(kRxPassesRight), std::end(kRxPassesRight), RY, RZ,
                                   RZ, false});
     backward_scan(ed, RZ, rz_moves_left);
     ed.finish();
 }
 
-void interchange_xlzr(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    LineEditor ed(c, L, from, to, mode, s);
+void interchange_xlzr(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+                      KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RZ, std::begin(kRzPassesRight), std::end(kRzPassesRight), RX, RY,
                                   RX, true});
     backward_scan(ed, RX, rx_moves_left);
@@ -193,11 +195,11 @@ bool z_transparent(const Gate& g, int q) {
 enum class Direction { XLeftZRight, XRightZLeft };
 
 void movement(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
-              Direction dir) {
+              Direction dir, KnownCost* known) {
     const Acceptance acceptance = (dir == Direction::XRightZLeft && (c.pmd == CTL || c.pmd == QD))
                                       ? Acceptance::Strict
                                       : Acceptance::Equal;
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, acceptance);
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, acceptance, known);
     const It end = ed.end();
     It it = ed.first();
     while (it != end) {
@@ -237,12 +239,14 @@ void movement(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode
 
 }  // namespace
 
-void movement_xlzr(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    movement(c, q, L, from, to, mode, s, Direction::XLeftZRight);
+void movement_xlzr(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
+                   KnownCost* known) {
+    movement(c, q, L, from, to, mode, s, Direction::XLeftZRight, known);
 }
 
-void movement_xrzl(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    movement(c, q, L, from, to, mode, s, Direction::XRightZLeft);
+void movement_xrzl(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
+                   KnownCost* known) {
+    movement(c, q, L, from, to, mode, s, Direction::XRightZLeft, known);
 }
 
 }  // namespace line

@@ -14,36 +14,164 @@
 
 namespace line {
 
+// revise_a_line over any range of records (a line's list or a snapshot of it).
+template <typename Iter>
+void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
+    Graph& graph = c.graph;
+    c.global_phase += phase;
+
+    // One walk along the line: the anchors (two-qubit vertices and OUT) and, before each, the
+    // one-qubit vertices that clear_path would remove.
+    std::vector<Vertex> anchors;
+    std::vector<Vertex> interior;
+    std::vector<size_t> interior_end;  // per anchor, the end of its run in `interior`
+    interior.reserve(static_cast<size_t>(std::distance(first, last)));
+    for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
+        v = next_node(graph, v, q);
+        if (is_2Q_gate(boost::get(boost::vertex_gate, graph, v)) || v == c.line_end[q]) {
+            anchors.push_back(v);
+            interior_end.push_back(interior.size());
+        } else {
+            interior.push_back(v);
+        }
+    }
+    const long n2 = std::count_if(first, last, [](const Gate& g) { return is_2Q_gate(g.type); });
+    if (n2 != static_cast<long>(anchors.size()) - 1)
+        std::cerr << "Error! GraphCircuit::revise_a_line, the number of 2-qubit gates are "
+                     "different."
+                  << std::endl;
+
+    // The records are read in order, the IN record skipped.
+    Iter rec = first;
+    if (rec != last) ++rec;
+    Vertex cur = c.line_start[q];
+    size_t run_begin = 0;
+    for (size_t k = 0; k < anchors.size(); ++k) {
+        const Vertex a = anchors[k];
+        // clear_path(q, cur, a), with the run found by the walk above.
+        for (size_t i = run_begin; i < interior_end[k]; ++i) {
+            boost::clear_vertex(interior[i], graph);
+            boost::remove_vertex(interior[i], graph);
+        }
+        const bool cleared = interior_end[k] > run_begin;
+        run_begin = interior_end[k];
+        const bool refill = rec != last && rec->type < 20;
+        if (cleared && !refill) boost::add_edge(cur, a, q, graph);
+        // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
+        // graph exactly as inserting each vertex before a in turn would (same vertex order,
+        // same edge order at every vertex: the edges that the step-by-step insertion adds and
+        // removes again leave no trace).
+        if (refill) {
+            if (!cleared) remove_an_edge(graph, cur, q);
+            for (; rec != last && rec->type < 20; ++rec) {
+                Vertex v = c.new_vertex(rec->type, rec->angle, rec->angle1, rec->angle2,
+                                        rec->control, rec->target);
+                boost::add_edge(cur, v, q, graph);
+                cur = v;
+            }
+            boost::add_edge(cur, a, q, graph);
+        }
+        if (rec != last) ++rec;  // the record standing for the anchor
+        cur = a;
+    }
+}
+
+namespace {
+
+// A copy of a line's records and phase in one block of memory; taking it again reuses the
+// block, so the pass copies lines without allocating per record.
+struct Snapshot {
+    std::vector<Gate> gates;
+    double phase = 0.0;
+
+    void take(const LineOfGates& L) {
+        gates.assign(L.gates.begin(), L.gates.end());
+        phase = L.phase;
+    }
+    /// Same meaning as LineOfGates::operator==.
+    bool equals(const LineOfGates& L) const {
+        return phase == L.phase && gates.size() == L.gates.size() &&
+               std::equal(gates.begin(), gates.end(), L.gates.begin());
+    }
+};
+
+void run_stages(GraphCircuit& c, int q, LineOfGates& L, bool xlzr, int mode, Strategy s,
+                KnownCost* known = nullptr) {
+    if (xlzr) {
+        interchange_xlzr(c, L, -1, -1, mode, s, known);
+        movement_xlzr(c, q, L, -1, -1, mode, s, known);
+    } else {
+        interchange_xrzl(c, L, -1, -1, mode, s, known);
+        movement_xrzl(c, q, L, -1, -1, mode, s, known);
+    }
+    simplify(c, L, -1, -1, mode, s, known);
+}
+
+// True when the window -1, -1 of the line prices like the whole line: the first record is a
+// marker, the last one is OUT and no other record is OUT (lines copied from the graph).
+bool window_is_whole_line(const LineOfGates& L) {
+    if (L.gates.size() < 2 || L.gates.front().type < IN || L.gates.back().type != OUT) return false;
+    long outs =
+        std::count_if(L.gates.begin(), L.gates.end(), [](const Gate& g) { return g.type == OUT; });
+    return outs == 1;
+}
+
+// The pass as described, copying whole lines: the reference for the tests.
+void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
+    const Strategy s = Strategy::Literal;
+    LineOfGates L;
+    c.copy_a_line(q, L);
+    LineOfGates best = L;
+    const int n2 = num_2Q_gate(L.gates);
+    double cost_best = whole_line_cost(c, L.gates, mode, s);
+    simplify(c, L, -1, -1, mode, s);
+    for (int k = 0; k < std::min(n2, 4); ++k) {
+        LineOfGates prev = L;
+        run_stages(c, q, L, xlzr, mode, s);
+        double cost = whole_line_cost(c, L.gates, mode, s);
+        if (cost_best > cost) {
+            best = L;
+            cost_best = cost;
+        }
+        if (L == prev) break;
+    }
+    c.revise_a_line(q, best);
+}
+
+}  // namespace
+
 void reduce_lines(GraphCircuit& c, Strategy s) {
     if (c.num_qubits < 1) return;
     const int mode = c.code != qec_none ? 2 : 0;
+    Snapshot best, prev;  // reused for every line
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
+            if (s == Strategy::Literal) {
+                reduce_line_literal(c, q, xlzr, mode);
+                continue;
+            }
             LineOfGates L;
             c.copy_a_line(q, L);
-            LineOfGates best = L;
+            best.take(L);
             const int n2 = num_2Q_gate(L.gates);
-            double cost_best = whole_line_cost(c, L.gates, mode);
-            simplify(c, L, -1, -1, mode, s);
+            double cost_best = whole_line_cost(c, L.gates, mode, s);
+            KnownCost known{true, mode, cost_best};
+            KnownCost* chain = window_is_whole_line(L) ? &known : nullptr;
+            simplify(c, L, -1, -1, mode, s, chain);
             for (int k = 0; k < std::min(n2, 4); ++k) {
-                LineOfGates prev = L;
-                if (xlzr) {
-                    interchange_xlzr(c, L, -1, -1, mode, s);
-                    movement_xlzr(c, q, L, -1, -1, mode, s);
-                } else {
-                    interchange_xrzl(c, L, -1, -1, mode, s);
-                    movement_xrzl(c, q, L, -1, -1, mode, s);
-                }
-                simplify(c, L, -1, -1, mode, s);
-                double cost = whole_line_cost(c, L.gates, mode);
+                prev.take(L);
+                run_stages(c, q, L, xlzr, mode, s, chain);
+                double cost = chain != nullptr && known.valid && known.mode == mode
+                                  ? known.value
+                                  : whole_line_cost(c, L.gates, mode, s);
                 if (cost_best > cost) {
-                    best = L;
+                    best.take(L);
                     cost_best = cost;
                 }
-                if (L == prev) break;
+                if (prev.equals(L)) break;
             }
-            c.revise_a_line(q, best);
+            rebuild_line(c, q, best.gates.begin(), best.gates.end(), best.phase);
         }
     }
 }
@@ -80,38 +208,7 @@ void GraphCircuit::clear_path(int q, Vertex from, Vertex to) {
 }
 
 void GraphCircuit::revise_a_line(int q, LineOfGates& L) {
-    std::list<Gate> copy = L.gates;
-    global_phase += L.phase;
-
-    std::vector<Vertex> anchors;
-    for (Vertex v = line_start[q]; v != line_end[q];) {
-        v = next_node(graph, v, q);
-        if (is_2Q_gate(boost::get(boost::vertex_gate, graph, v)) || v == line_end[q])
-            anchors.push_back(v);
-    }
-    const long n2 =
-        std::count_if(copy.begin(), copy.end(), [](const Gate& g) { return is_2Q_gate(g.type); });
-    if (n2 != static_cast<long>(anchors.size()) - 1)
-        std::cerr << "Error! GraphCircuit::revise_a_line, the number of 2-qubit gates are "
-                     "different."
-                  << std::endl;
-
-    if (!copy.empty()) copy.pop_front();  // the IN record
-    Vertex cur = line_start[q];
-    for (Vertex a : anchors) {
-        clear_path(q, cur, a);
-        while (!copy.empty() && copy.front().type < 20) {
-            const Gate& g = copy.front();
-            Vertex v = new_vertex(g.type, g.angle, g.angle1, g.angle2, g.control, g.target);
-            remove_an_edge(graph, cur, q);
-            boost::add_edge(cur, v, q, graph);
-            boost::add_edge(v, a, q, graph);
-            cur = v;
-            copy.pop_front();
-        }
-        if (!copy.empty()) copy.pop_front();  // the record standing for the anchor
-        cur = a;
-    }
+    line::rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase);
 }
 
 void GraphCircuit::simplify(LineOfGates& L, int from, int to, int mode) {

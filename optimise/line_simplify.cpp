@@ -33,8 +33,9 @@ const NamedPair kNamedPairs[] = {
 
 }  // namespace
 
-void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::None);
+void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
     const It end = ed.end();
     double sum = 0.0;  // phase gathered by the scan, in π
     It r = ed.first();
@@ -53,11 +54,13 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
         }
         if (is_rotation(r->type)) {
             // a = w + 8k with w in [0, 8): RA(a) = RA(w) * e^{iπk}.
-            double a = r->angle;
-            double w = std::fmod(a, 8.0);
-            if (w < 0) w += 8.0;
-            sum += std::floor(a / 8.0);
-            ed.set_rotation(r, r->type, w);
+            const double a = r->angle;
+            if (!(a > 0 && a < 8)) {  // angles in (0, 8) are left as they are
+                double w = std::fmod(a, 8.0);
+                if (w < 0) w += 8.0;
+                sum += std::floor(a / 8.0);
+                ed.set_rotation(r, r->type, w);
+            }
         }
         if (n == end) break;
 
@@ -94,11 +97,13 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
             r = is_rotation(n->type) ? n : std::next(n);
         }
     }
+    ed.finish();
     L.phase += sum;
 }
 
-void simplify2(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    LineEditor ed(c, L, from, to, mode, s);
+void simplify2(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     const It end = ed.end();
     It r = ed.first();
     while (r != end) {
@@ -216,8 +221,9 @@ bool apply_slot(LineEditor& ed, It it, const Slot& slot) {
 
 }  // namespace
 
-void simplify3(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
-    LineEditor ed(c, L, from, to, mode, s);
+void simplify3(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     const It end = ed.end();
     It r = ed.first();
     while (r != end) {
@@ -283,17 +289,34 @@ void simplify3(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
     ed.finish();
 }
 
-void simplify(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s) {
+void simplify(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+              KnownCost* known) {
     // The repetition always covers the whole line with mode 0; a loop rather than recursion,
-    // as a long line can need many rounds.
+    // as a long line can need many rounds. With `known` the whole-line costs are handed from
+    // stage to stage instead of being summed again (pricing 2 for mode 2, else 0).
     for (;;) {
-        double c0 = whole_line_cost(c, L.gates, mode);
-        simplify1(c, L, from, to, mode, s);
-        simplify2(c, L, from, to, mode, s);
-        simplify1(c, L, from, to, mode, s);
-        simplify3(c, L, from, to, mode, s);
-        simplify1(c, L, from, to, mode, s);
-        double c1 = whole_line_cost(c, L.gates, mode);
+        const int pricing = mode == 2 ? 2 : 0;
+        const bool whole = from == -1 && to == -1;
+        double c0;
+        if (known != nullptr && known->valid && known->mode == pricing) {
+            c0 = known->value;
+        } else {
+            c0 = whole_line_cost(c, L.gates, mode, s);
+            if (known != nullptr) *known = KnownCost{true, pricing, c0};
+        }
+        KnownCost* chain = whole ? known : nullptr;
+        simplify1(c, L, from, to, mode, s, chain);
+        simplify2(c, L, from, to, mode, s, chain);
+        simplify1(c, L, from, to, mode, s, chain);
+        simplify3(c, L, from, to, mode, s, chain);
+        simplify1(c, L, from, to, mode, s, chain);
+        double c1;
+        if (chain != nullptr && chain->valid && chain->mode == pricing) {
+            c1 = chain->value;
+        } else {
+            c1 = whole_line_cost(c, L.gates, mode, s);
+            if (known != nullptr) *known = KnownCost{true, pricing, c1};
+        }
         if (!(c0 > c1)) return;
         from = -1;
         to = -1;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
@@ -19,10 +20,13 @@ namespace {
 
 const PMD_type kAllPmds[] = {QD, SC, IT, NA, LP, NP, ND, CTL, FTS};
 
-// Builds the same random circuit into `c` for a given seed.
+// Builds the same random circuit into `c` for a given seed. The gate prices differ by kind
+// (so that many rewrites raise or lower the cost and the best copy matters).
 void build(GraphCircuit& c, unsigned seed, int qubits, int gates, bool named = true) {
     std::mt19937 rng(seed);
     c.set_dummy_node(qubits);
+    for (int k = 0; k < 30; ++k)
+        c.cost_gate_count.table[Gate_type(k)] = std::vector<int>(9, 1 + k % 3);
     linetest::fill_random_circuit(c, rng, gates, named);
 }
 
@@ -121,6 +125,117 @@ TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
     ed.add_phase(1);
     ed.finish();
     EXPECT_EQ(L, orig) << dump(L);
+}
+
+// Write-back done step by step exactly as described: clear the run before each anchor, then
+// insert each record before the anchor in turn. revise_a_line must leave the same graph,
+// down to the order of vertices and of the edges at every vertex (which decide the
+// topological order and so the order of written netlists).
+void step_by_step_revise(GraphCircuit& c, int q, LineOfGates& L) {
+    std::list<Gate> copy = L.gates;
+    c.global_phase += L.phase;
+    std::vector<Vertex> anchors;
+    for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
+        v = next_node(c.graph, v, q);
+        if (is_2Q_gate(boost::get(boost::vertex_gate, c.graph, v)) || v == c.line_end[q])
+            anchors.push_back(v);
+    }
+    copy.pop_front();
+    Vertex cur = c.line_start[q];
+    for (Vertex a : anchors) {
+        c.clear_path(q, cur, a);
+        while (!copy.empty() && copy.front().type < 20) {
+            const Gate& g = copy.front();
+            Vertex v = c.new_vertex(g.type, g.angle, g.angle1, g.angle2, g.control, g.target);
+            remove_an_edge(c.graph, cur, q);
+            boost::add_edge(cur, v, q, c.graph);
+            boost::add_edge(v, a, q, c.graph);
+            cur = v;
+            copy.pop_front();
+        }
+        if (!copy.empty()) copy.pop_front();
+        cur = a;
+    }
+}
+
+std::string structure(GraphCircuit& c) {
+    std::ostringstream out;
+    auto idx = [&](Vertex v) { return boost::get(boost::vertex_index, c.graph, v); };
+    for (auto [v, vend] = boost::vertices(c.graph); v != vend; ++v) {
+        out << idx(*v) << ":" << boost::get(boost::vertex_gate, c.graph, *v) << " out";
+        for (auto [e, eend] = boost::out_edges(*v, c.graph); e != eend; ++e)
+            out << " " << idx(boost::target(*e, c.graph)) << "/"
+                << boost::get(boost::edge_line, c.graph, *e);
+        out << " in";
+        for (auto [e, eend] = boost::in_edges(*v, c.graph); e != eend; ++e)
+            out << " " << idx(boost::source(*e, c.graph));
+        out << "\n";
+    }
+    out << "edges";
+    for (auto [e, eend] = boost::edges(c.graph); e != eend; ++e)
+        out << " " << idx(boost::source(*e, c.graph)) << ">" << idx(boost::target(*e, c.graph));
+    out << "\ntopological";
+    for (Vertex v : c.topological_order()) out << " " << idx(v);
+    return out.str();
+}
+
+TEST(LineCopy, ReviseLeavesTheSameGraphAsStepByStepInsertion) {
+    for (unsigned seed = 0; seed < 40; ++seed) {
+        GraphCircuit fast("fast", SC, qec_none, 0), slow("slow", SC, qec_none, 0);
+        build(fast, 500 + seed, 3, 40);
+        build(slow, 500 + seed, 3, 40);
+        std::mt19937 rng(seed);
+        for (int q = 0; q < 3; ++q) {
+            LineOfGates L;
+            fast.copy_a_line(q, L);
+            // Drop or add one-qubit records at random; keep the two-qubit records.
+            LineOfGates edited;
+            for (const Gate& g : L.gates) {
+                if (g.type < 20 && rng() % 3 == 0) continue;
+                edited.gates.push_back(g);
+                if (g.type < 20 && rng() % 3 == 0) edited.gates.push_back(g);
+            }
+            LineOfGates same = edited;
+            fast.revise_a_line(q, edited);
+            step_by_step_revise(slow, q, same);
+        }
+        ASSERT_EQ(structure(fast), structure(slow)) << "seed " << seed;
+    }
+}
+
+// The whole-line cost handed from stage to stage must stay the cost of the line as it is.
+TEST(KnownCost, StaysTheCostOfTheLine) {
+    GraphCircuit c("known", SC, qec_none, 0);
+    c.set_dummy_node(2);
+    std::mt19937 rng(5);
+    for (int trial = 0; trial < 200; ++trial) {
+        LineOfGates L = linetest::random_line(rng, trial % 40);
+        line::KnownCost k{true, 0, line::whole_line_cost(c, L.gates, 0, Strategy::Literal)};
+        for (int step = 0; step < 8; ++step) {
+            switch ((trial + step) % 6) {
+                case 0:
+                    line::simplify1(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+                case 1:
+                    line::simplify2(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+                case 2:
+                    line::simplify3(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+                case 3:
+                    line::interchange_xlzr(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+                case 4:
+                    line::interchange_xrzl(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+                default:
+                    line::simplify(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    break;
+            }
+            ASSERT_TRUE(k.valid);
+            ASSERT_EQ(k.value, line::window_cost(c, L.gates, -1, -1, 0)) << dump(L);
+        }
+    }
 }
 
 // ---- Random circuits on every description ----

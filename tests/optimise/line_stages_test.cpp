@@ -21,7 +21,12 @@ namespace {
 
 struct Circuit1 {
     GraphCircuit c;
-    explicit Circuit1(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) { c.set_dummy_node(1); }
+    // Prices differ by kind, so that rewrites raise or lower the cost and the best copy matters.
+    explicit Circuit1(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) {
+        c.set_dummy_node(1);
+        for (int k = 0; k < 30; ++k)
+            c.cost_gate_count.table[Gate_type(k)] = std::vector<int>(9, 1 + k % 3);
+    }
 };
 
 using Stage = std::function<void(GraphCircuit&, LineOfGates&, int mode, Strategy)>;
