@@ -11,6 +11,7 @@
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
 #include "optimise/line_test_util.h"
+#include "support/test_env.h"
 #include "support/unitary.h"
 
 using line::Strategy;
@@ -302,17 +303,6 @@ TEST_P(OnEveryPmd, Reduce1QgateKeepsUnitaryAndMatchesReference) {
     }
 }
 
-// True when the cost model prices index windows (a stand-in cost model may price the whole
-// line instead, which the reference strategy would then follow).
-bool window_costs_follow_indices(GraphCircuit& c) {
-    std::list<Gate> gates = {Gate(IN, 0, 0, 0, -1, 0, 0), Gate(H, 0, 0, 0, -1, 0, 7),
-                             Gate(CNOT, 0, 0, 0, 1, 0, 8), Gate(H, 0, 0, 0, -1, 0, 9),
-                             Gate(OUT, 0, 0, 0, -1, 0, 2)};
-    int whole = c.cost_gate_count.get_window_gate_cost(gates, -1, -1, c.pmd);
-    int window = c.cost_gate_count.get_window_gate_cost(gates, 8, 2, c.pmd);
-    return window != whole;
-}
-
 // Index windows as the critical-path reduction passes them: bounded by two anchors of a line.
 TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
     for (unsigned seed = 0; seed < 30; ++seed) {
@@ -345,9 +335,7 @@ TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
             << "window stages changed\n"
             << before_dump << "into\n"
             << dump(fast);
-        if (window_costs_follow_indices(fast)) {
-            ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
-        }
+        ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
     }
 }
 
@@ -396,5 +384,82 @@ TEST(Movement, RxPassesCnotTargetOnlyWhenCostAllows) {
         EXPECT_EQ(second->type, (pmd == SC) ? CNOT : RX) << pmd_keyword(pmd);
     }
 }
+
+}  // namespace
+
+// ---- Logical cost modes (a circuit with a code prices by the tile table) ----
+
+namespace {
+
+class LogicalModes : public testing::TestWithParam<qecCode> {
+  protected:
+    void SetUp() override {
+        dir_ = testenv::make_scratch_dir("line_logical", false);
+        testenv::write_file(dir_ + "/c.txt.layout", "a b\nc\n");
+    }
+    // Rotations by whole angles, H and the two-qubit kinds the tile table prices.
+    void build_logical(GraphCircuit& c, unsigned seed) {
+        c.qubit_line = {{"a", 0}, {"b", 1}, {"c", 2}};
+        c.set_dummy_node(3);
+        std::mt19937 rng(seed);
+        std::uniform_int_distribution<int> line(0, 2), pick(0, 9), angle(-7, 7);
+        const Gate_type one[] = {RX, RY, RZ, RX, RZ, H, RZ, RY, RX, RZ};
+        const Gate_type two[] = {CNOT, CNOT, CZ, GEO, SWAP, CNOT, CZ, CNOT, GEO, CNOT};
+        for (int i = 0; i < 50; ++i) {
+            if (pick(rng) < 3) {
+                int a = line(rng), b = line(rng);
+                while (b == a) b = line(rng);
+                Gate_type t = two[pick(rng)];
+                c.add_gate(t, a, b, t == GEO ? 4.0 : 0.0);
+            } else {
+                Gate_type t = one[pick(rng)];
+                c.add_gate(t, line(rng), t == H ? 0.0 : angle(rng), 0, 0);
+            }
+        }
+    }
+    std::string dir_;
+};
+
+TEST_P(LogicalModes, Reduce1QgateKeepsUnitaryAndMatchesReference) {
+    for (unsigned seed = 0; seed < 15; ++seed) {
+        GraphCircuit fast(dir_ + "/c.txt", LP, GetParam(), 1);
+        GraphCircuit literal(dir_ + "/c.txt", LP, GetParam(), 1);
+        build_logical(fast, seed);
+        build_logical(literal, seed);
+        std::string before_dump = dump(fast);
+        sim::Unitary before = sim::circuit_unitary(fast);
+        fast.reduce1Qgate();
+        line::reduce_lines(literal, Strategy::Literal);
+        ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast))) << before_dump;
+        ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
+    }
+}
+
+TEST_P(LogicalModes, LogicalCycleWindowsMatchReference) {
+    for (unsigned seed = 0; seed < 15; ++seed) {
+        GraphCircuit fast(dir_ + "/c.txt", LP, GetParam(), 1);
+        GraphCircuit literal(dir_ + "/c.txt", LP, GetParam(), 1);
+        build_logical(fast, 50 + seed);
+        build_logical(literal, 50 + seed);
+        std::string before_dump = dump(fast);
+        auto run = [](GraphCircuit& c, Strategy s) {
+            for (int q = 0; q < c.num_qubits; ++q) {
+                LineOfGates L;
+                c.copy_a_line(q, L);
+                for (int mode : {2, 3}) {
+                    line::interchange_xrzl(c, L, -1, -1, mode, s);
+                    line::movement_xrzl(c, q, L, -1, -1, mode, s);
+                    line::simplify(c, L, -1, -1, mode, s);
+                }
+                c.revise_a_line(q, L);
+            }
+        };
+        run(fast, Strategy::Incremental);
+        run(literal, Strategy::Literal);
+        ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, LogicalModes, testing::Values(qec_code0, qec_code1, qec_code2));
 
 }  // namespace
