@@ -394,7 +394,12 @@ namespace {
 class LogicalModes : public testing::TestWithParam<qecCode> {
   protected:
     void SetUp() override {
-        dir_ = testenv::make_scratch_dir("line_logical", false);
+        // One folder per test: ctest runs the tests of this suite in parallel.
+        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("line_logical_") + info->name();
+        for (char& ch : name)
+            if (ch == '/') ch = '_';
+        dir_ = testenv::make_scratch_dir(name, false);
         testenv::write_file(dir_ + "/c.txt.layout", "a b\nc\n");
     }
     // Rotations by whole angles, H and the two-qubit kinds the tile table prices.
