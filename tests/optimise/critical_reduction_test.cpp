@@ -131,6 +131,49 @@ TEST_P(RandomCritical, KeepsTheUnitaryExactly) {
     }
 }
 
+/// A chain of gate vertices in time order, as a critical path is: it follows one line from its
+/// start and may change to the other line of any two-qubit gate it meets.
+std::vector<Vertex> random_chain(GraphCircuit& c, std::mt19937& rng) {
+    std::vector<Vertex> chain;
+    int q = static_cast<int>(rng() % static_cast<unsigned>(c.num_qubits));
+    for (Vertex v = next_node(c.graph, c.line_start[q], q);
+         boost::get(boost::vertex_gate, c.graph, v) != OUT; v = next_node(c.graph, v, q)) {
+        chain.push_back(v);
+        if (is_2Q_gate(boost::get(boost::vertex_gate, c.graph, v)) && rng() % 2 == 0) {
+            const int control = boost::get(boost::vertex_control, c.graph, v);
+            q = control == q ? boost::get(boost::vertex_target, c.graph, v) : control;
+        }
+    }
+    return chain;
+}
+
+TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
+    if (!twoq_test::line_reduction_available())
+        GTEST_SKIP() << "the line-reduction stages are not available yet";
+    const PMD_type pmd = GetParam();
+    for (int seed = 0; seed < 60; ++seed) {
+        std::mt19937 rng(9000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
+        const int qubits = 1 + seed % 4;
+        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 4 + seed % 14);
+        GraphCircuit c("chain", pmd, qec_none, 0);
+        build(c, qubits, gates);
+        const sim::Unitary before = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
+        const auto windows = cut_critical_windows(c.graph, random_chain(c, rng));
+        testing::internal::CaptureStdout();
+        reduce_critical_windows(c, windows);
+        testing::internal::GetCapturedStdout();
+        const sim::Unitary after = sim::circuit_unitary(c);
+        if (!sim::equal_exact(before, after)) {
+            const std::string name = std::string("failed_critical_chain_") + pmd_keyword(pmd) +
+                                     "_" + std::to_string(seed) + ".txt";
+            ADD_FAILURE() << windows.size() << " windows, max difference "
+                          << sim::max_difference(before, after) << "\n"
+                          << twoq_test::dump_failure(name, qubits, gates);
+            break;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryDescription, RandomCritical,
                          testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
                          [](const testing::TestParamInfo<PMD_type>& info) {
