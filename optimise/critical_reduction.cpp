@@ -1,9 +1,22 @@
 // The critical-path reduction: windows cut from one critical path, then two passes of the
 // window forms of the line-reduction stages, measured in cycles, keeping the cheapest line.
+//
+// Lines are independent (a window rewrite touches only its own line's one-qubit records), so the
+// windows are worked line by line: each line is copied once, every window of it is cut out of
+// the copy together with a few records before it, reduced on that short list, and spliced back;
+// the line is written back once. The window stages never reach past the window's end record
+// and reach at most one record before its first record per call (a movement through the first
+// two-qubit gate), which the margin covers. Only when a simplification goes on over the whole
+// line is that window redone on the whole line copy. The result is the same line contents and
+// global phase as copying and writing back the line for every window, in O(path + line) time
+// per line instead of O(windows x line).
 
 #include "optimise/critical_reduction.h"
 
 #include <algorithm>
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
 
 using boost::get;
 
@@ -37,41 +50,170 @@ enum class Direction { XRightZLeft, XLeftZRight };
 
 /// Cycle-cost window mode of the line-reduction stages.
 constexpr int kWindowCycleMode = 1;
+/// Records kept before a window's first record: one movement call per round, at most 4 rounds.
+constexpr int kMargin = 5;
 
-/// Reruns the stages of one direction on one window up to four times and writes back the line
-/// copy of strictly lowest window cycle cost (the line as copied when none is lower).
-void reduce_window(GraphCircuit& circuit, const CriticalWindow& w, Direction direction) {
-    LineOfGates line;
-    circuit.copy_a_line(w.line, line);
+int window_cycles(GraphCircuit& c, LineOfGates& line, const CriticalWindow& w) {
+    return CostCycleCount::get_window_cycle_cost(line.gates, w.from, w.to, c.pmd);
+}
+
+/// Whole-line gate count of a list, as the simplification measures it in cycle mode.
+int gate_count_cost(GraphCircuit& c, LineOfGates& line) {
+    return c.cost_gate_count.get_line_gate_cost(line.gates, c.pmd);
+}
+
+void interchange_and_move(GraphCircuit& c, int q, LineOfGates& line, const CriticalWindow& w,
+                          Direction d) {
+    if (d == Direction::XRightZLeft) {
+        c.interchangeXRZL(line, w.from, w.to, kWindowCycleMode);
+        c.movementXRZL(q, line, w.from, w.to, kWindowCycleMode);
+    } else {
+        c.interchangeXLZR(line, w.from, w.to, kWindowCycleMode);
+        c.movementXLZR(q, line, w.from, w.to, kWindowCycleMode);
+    }
+}
+
+/// Reruns the stages of one direction `rounds` times on a whole line copy and leaves in it the
+/// copy of strictly lowest window cycle cost (the line as given when none is lower).
+void reduce_window_literally(GraphCircuit& c, LineOfGates& line, const CriticalWindow& w,
+                             Direction d, int rounds) {
     LineOfGates best = line;
-    int best_cost = CostCycleCount::get_window_cycle_cost(line.gates, w.from, w.to, circuit.pmd);
-    const int rounds = std::min(num_2Q_gate(line.gates), 4);
+    int best_cost = window_cycles(c, line, w);
     for (int i = 0; i < rounds; ++i) {
-        if (direction == Direction::XRightZLeft) {
-            circuit.interchangeXRZL(line, w.from, w.to, kWindowCycleMode);
-            circuit.movementXRZL(w.line, line, w.from, w.to, kWindowCycleMode);
-        } else {
-            circuit.interchangeXLZR(line, w.from, w.to, kWindowCycleMode);
-            circuit.movementXLZR(w.line, line, w.from, w.to, kWindowCycleMode);
-        }
-        circuit.simplify(line, w.from, w.to, kWindowCycleMode);
-        const int cost =
-            CostCycleCount::get_window_cycle_cost(line.gates, w.from, w.to, circuit.pmd);
+        interchange_and_move(c, w.line, line, w, d);
+        c.simplify(line, w.from, w.to, kWindowCycleMode);
+        const int cost = window_cycles(c, line, w);
         if (cost < best_cost) {
             best = line;
             best_cost = cost;
         }
     }
-    circuit.revise_a_line(w.line, best);
+    line = std::move(best);
+}
+
+/// One line copy on which the windows of that line are reduced in turn.
+class WindowedLine {
+  public:
+    WindowedLine(GraphCircuit& circuit, int q) : c_(circuit), q_(q) {
+        c_.copy_a_line(q_, line_);
+        rounds_ = std::min(num_2Q_gate(line_.gates), 4);
+        index_anchors(line_.gates.begin(), line_.gates.end());
+    }
+
+    /// Reduces one window; returns the phase (in π) its best copy gathered.
+    double reduce(const CriticalWindow& w, Direction d) {
+        if (rounds_ == 0) return 0.0;  // written back as copied
+        auto from = anchors_.find(w.from);
+        auto to = anchors_.find(w.to);
+        if (from == anchors_.end() || to == anchors_.end()) return reduce_whole(w, d);
+        It first = from->second;
+        for (int i = 0; i < kMargin && first != line_.gates.begin(); ++i) --first;
+        const It after = std::next(to->second);
+
+        LineOfGates window;
+        window.gates.splice(window.gates.end(), line_.gates, first, after);
+        const LineOfGates original = window;
+        LineOfGates best = window;
+        int best_cost = window_cycles(c_, window, w);
+        for (int i = 0; i < rounds_; ++i) {
+            interchange_and_move(c_, q_, window, w, d);
+            const int count = gate_count_cost(c_, window);
+            c_.simplify(window, w.from, w.to, kWindowCycleMode);
+            if (gate_count_cost(c_, window) < count) {
+                // The simplification went on over the whole line: redo on the whole copy.
+                splice_back(after, LineOfGates(original));
+                return reduce_whole(w, d);
+            }
+            const int cost = window_cycles(c_, window, w);
+            if (cost < best_cost) {
+                best = window;
+                best_cost = cost;
+            }
+        }
+        const double phase = best.phase;
+        splice_back(after, std::move(best));
+        return phase;
+    }
+
+    /// Writes the line back into the graph (its phase is handed on by the caller).
+    void write_back() { c_.revise_a_line(q_, line_); }
+
+  private:
+    using It = std::list<Gate>::iterator;
+
+    GraphCircuit& c_;
+    int q_;
+    LineOfGates line_;
+    int rounds_ = 0;
+    std::unordered_map<int, It> anchors_;  // two-qubit and marker records by index
+
+    void index_anchors(It begin, It end) {
+        for (It it = begin; it != end; ++it)
+            if (it->type >= 20) anchors_[it->index] = it;  // the last record of an index counts
+    }
+
+    void splice_back(It before, LineOfGates&& part) {
+        const It begin = part.gates.begin();
+        line_.gates.splice(before, part.gates);
+        index_anchors(begin, before);
+    }
+
+    double reduce_whole(const CriticalWindow& w, Direction d) {
+        LineOfGates line = line_;
+        reduce_window_literally(c_, line, w, d, rounds_);
+        const double phase = line.phase;
+        line_ = std::move(line);
+        line_.phase = 0.0;
+        anchors_.clear();
+        index_anchors(line_.gates.begin(), line_.gates.end());
+        return phase;
+    }
+};
+
+/// True when every window is bounded by two-qubit gates or markers, whose indices survive the
+/// rewriting of a line.
+bool bounded_by_anchors(GraphCircuit& c, const std::vector<CriticalWindow>& windows) {
+    std::unordered_set<int> anchors;
+    for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+        if (get(boost::vertex_gate, c.graph, *it) >= 20)
+            anchors.insert(get(boost::vertex_index, c.graph, *it));
+    for (const CriticalWindow& w : windows)
+        if (!anchors.count(w.from) || !anchors.count(w.to)) return false;
+    return true;
 }
 
 }  // namespace
 
+void reduce_critical_windows_literal(GraphCircuit& circuit,
+                                     const std::vector<CriticalWindow>& windows) {
+    for (Direction d : {Direction::XRightZLeft, Direction::XLeftZRight}) {
+        for (const CriticalWindow& w : windows) {
+            LineOfGates line;
+            circuit.copy_a_line(w.line, line);
+            reduce_window_literally(circuit, line, w, d, std::min(num_2Q_gate(line.gates), 4));
+            circuit.revise_a_line(w.line, line);
+        }
+    }
+}
+
 void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWindow>& windows) {
-    // The window bounds are two-qubit gates or markers, which keep their indices when a line is
-    // rewritten, so the same list serves both passes.
-    for (const CriticalWindow& w : windows) reduce_window(circuit, w, Direction::XRightZLeft);
-    for (const CriticalWindow& w : windows) reduce_window(circuit, w, Direction::XLeftZRight);
+    if (!bounded_by_anchors(circuit, windows)) {
+        reduce_critical_windows_literal(circuit, windows);
+        return;
+    }
+    std::map<int, std::vector<size_t>> by_line;
+    for (size_t i = 0; i < windows.size(); ++i) by_line[windows[i].line].push_back(i);
+    std::vector<double> phase_a(windows.size(), 0.0);
+    std::vector<double> phase_b(windows.size(), 0.0);
+    for (const auto& [q, indices] : by_line) {
+        WindowedLine line(circuit, q);
+        for (size_t i : indices) phase_a[i] = line.reduce(windows[i], Direction::XRightZLeft);
+        for (size_t i : indices) phase_b[i] = line.reduce(windows[i], Direction::XLeftZRight);
+        line.write_back();
+    }
+    // The phases reach the circuit in the order the window-by-window rewriting adds them.
+    for (double p : phase_a) circuit.global_phase += p;
+    for (double p : phase_b) circuit.global_phase += p;
 }
 
 void GraphCircuit::reduce_critical() {

@@ -29,5 +29,12 @@ std::vector<CriticalWindow> cut_critical_windows(Graph& graph, const std::vector
 
 /// \brief Passes A (X right, Z left) and B (X left, Z right) of the line-reduction stages over
 /// the windows, in order, with the window cycle cost as the measure; each window's line is
-/// written back as the copy of strictly lowest window cycle cost, or as copied.
+/// written back as the copy of strictly lowest window cycle cost, or as copied. Works each line
+/// once: O(path + lines) unless a window simplification spreads over its whole line.
 void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWindow>& windows);
+
+/// \brief The same passes done literally, copying and writing back the window's line for every
+/// window: the same line contents and global phase, in O(windows x line length). The reference
+/// the tests compare with.
+void reduce_critical_windows_literal(GraphCircuit& circuit,
+                                     const std::vector<CriticalWindow>& windows);

@@ -174,6 +174,39 @@ TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
     }
 }
 
+TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
+    if (!twoq_test::line_reduction_available())
+        GTEST_SKIP() << "the line-reduction stages are not available yet";
+    const PMD_type pmd = GetParam();
+    for (int seed = 0; seed < 80; ++seed) {
+        std::mt19937 rng(12000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
+        const int qubits = 1 + seed % 5;
+        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 6 + seed % 30);
+        GraphCircuit fast("fast", pmd, qec_none, 0);
+        GraphCircuit literal("literal", pmd, qec_none, 0);
+        build(fast, qubits, gates);
+        build(literal, qubits, gates);
+        // Several chains, so that lines carry several windows.
+        std::vector<CriticalWindow> windows;
+        for (int k = 0; k < 3; ++k) {
+            auto more = cut_critical_windows(fast.graph, random_chain(fast, rng));
+            windows.insert(windows.end(), more.begin(), more.end());
+        }
+        testing::internal::CaptureStdout();
+        reduce_critical_windows(fast, windows);
+        reduce_critical_windows_literal(literal, windows);
+        testing::internal::GetCapturedStdout();
+        if (line_dump(fast) != line_dump(literal) || fast.global_phase != literal.global_phase) {
+            const std::string name = std::string("failed_critical_literal_") + pmd_keyword(pmd) +
+                                     "_" + std::to_string(seed) + ".txt";
+            ADD_FAILURE() << line_dump(fast) << " (phase " << fast.global_phase << ")\nvs\n"
+                          << line_dump(literal) << " (phase " << literal.global_phase << ")\n"
+                          << twoq_test::dump_failure(name, qubits, gates);
+            break;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryDescription, RandomCritical,
                          testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
                          [](const testing::TestParamInfo<PMD_type>& info) {
