@@ -3,10 +3,12 @@
 //   - a 1,000-line circuit of 1,000,000 gates (one-qubit gates with a CNOT every 50 gates),
 // and the growth of one pass with the line length (should be about linear), for the
 // incremental strategy and, on short lines, the literal reference strategy.
-// Peak memory: run one case under /usr/bin/time -v with --benchmark_filter.
+// Peak memory: run one case under /usr/bin/time -v with --benchmark_filter. Runs in the
+// source tree's data folder, from which the circuits read the price table.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -89,4 +91,12 @@ BENCHMARK(BM_reduce1Qgate_growth_literal)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The circuits load "CostGateCount.txt" from the working directory: run in the data folder
+// (only read there).
+int main(int argc, char** argv) {
+    std::filesystem::current_path(std::filesystem::path(MAROVIN_SOURCE_DIR) / "data");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
