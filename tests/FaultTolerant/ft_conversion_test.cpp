@@ -339,6 +339,75 @@ TEST(FtMixedSearch, ExhaustiveSearchOnAMixedWindowIsWithinThreshold) {
     EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), threshold);
 }
 
+TEST(FtSolovayKitaev, RotationsAndOddHadamardWindowsAreApproximated) {
+    // Depth 3 of the recursion reaches about 5e-3 on these targets; a mixed window with an odd
+    // number of H (determinant -1) must be normalised into SU(2) to get there as well.
+    const double bound = 2e-2;
+    GraphCircuit circuit("ft_sk", FTS, qec_none, 0);
+    const std::string dir = testenv::make_scratch_dir("ft_sk", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    std::vector<std::vector<Gate>> windows = {
+        {rot(RZ, 0.3)},
+        {rot(RX, -0.45)},
+        {rot(RY, 0.2)},
+        {rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RX, 0.2)},
+        {rot(RY, -0.35), Gate(H, 0, 0, 0, -1, 0, 4), rot(RZ, 0.15), Gate(T, 0, 0, 0, -1, 0, 5),
+         rot(RX, 0.4), Gate(H, 0, 0, 0, -1, 0, 6), Gate(H, 0, 0, 0, -1, 0, 7)},
+    };
+    testing::internal::CaptureStdout();
+    for (const auto& body : windows) {
+        LineOfGates line = make_line(body);
+        const sim::Unitary want = body_unitary(line);
+        circuit.convert_1Q_window_to_FT(line, bound, 3);
+        EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), bound) << body.size();
+        EXPECT_GT(line.gates.size(), 100u);  // a sequence was inserted
+    }
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(chdir(".."), 0);
+}
+
+TEST(FtConvertCircuit, LinesAreConvertedAroundTwoQubitGates) {
+    const double threshold = 1e-2;
+    GraphCircuit circuit("ft_circuit", FTS, qec_none, 0);
+    circuit.set_dummy_node(2);
+    circuit.add_gate(RZ, 0, 2.3, 0, 0);
+    circuit.add_gate(H, 1, 0, 0, 0);
+    circuit.add_gate(CNOT, 0, 1, 0);
+    circuit.add_gate(RX, 1, -0.7, 0, 0);
+    circuit.add_gate(RZ, 0, 5.7, 0, 0);
+    const sim::Unitary before = sim::circuit_unitary(circuit);
+    testing::internal::CaptureStdout();
+    circuit.convert_FT(threshold, 0);
+    circuit.convert_to_CTL();
+    testing::internal::GetCapturedStdout();
+    const int windows = circuit.ft_cache_hits + circuit.ft_cache_misses;
+    EXPECT_EQ(windows, 3);
+    EXPECT_LE(sim::operator_distance_up_to_phase(sim::circuit_unitary(circuit), before),
+              std::sqrt(2.0) * windows * threshold);
+    for (int q = 0; q < 2; ++q) {
+        LineOfGates line;
+        circuit.copy_a_line(q, line);
+        for (const Gate& g : line.gates)
+            EXPECT_TRUE(g.type == IN || g.type == OUT || g.type == CNOT ||
+                        ((g.type == RX || g.type == RY || g.type == RZ) &&
+                         g.angle == std::floor(g.angle)) ||
+                        (g.type >= X && g.type <= T_dag && g.type != Y) || g.type == I)
+                << g.type << " " << g.angle;
+    }
+}
+
+TEST(FtConvertCircuitDeath, BadSettingsAndMissingCacheEndTheProgram) {
+    GraphCircuit circuit("ft_circuit", FTS, qec_none, 0);
+    circuit.set_dummy_node(1);
+    circuit.add_gate(RZ, 0, 0.3, 0, 0);
+    EXPECT_EXIT(circuit.convert_FT(-1e-3, 0), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(circuit.convert_FT(1e-2, -2), testing::ExitedWithCode(1), "");
+    const std::string dir = testenv::make_scratch_dir("ft_no_cache", false);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    EXPECT_EXIT(circuit.convert_FT(1e-2, 0), testing::ExitedWithCode(1), "");
+    ASSERT_EQ(chdir(".."), 0);
+}
+
 // ---- read_HT_string ----
 
 TEST(FtReadHTString, LettersBecomeHAndZRotationsWithPhase) {

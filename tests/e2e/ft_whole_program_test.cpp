@@ -1,0 +1,147 @@
+// Whole-program property test of the fault-tolerant conversion: random circuits with fractional
+// rotations run through the marovin executable with a threshold. The output may hold only
+// Clifford+T gates (H, S, S_dag, T, T_dag, X, Z), rotations by whole multiples of π/4 and
+// two-qubit gates, and its unitary lies within sqrt(2) x (converted windows) x threshold of the
+// input's, in operator norm up to a global phase. (The threshold bounds md_tri, the search's
+// distance; for one-qubit unitaries the operator-norm distance up to phase is sqrt(2) md_tri.)
+// A failing netlist is written to the working directory.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "circuit/gate.h"
+#include "support/test_env.h"
+#include "support/unitary.h"
+
+namespace {
+
+constexpr double kThreshold = 1e-2;
+
+/// A random netlist (operator order) on `qubits` lines: named Clifford+T gates, CNOT, CZ and
+/// rotations with fractional angles (π/4 units).
+std::string random_ft_netlist(std::mt19937& rng, int qubits, int gates) {
+    std::ostringstream text;
+    text.precision(17);
+    text << "# random circuit with fractional rotations\n.qubit " << qubits << "\n";
+    for (int q = 0; q < qubits; ++q) text << "qubit q" << q << "\n";
+    text << ".begin\n";
+    std::uniform_int_distribution<int> kind(0, 9);
+    std::uniform_int_distribution<int> line(0, qubits - 1);
+    std::uniform_real_distribution<double> angle(-8, 8);
+    const char* named[] = {"H", "T", "S", "X", "T_dag"};
+    const char* rotations[] = {"RX", "RY", "RZ"};
+    for (int i = 0; i < gates; ++i) {
+        const int k = kind(rng);
+        const int a = line(rng);
+        int b = line(rng);
+        if (b == a) b = (a + 1) % qubits;
+        if (k <= 3) {
+            text << rotations[k % 3] << " q" << a << " " << angle(rng) << "\n";
+        } else if (k <= 6) {
+            text << named[(k + i) % 5] << " q" << a << "\n";
+        } else {
+            text << (k == 9 ? "CZ" : "CNOT") << " q" << a << " q" << b << "\n";
+        }
+    }
+    text << ".end\n";
+    return text.str();
+}
+
+int report_count(const std::string& console, const std::string& label) {
+    const size_t at = console.find(label);
+    if (at == std::string::npos) return -1;
+    return std::atoi(console.c_str() + at + label.size());
+}
+
+/// One-qubit kinds allowed in the output besides rotations by whole multiples of π/4.
+bool is_clifford_t(const std::string& keyword) {
+    for (const char* k : {"H", "S", "S_dag", "T", "T_dag", "X", "Z", "I"})
+        if (keyword == k) return true;
+    return false;
+}
+
+/// Reports every gate line of the output that is neither Clifford+T, nor a rotation by a whole
+/// multiple of π/4, nor a two-qubit gate.
+std::string foreign_gates(const std::string& output) {
+    std::istringstream in(output);
+    std::string line, bad;
+    bool body = false;
+    while (std::getline(in, line)) {
+        std::istringstream tokens(line);
+        std::string keyword;
+        if (!(tokens >> keyword) || keyword == "#") continue;
+        if (keyword == ".begin") body = true;
+        if (!body || keyword[0] == '.') continue;
+        Gate_type kind;
+        if (is_clifford_t(keyword)) continue;
+        if (gate_from_keyword(keyword, kind) && is_2Q_gate(kind)) continue;
+        if (keyword == "RX" || keyword == "RY" || keyword == "RZ") {
+            std::string qubit;
+            double angle = NAN;
+            tokens >> qubit >> angle;
+            if (std::isfinite(angle) && angle == std::round(angle)) continue;
+        }
+        bad += line + "\n";
+    }
+    return bad;
+}
+
+/// Runs marovin with the threshold and mode on random circuits and checks the output's gates and
+/// its distance to the input.
+void check_random_circuits(PMD_type pmd, double threshold, int mode, int rounds) {
+    const std::string name = std::string(pmd_keyword(pmd)) + "_" + std::to_string(mode);
+    const std::string dir = testenv::make_scratch_dir("ft_e2e_" + name);
+    std::mt19937 rng(1000 + 10 * static_cast<unsigned>(pmd) + static_cast<unsigned>(mode));
+    int converted = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const std::string input = random_ft_netlist(rng, 2 + round % 2, 8 + 2 * round);
+        testenv::write_file(dir + "/in.txt", input);
+        std::string console;
+        std::ostringstream command;
+        command << "'" << MAROVIN_BINARY << "' in.txt out.txt " << pmd_keyword(pmd) << " "
+                << threshold << " " << mode;
+        const int status = testenv::run_command(dir, command.str(), console);
+        const std::string failing = "ft_e2e_failure_" + name + ".txt";
+        auto dump = [&] {
+            testenv::write_file(failing, input);
+            return "netlist written to " + failing + "\n" + input;
+        };
+        ASSERT_EQ(status, 0) << dump() << console;
+        const int windows =
+            report_count(console, "Cache hit: ") + report_count(console, "Cache miss: ");
+        converted += windows;
+        const std::string output = testenv::read_file(dir + "/out.txt");
+        EXPECT_EQ(foreign_gates(output), "") << dump() << output;
+        const double distance =
+            sim::operator_distance_up_to_phase(sim::netlist_unitary(input, sim::Order::Operator),
+                                               sim::netlist_unitary(output, sim::Order::Operator));
+        EXPECT_LE(distance, std::sqrt(2.0) * windows * threshold + 1e-9)
+            << "windows " << windows << "\n"
+            << dump() << output;
+        EXPECT_NE(console.find("Post FT Syn: #ops= "), std::string::npos) << console;
+    }
+    EXPECT_GT(converted, 0);
+}
+
+class FtWholeProgram : public testing::TestWithParam<PMD_type> {};
+
+TEST_P(FtWholeProgram, ExhaustiveSearchOutputIsCliffordTAndCloseToTheInput) {
+    check_random_circuits(GetParam(), kThreshold, 0, 4);
+}
+
+// Depth 3 of Solovay-Kitaev reaches about 5e-3 on one-qubit targets, so 2e-2 bounds each window.
+TEST_P(FtWholeProgram, SolovayKitaevOutputIsCliffordTAndCloseToTheInput) {
+    check_random_circuits(GetParam(), 2e-2, 3, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Descriptions, FtWholeProgram, testing::Values(CTL, FTS, SC, QD, NA),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
+
+}  // namespace
