@@ -166,7 +166,7 @@ TEST(FtTableFile, MissingFileEndsTheProgram) {
     ASSERT_EQ(chdir(".."), 0);
 }
 
-TEST(FtTableFile, DISABLED_ShippedCacheIsOrderedAndWithinItsDistances) {
+TEST(FtTableFile, ShippedCacheIsOrderedAndWithinItsDistances) {
     std::istringstream in(testenv::read_file(testenv::source_path("data/FT_table.txt")));
     FT_table cache;
     ft_table_read(in, cache);
