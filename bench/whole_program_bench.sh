@@ -33,7 +33,7 @@ for pmd in $pmds; do
   prev_t=""; prev_m=""
   for size in "${sizes[@]}"; do
     input="$work/in_${pmd}_${size}.txt"
-    info=$("$build/whole_program_input" "$pmd" "$size" "$lines" 1 "$input")
+    info=$(cd "$work" && "$build/whole_program_input" "$pmd" "$size" "$lines" 1 "$input")
     netlist=$(awk '{print $1}' <<<"$info")
     mapped=$(awk '{print $4}' <<<"$info")
     set +e
