@@ -209,6 +209,26 @@ TEST(TwoQubitReduction, DetachedGateIsReportedAndPassedOver) {
     EXPECT_EQ(twoq_test::gate_count(c), 3);
 }
 
+TEST(TwoQubitReduction, DetachedPartnerOfZ2IsReportedAndLeftAlone) {
+    GraphCircuit c("detached", CTL, qec_none, 0);
+    build(c, 4, parse_gates("CZ 0 1; RX 0 4; RY 1 4; CZ 0 1"));
+    Vertex a = next_node(c.graph, next_node(c.graph, c.line_start[0], 0), 0);
+    Vertex g2 = next_node(c.graph, a, 0);
+    boost::put(boost::vertex_control, c.graph, g2, 2);  // claims lines 2 and 3 only
+    boost::put(boost::vertex_target, c.graph, g2, 3);
+    testing::internal::CaptureStdout();
+    c.reduce2Qgate();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("ERROR!! cur_vertex:gate=21 target= 1 control= 0 ii=0\n"
+                           "ERROR!! control_vertex:gate=1 target= 0 control= -1 ii=0\n"
+                           "ERROR!! target_vertex:gate=2 target= 1 control= -1 ii=0\n"
+                           "ERROR!! merging:gate=21 target= 3 control= 2 ii=0\n"
+                           "ERROR!! cur_vertex:gate=21 target= 1 control= 0 ii=0\n"),
+              std::string::npos)
+        << printed;
+    EXPECT_EQ(twoq_test::gate_count(c), 4);
+}
+
 TEST(TwoQubitReduction, SweepIsLinearInTheCircuitSize) {
     // A long chain of cancelling pairs; a quadratic walk would take far longer than the timeout.
     GraphCircuit c("long", CTL, qec_none, 0);
