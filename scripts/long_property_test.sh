@@ -4,14 +4,16 @@
 # global phase, with its output file. Failing netlists are shrunk and written to
 # <build>/testrun/failed_e2e_<PMD>_<seed>.txt.
 #
-# Usage: scripts/long_property_test.sh [circuits-per-description] [seed] [build-dir]
-#   defaults: 2000 circuits, seed 1, build directory ./build (built with -j2 if needed).
+# Usage: scripts/long_property_test.sh [circuits-per-description] [seed] [max-gates] [build-dir]
+#   defaults: 2000 circuits, seed 1, up to 30 gate lines, build directory ./build (built with
+#   -j2 if needed).
 set -euo pipefail
 
 circuits=${1:-2000}
 seed=${2:-1}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${3:-$root/build}
+gates=${3:-30}
+build=${4:-$root/build}
 
 if [[ ! -x "$build/test_e2e" ]]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -20,12 +22,13 @@ cmake --build "$build" -j2 --target marovin test_e2e >/dev/null
 
 mkdir -p "$build/testrun"
 cd "$build/testrun"
-echo "whole-program property test: $circuits circuits per description, seed base $seed"
+echo "whole-program property test: $circuits circuits per description of up to $gates gates," \
+  "seed base $seed"
 # Each description runs in its own process so that two cores are kept busy.
 status=0
 pids=()
 for pmd in QD SC IT NA LP NP CTL FTS; do
-  MAROVIN_E2E_CIRCUITS=$circuits MAROVIN_E2E_SEED=$((seed * 1000000)) \
+  MAROVIN_E2E_CIRCUITS=$circuits MAROVIN_E2E_SEED=$((seed * 1000000)) MAROVIN_E2E_GATES=$gates \
     "$build/test_e2e" --gtest_filter="*WholeProgram*/$pmd" >"long_e2e_$pmd.log" 2>&1 &
   pids+=($!)
   if (( ${#pids[@]} == 2 )); then

@@ -4,8 +4,9 @@
 // line, written to the working directory, and replayed pass by pass in process to name the
 // first stage that changes the unitary.
 //
-// MAROVIN_E2E_CIRCUITS (default 40) sets the number of circuits per description; the long run
-// in scripts/long_property_test.sh raises it.
+// MAROVIN_E2E_CIRCUITS (default 40) sets the number of circuits per description and
+// MAROVIN_E2E_GATES (default 12) the largest number of gate lines; the long run in
+// scripts/long_property_test.sh raises both.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,12 @@ int circuits_per_description() {
     const char* value = std::getenv("MAROVIN_E2E_CIRCUITS");
     const int n = value ? std::atoi(value) : 0;
     return n > 0 ? n : 40;
+}
+
+int max_gates() {
+    const char* value = std::getenv("MAROVIN_E2E_GATES");
+    const int n = value ? std::atoi(value) : 0;
+    return n > 0 ? n : 12;
 }
 
 unsigned seed_base() {
@@ -157,7 +164,7 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
             seed_base() + 100000u * static_cast<unsigned>(pmd) + static_cast<unsigned>(i);
         std::mt19937 rng(seed);
         const int qubits = 1 + static_cast<int>(rng() % 6);
-        const int gates = 1 + static_cast<int>(rng() % 12);
+        const int gates = 1 + static_cast<int>(rng() % static_cast<unsigned>(max_gates()));
         const e2e::RandomNetlist netlist = e2e::random_netlist(rng, qubits, gates);
         const ProgramRun run = run_program(dir, netlist, pmd);
         if (run.outcome == Outcome::Unsupported) {
