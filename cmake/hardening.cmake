@@ -1,0 +1,1 @@
+# Hardening adds only tests, fuzz targets and scripts.
