@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 budget=${1:-20}
 jobs=${JOBS:-$(nproc)}
+bash "$root/scripts/setup.sh" --hardening
 flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAROVIN_BUILD_TESTS=OFF \
     -DMAROVIN_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS="$flags" \
