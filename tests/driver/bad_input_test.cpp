@@ -140,6 +140,16 @@ INSTANTIATE_TEST_SUITE_P(
                     GoodInput{"mct_twelve_controls", wide_mct()}),
     [](const testing::TestParamInfo<GoodInput>& info) { return std::string(info.param.name); });
 
+// Twelve controls make 4095 controlled-V gates; the run must finish quickly. (Its meaning is
+// checked on fewer qubits by the mapping tests: a 13-qubit unitary is too big to compare here.)
+TEST(UnusualButValidWide, MctWithTwelveControlsRuns) {
+    const std::string dir = scratch("mct_twelve");
+    testenv::write_file(dir + "/in.txt", wide_mct());
+    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt CTL");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(testenv::read_file(dir + "/out.txt").find("CNOT"), std::string::npos);
+}
+
 TEST(BadFiles, UnwritableOutputPathLeavesNothing) {
     const std::string dir = scratch("unwritable");
     testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
