@@ -24,7 +24,7 @@ for exe in "$build"/fuzz_*; do
     work=$(mktemp -d)
     cp -r "$root/tests/fuzz/corpus/$target/." "$work/" 2>/dev/null || true
     echo "== fuzz $target: ${budget}s"
-    if ! "$exe" -max_total_time="$budget" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    if ! "$exe" -max_total_time="$budget" -seed=1 -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
         -print_final_stats=1 -artifact_prefix="$build/crash-$target-" "$work" \
         > "$build/fuzz-$target.log" 2>&1; then
         echo "fuzz target $target failed; see $build/fuzz-$target.log"
