@@ -23,6 +23,13 @@ int64_t whole_cycles(double value) {
     return static_cast<int64_t>(value);
 }
 
+/// a - b, held at the int64 range instead of overflowing (huge logical costs at high levels).
+int64_t saturated_difference(int64_t a, int64_t b) {
+    int64_t result;
+    if (__builtin_sub_overflow(a, b, &result)) return b > 0 ? INT64_MIN : INT64_MAX;
+    return result;
+}
+
 double vertex_cycle_cost(const GraphCircuit& c, Vertex v, PMD_type pmd) {
     const Graph& g = c.graph;
     const Gate_type kind = get(boost::vertex_gate, g, v);
@@ -185,7 +192,7 @@ void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
     for (int i = count - 1; i >= 0; --i) {
         const Schedule::Record& r = s.records[i];
         for (int p : r.pred)
-            if (p >= 0) latest[p] = std::min(latest[p], latest[i] - r.cost);
+            if (p >= 0) latest[p] = std::min(latest[p], saturated_difference(latest[i], r.cost));
     }
     auto on_critical_path = [&](int i) { return latest[i] == s.records[i].finish; };
 
@@ -205,7 +212,7 @@ void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
     while (current >= 0) {
         const Schedule::Record& r = s.records[current];
         if (get(boost::vertex_index, graph, r.vertex) >= first_gate) path.push_back(r.vertex);
-        const int64_t start = r.finish - r.cost;
+        const int64_t start = saturated_difference(r.finish, r.cost);
         int next = -1, next_line = -1;
         for (int k = 0; k < 2; ++k) {
             const int p = r.pred[k];

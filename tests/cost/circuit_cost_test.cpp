@@ -224,3 +224,20 @@ TEST_F(LogicalCircuit, CountsComeFromTheTileTable) {
     c.find_critical_path(path);
     EXPECT_EQ(path.size(), 3u);  // H, both CNOTs (the RZ by 0 costs nothing, so it may follow)
 }
+
+// At a high level the logical cycle counts exceed the int64 range; the schedule holds them at
+// the limit and the critical-path walk must not overflow on them (the sanitizer build checks).
+TEST_F(LogicalCircuit, HugeLevelsDoNotOverflowTheCriticalPath) {
+    GraphCircuit c(dir_ + "/c.txt", LP, qec_code2, 18);
+    c.qubit_line = {{"a", 0}, {"b", 1}, {"c", 2}};
+    c.set_dummy_node(3);
+    for (int i = 0; i < 4; ++i) {
+        c.add_gate(H, 0, 0, 0, 0);
+        c.add_gate(CNOT, 0, 1, 0);
+        c.add_gate(CNOT, 1, 2, 0);
+    }
+    std::vector<Vertex> path;
+    c.find_critical_path(path);
+    EXPECT_LE(path.size(), 12u);
+    EXPECT_GT(c.num_cycles(LP), 1e18);
+}
