@@ -7,18 +7,18 @@
 // vertex follows all OUT markers. Gates are held in time order (a later gate multiplies the
 // circuit's unitary from the left). Angles in π/4, phases in π.
 
+#include <boost/graph/adjacency_list.hpp>
 #include <complex>
 #include <list>
 #include <map>
 #include <string>
 #include <vector>
 
-#include <boost/graph/adjacency_list.hpp>
-
+#include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
 #include "cost/cost_gate_count.h"
 #include "cost/tile_table.h"
-#include "FaultTolerant/ft_table.h"
+#include "optimise/line_reduction_memo.h"
 
 namespace boost {
 enum vertex_gate_t { vertex_gate };
@@ -75,7 +75,7 @@ void remove_an_edge(Graph& g, Vertex v, int q);
 Gate vertex_gate_record(const Graph& g, Vertex v);
 
 class GraphCircuit {
-public:
+  public:
     int num_qubits = 0;
     int gate_counter = 0;
     double global_phase = 0.0;  // in π
@@ -91,6 +91,8 @@ public:
     FT_table ft_table;
     int ft_cache_hits = 0;
     int ft_cache_misses = 0;
+    /// What reduce1Qgate last made of each line (a cache: it never changes a result).
+    line::ReductionMemo line_reduction_memo;
     std::vector<Vertex> line_start;
     std::vector<Vertex> line_last;
     std::vector<Vertex> line_end;

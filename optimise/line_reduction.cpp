@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -14,7 +15,45 @@
 
 namespace line {
 
-// revise_a_line over any range of records (a line's list or a snapshot of it).
+bool same_record(const Gate& a, const Gate& b) {
+    auto same_bits = [](double x, double y) { return std::memcmp(&x, &y, sizeof(double)) == 0; };
+    return a.type == b.type && a.control == b.control && a.target == b.target &&
+           same_bits(a.angle, b.angle) && same_bits(a.angle1, b.angle1) &&
+           same_bits(a.angle2, b.angle2);
+}
+
+namespace {
+
+// True when the vertices of a run hold, in order, the records [rec, rec_end).
+template <typename Iter>
+bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin, size_t end,
+               Iter rec, Iter rec_end) {
+    for (size_t i = begin; i < end; ++i, ++rec)
+        if (rec == rec_end || !same_record(vertex_gate_record(graph, run[i]), *rec)) return false;
+    return rec == rec_end;
+}
+
+// Moves the out-edge of v on line q behind v's other out-edges. Rebuilding the run after v
+// does this (the edge is removed with the run's first vertex and added again); the order of
+// the out-edges decides the gate order of the written netlist, so a run left in place must
+// change it the same way.
+void move_out_edge_to_back(Graph& graph, Vertex v, int q) {
+    if (boost::out_degree(v, graph) < 2) return;
+    auto [it, end] = boost::out_edges(v, graph);
+    for (; it != end; ++it)
+        if (boost::get(boost::edge_line, graph, *it) == q) break;
+    if (it == end || std::next(it) == end) return;
+    const Vertex next = boost::target(*it, graph);
+    boost::remove_edge(*it, graph);
+    boost::add_edge(v, next, q, graph);
+}
+
+}  // namespace
+
+// revise_a_line over any range of records (a line's list or a snapshot of it). A run whose
+// vertices already hold its records is left in place, with its indices: the graph then equals
+// the rebuilt one in everything but the indices and list positions of those vertices, which
+// no pass and no output depends on. Only the runs that change are rebuilt.
 template <typename Iter>
 void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
     Graph& graph = c.graph;
@@ -48,29 +87,37 @@ void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
     size_t run_begin = 0;
     for (size_t k = 0; k < anchors.size(); ++k) {
         const Vertex a = anchors[k];
-        // clear_path(q, cur, a), with the run found by the walk above.
-        for (size_t i = run_begin; i < interior_end[k]; ++i) {
-            boost::clear_vertex(interior[i], graph);
-            boost::remove_vertex(interior[i], graph);
-        }
+        Iter rec_end = rec;
+        while (rec_end != last && rec_end->type < 20) ++rec_end;
         const bool cleared = interior_end[k] > run_begin;
-        run_begin = interior_end[k];
-        const bool refill = rec != last && rec->type < 20;
-        if (cleared && !refill) boost::add_edge(cur, a, q, graph);
-        // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
-        // graph exactly as inserting each vertex before a in turn would (same vertex order,
-        // same edge order at every vertex: the edges that the step-by-step insertion adds and
-        // removes again leave no trace).
-        if (refill) {
-            if (!cleared) remove_an_edge(graph, cur, q);
-            for (; rec != last && rec->type < 20; ++rec) {
-                Vertex v = c.new_vertex(rec->type, rec->angle, rec->angle1, rec->angle2,
-                                        rec->control, rec->target);
-                boost::add_edge(cur, v, q, graph);
-                cur = v;
+        const bool refill = rec != rec_end;
+        if (cleared && refill &&
+            run_holds(graph, interior, run_begin, interior_end[k], rec, rec_end)) {
+            move_out_edge_to_back(graph, cur, q);
+            rec = rec_end;
+        } else {
+            // clear_path(q, cur, a), with the run found by the walk above.
+            for (size_t i = run_begin; i < interior_end[k]; ++i) {
+                boost::clear_vertex(interior[i], graph);
+                boost::remove_vertex(interior[i], graph);
             }
-            boost::add_edge(cur, a, q, graph);
+            if (cleared && !refill) boost::add_edge(cur, a, q, graph);
+            // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
+            // graph exactly as inserting each vertex before a in turn would (same vertex
+            // order, same edge order at every vertex: the edges that the step-by-step
+            // insertion adds and removes again leave no trace).
+            if (refill) {
+                if (!cleared) remove_an_edge(graph, cur, q);
+                for (; rec != rec_end; ++rec) {
+                    Vertex v = c.new_vertex(rec->type, rec->angle, rec->angle1, rec->angle2,
+                                            rec->control, rec->target);
+                    boost::add_edge(cur, v, q, graph);
+                    cur = v;
+                }
+                boost::add_edge(cur, a, q, graph);
+            }
         }
+        run_begin = interior_end[k];
         if (rec != last) ++rec;  // the record standing for the anchor
         cur = a;
     }
@@ -138,6 +185,33 @@ void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
     c.revise_a_line(q, best);
 }
 
+// True when line q holds, from IN to OUT, exactly the records of `records` (indices aside).
+bool line_holds(GraphCircuit& c, int q, const std::vector<Gate>& records) {
+    auto rec = records.begin();
+    for (Vertex v = c.line_start[q];; v = next_node(c.graph, v, q)) {
+        if (rec == records.end() || !same_record(vertex_gate_record(c.graph, v), *rec))
+            return false;
+        ++rec;
+        if (boost::get(boost::vertex_gate, c.graph, v) == OUT) break;
+    }
+    return rec == records.end();
+}
+
+// Stores the result of reducing the line whose records are memo.input.
+void remember(ReductionMemo::Entry& memo, const Snapshot& best, int mode, PMD_type pmd) {
+    memo.output_is_input =
+        best.gates.size() == memo.input.size() &&
+        std::equal(best.gates.begin(), best.gates.end(), memo.input.begin(), same_record);
+    if (memo.output_is_input)
+        memo.output.clear();
+    else
+        memo.output = best.gates;
+    memo.phase = best.phase;
+    memo.mode = mode;
+    memo.pmd = pmd;
+    memo.valid = true;
+}
+
 }  // namespace
 
 void reduce_lines(GraphCircuit& c, Strategy s) {
@@ -151,9 +225,18 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
                 reduce_line_literal(c, q, xlzr, mode);
                 continue;
             }
+            ReductionMemo::Entry& memo = c.line_reduction_memo.entry(pass, q);
+            if (memo.valid && memo.mode == mode && memo.pmd == c.pmd &&
+                line_holds(c, q, memo.input)) {
+                const std::vector<Gate>& result = memo.output_is_input ? memo.input : memo.output;
+                rebuild_line(c, q, result.begin(), result.end(), memo.phase);
+                continue;
+            }
+            memo.valid = false;
             LineOfGates L;
             c.copy_a_line(q, L);
             best.take(L);
+            memo.input = best.gates;
             const int n2 = num_2Q_gate(L.gates);
             double cost_best = whole_line_cost(c, L.gates, mode, s);
             KnownCost known{true, mode, cost_best};
@@ -171,6 +254,7 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
                 }
                 if (prev.equals(L)) break;
             }
+            remember(memo, best, mode, c.pmd);
             rebuild_line(c, q, best.gates.begin(), best.gates.end(), best.phase);
         }
     }

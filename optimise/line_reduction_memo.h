@@ -1,0 +1,37 @@
+#pragma once
+// What the one-qubit line reduction last made of each line, per pass, so that a line read back
+// unchanged is not reduced again: the reduction of a line depends only on its records (kinds,
+// angles, control, target; not the vertex indices), the cost mode and the machine description,
+// so the same records give the same best copy and phase.
+
+#include <vector>
+
+#include "circuit/gate.h"
+
+namespace line {
+
+struct ReductionMemo {
+    struct Entry {
+        bool valid = false;
+        int mode = 0;
+        PMD_type pmd = ND;
+        std::vector<Gate> input;  // the line as copied from the graph
+        bool output_is_input = false;
+        std::vector<Gate> output;  // the best copy, when it differs from the input
+        double phase = 0.0;        // the best copy's phase, in π
+    };
+    /// One entry per line for each of the two passes of the reduction.
+    std::vector<Entry> passes[2];
+
+    Entry& entry(int pass, int q) {
+        std::vector<Entry>& entries = passes[pass];
+        if (static_cast<int>(entries.size()) <= q) entries.resize(q + 1);
+        return entries[q];
+    }
+};
+
+/// Same kind, angles, control and target, doubles compared bit for bit (so that 0.0 and -0.0
+/// differ and a NaN equals itself); the vertex index is not compared.
+bool same_record(const Gate& a, const Gate& b);
+
+}  // namespace line
