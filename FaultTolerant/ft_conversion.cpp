@@ -105,24 +105,6 @@ bool operator_matrix(const Gate& g, CMatrix& m) {
     }
 }
 
-/// The letters of a gate-sequence string and their gates.
-struct Letter {
-    char letter;
-    Gate_type kind;
-};
-constexpr Letter kLetters[] = {{'H', H},     {'T', T}, {'t', T_dag}, {'S', S},
-                               {'s', S_dag}, {'X', X}, {'Z', Z},     {'I', I}};
-
-/// The gate kind of a letter of a gate-sequence string; false for "(", ")" and unknown letters.
-bool letter_kind(char letter, Gate_type& kind) {
-    for (const Letter& l : kLetters) {
-        if (l.letter != letter) continue;
-        kind = l.kind;
-        return true;
-    }
-    return false;
-}
-
 /// The inverse gate of a letter: T and S are swapped with their adjoints; H, X, Z and I are their
 /// own inverses.
 Gate_type inverse_kind(Gate_type kind) {
@@ -165,6 +147,25 @@ void report_no_sequence(const std::string& what) {
 }
 
 }  // namespace
+
+/// The letters of a gate-sequence string and their gates.
+namespace {
+struct Letter {
+    char letter;
+    Gate_type kind;
+};
+constexpr Letter kLetters[] = {{'H', H},     {'T', T}, {'t', T_dag}, {'S', S},
+                               {'s', S_dag}, {'X', X}, {'Z', Z},     {'I', I}};
+}  // namespace
+
+bool ft_letter_kind(char letter, Gate_type& kind) {
+    for (const Letter& l : kLetters) {
+        if (l.letter != letter) continue;
+        kind = l.kind;
+        return true;
+    }
+    return false;
+}
 
 std::string ft_default_search(const CMatrix& target, double threshold, int ft_mode) {
     if (ft_mode != 0) return ftpelmar(target, ft_mode);
@@ -314,7 +315,7 @@ void GraphCircuit::insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterat
     for (char letter : seq) {
         if (letter == '(' || letter == ')') continue;
         Gate_type kind;
-        if (!letter_kind(letter, kind)) {
+        if (!ft_letter_kind(letter, kind)) {
             std::cout << "insert_FT_seq: not supportted gate: " << letter << "\n";
             continue;
         }
@@ -330,7 +331,7 @@ void GraphCircuit::insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::it
         if (*letter == '(' || *letter == ')') continue;
         Gate_type kind;
         // NOTE: "I" (the cache's identity shortcut) is its own inverse, as in insert_FT_seq.
-        if (!letter_kind(*letter, kind)) {
+        if (!ft_letter_kind(*letter, kind)) {
             std::cout << "insert_FT_seq: not supportted gate: " << *letter << "\n";
             continue;
         }

@@ -16,6 +16,10 @@
 /// \return false (and the identity) for a kind without a one-qubit meaning.
 bool ft_window_factor(const Gate& gate, CMatrix& factor);
 
+/// \brief The gate kind of a letter of a gate-sequence string (H, T, t = T_dag, S, s = S_dag,
+/// X, Z, I); false for "(", ")" and unknown letters.
+bool ft_letter_kind(char letter, Gate_type& kind);
+
 /// \brief True for a rotation (RX, RY, RZ) whose angle is not a whole number (NaN included).
 bool is_fractional_rotation(const Gate& gate);
 

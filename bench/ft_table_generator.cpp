@@ -46,34 +46,7 @@ double achieved_distance(const std::string& seq, double angle) {
     product(0, 0) = product(1, 1) = 1;
     for (char c : seq) {
         Gate_type kind;
-        switch (c) {
-            case 'H':
-                kind = H;
-                break;
-            case 'T':
-                kind = T;
-                break;
-            case 't':
-                kind = T_dag;
-                break;
-            case 'S':
-                kind = S;
-                break;
-            case 's':
-                kind = S_dag;
-                break;
-            case 'X':
-                kind = X;
-                break;
-            case 'Z':
-                kind = Z;
-                break;
-            case 'I':
-                kind = I;
-                break;
-            default:
-                continue;
-        }
+        if (!ft_letter_kind(c, kind)) continue;
         CMatrix factor;
         ft_window_factor(Gate(kind, 0, 0, 0, -1, 0, 0), factor);
         product = product * factor;
