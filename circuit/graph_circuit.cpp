@@ -1,9 +1,8 @@
 #include "circuit/graph_circuit.h"
 
+#include <boost/graph/topological_sort.hpp>
 #include <iostream>
 #include <iterator>
-
-#include <boost/graph/topological_sort.hpp>
 
 #include "circuit/fatal.h"
 
@@ -11,6 +10,11 @@ using boost::get;
 using boost::put;
 
 Vertex next_node(Graph& g, Vertex v, int q) {
+    // A one-qubit vertex or line marker of line q has one out-edge, labelled q: take it without
+    // reading the label (the line walks of every pass spend most of their time here).
+    if (get(boost::vertex_target, g, v) == q && !is_2Q_gate(get(boost::vertex_gate, g, v)) &&
+        boost::out_degree(v, g) == 1)
+        return boost::target(*boost::out_edges(v, g).first, g);
     for (auto [it, end] = boost::out_edges(v, g); it != end; ++it)
         if (get(boost::edge_line, g, *it) == q) return boost::target(*it, g);
     std::cout << "Error! next_node(): cannot find next node!" << std::endl;

@@ -186,13 +186,26 @@ void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
 }
 
 // True when line q holds, from IN to OUT, exactly the records of `records` (indices aside).
-bool line_holds(GraphCircuit& c, int q, const std::vector<Gate>& records) {
+// `runs_after` then lists, in order, the vertices (IN and two-qubit) that a non-empty run of
+// one-qubit vertices follows on the line.
+bool line_holds(GraphCircuit& c, int q, const std::vector<Gate>& records,
+                std::vector<Vertex>& runs_after) {
+    runs_after.clear();
     auto rec = records.begin();
+    Vertex anchor = c.line_start[q];
+    bool run = false;
     for (Vertex v = c.line_start[q];; v = next_node(c.graph, v, q)) {
-        if (rec == records.end() || !same_record(vertex_gate_record(c.graph, v), *rec))
-            return false;
+        const Gate g = vertex_gate_record(c.graph, v);
+        if (rec == records.end() || !same_record(g, *rec)) return false;
         ++rec;
-        if (boost::get(boost::vertex_gate, c.graph, v) == OUT) break;
+        if (g.type == OUT || is_2Q_gate(g.type)) {
+            if (run) runs_after.push_back(anchor);
+            anchor = v;
+            run = false;
+        } else if (v != c.line_start[q]) {
+            run = true;
+        }
+        if (g.type == OUT) break;
     }
     return rec == records.end();
 }
@@ -218,6 +231,7 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
     if (c.num_qubits < 1) return;
     const int mode = c.code != qec_none ? 2 : 0;
     Snapshot best, prev;  // reused for every line
+    std::vector<Vertex> runs_after;
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -227,9 +241,14 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
             }
             ReductionMemo::Entry& memo = c.line_reduction_memo.entry(pass, q);
             if (memo.valid && memo.mode == mode && memo.pmd == c.pmd &&
-                line_holds(c, q, memo.input)) {
-                const std::vector<Gate>& result = memo.output_is_input ? memo.input : memo.output;
-                rebuild_line(c, q, result.begin(), result.end(), memo.phase);
+                line_holds(c, q, memo.input, runs_after)) {
+                if (memo.output_is_input) {
+                    // What writing the same records back does: every run stays in place.
+                    c.global_phase += memo.phase;
+                    for (Vertex v : runs_after) move_out_edge_to_back(c.graph, v, q);
+                } else {
+                    rebuild_line(c, q, memo.output.begin(), memo.output.end(), memo.phase);
+                }
                 continue;
             }
             memo.valid = false;
