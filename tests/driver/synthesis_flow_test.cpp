@@ -222,11 +222,6 @@ TEST(Input, FirstLineDeclaringQubitsAndCrLfLinesWork) {
 
 namespace {
 
-// Skips the test while a part of the flow it needs is still a placeholder.
-#define SKIP_IF_NOT_YET_SUPPORTED(run)                               \
-    if ((run).output.find("not yet supported") != std::string::npos) \
-    GTEST_SKIP() << "part of the flow not yet available:\n" << (run).output
-
 TEST(FaultTolerantRoad, ConvertsReoptimisesAndReports) {
     // Angles that are multiples of π/4 need no search: the conversion is exact.
     const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_ft"));
@@ -234,7 +229,6 @@ TEST(FaultTolerantRoad, ConvertsReoptimisesAndReports) {
         "# t\n.qubit 2\nqubit a\nqubit b\n.begin\nRZ b 2\nT a\nCNOT a b\nH a\nRX b 6\n.end\n";
     testenv::write_file(dir + "/in.txt", input);
     auto run = run_marovin_in(dir, "in.txt out.txt SC 0.001");
-    SKIP_IF_NOT_YET_SUPPORTED(run);
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(has_line(run.output, "Start FT conversion!")) << run.output;
     EXPECT_LT(run.output.find("Start FT conversion!"), run.output.find("Last Synthesis..."));
@@ -250,11 +244,9 @@ TEST(FaultTolerantRoad, ConvertsReoptimisesAndReports) {
 
 TEST(CodeReport, LogicalCountsWithACode) {
     const std::string layout = testenv::source_path("examples/ghz5.txt.layout");
-    if (testenv::read_file(layout).empty()) GTEST_SKIP() << "no layout file for ghz5.txt yet";
     const std::string dir = scratch_with_example("driver_code", "ghz5.txt", "ghz5.txt");
     testenv::write_file(dir + "/ghz5.txt.layout", testenv::read_file(layout));
     auto run = run_marovin_in(dir, "ghz5.txt out.txt CTL 0 0 1");
-    SKIP_IF_NOT_YET_SUPPORTED(run);
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(has_line(run.output, "QECC code: 1")) << run.output;
     EXPECT_TRUE(has_line(run.output, "QECC level: 1")) << run.output;

@@ -41,7 +41,7 @@ unsigned seed_base() {
     return value ? static_cast<unsigned>(std::strtoul(value, nullptr, 10)) : 0u;
 }
 
-enum class Outcome { Equivalent, NotEquivalent, Failed, Unsupported };
+enum class Outcome { Equivalent, NotEquivalent, Failed };
 
 struct ProgramRun {
     Outcome outcome;
@@ -55,8 +55,6 @@ ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type p
     std::string console;
     const int status = testenv::run_command(
         dir, std::string("'") + MAROVIN_BINARY + "' in.txt out.txt " + pmd_keyword(pmd), console);
-    if (console.find("not yet supported") != std::string::npos)
-        return {Outcome::Unsupported, console};
     if (status != 0)
         return {Outcome::Failed, "exit status " + std::to_string(status) + "\n" + console};
     const std::string output = testenv::read_file(dir + "/out.txt");
@@ -157,7 +155,6 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
     const PMD_type pmd = GetParam();
     const std::string dir = testenv::make_scratch_dir(std::string("e2e_") + pmd_keyword(pmd));
     const int circuits = circuits_per_description();
-    int unsupported = 0;
     int failures = 0;
     for (int i = 0; i < circuits && failures < 2; ++i) {
         const unsigned seed =
@@ -167,10 +164,6 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
         const int gates = 1 + static_cast<int>(rng() % static_cast<unsigned>(max_gates()));
         const e2e::RandomNetlist netlist = e2e::random_netlist(rng, qubits, gates);
         const ProgramRun run = run_program(dir, netlist, pmd);
-        if (run.outcome == Outcome::Unsupported) {
-            ++unsupported;
-            continue;
-        }
         if (!fails(run)) continue;
         ++failures;
         const e2e::RandomNetlist small = shrink(dir, netlist, pmd);
@@ -185,10 +178,6 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
                       << e2e::netlist_text(small) << small_run.detail << "\n"
                       << first_breaking_stage(small, pmd);
     }
-    if (unsupported == circuits) GTEST_SKIP() << "the program does not run end to end yet";
-    if (unsupported > 0)
-        std::cout << unsupported << " of " << circuits
-                  << " circuits reached a part that is not yet supported" << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDescription, WholeProgram,
@@ -230,8 +219,6 @@ TEST_P(SharedCircuit, OutputEqualsInputUpToPhase) {
         testenv::make_scratch_dir(std::string("e2e_shared_") + pmd_keyword(pmd));
     for (const char* name : kSharedCircuits) {
         const ProgramRun run = run_text(dir, testenv::read_file(folder + name), pmd);
-        if (run.outcome == Outcome::Unsupported)
-            GTEST_SKIP() << "the program does not run end to end yet";
         EXPECT_EQ(run.outcome, Outcome::Equivalent) << name << "\n" << run.detail;
     }
 }

@@ -60,21 +60,13 @@ TEST(CriticalWindows, RunsOnOneLineSeparatedByAnotherLineAreSeparate) {
 
 TEST(CriticalReduction, SetsTheLevelToZero) {
     // With a real critical path the windows reach the line-reduction stages.
-    if (!twoq_test::line_reduction_available())
-        GTEST_SKIP() << "the line-reduction stages are not available yet";
     GraphCircuit c("level", CTL, qec_none, 3);
     build(c, 1, parse_gates("H 0"));
     c.reduce_critical();
     EXPECT_EQ(c.level, 0);
 }
 
-class CriticalWithLines : public testing::Test {
-  protected:
-    void SetUp() override {
-        if (!twoq_test::line_reduction_available())
-            GTEST_SKIP() << "the line-reduction stages are not available yet";
-    }
-};
+class CriticalWithLines : public testing::Test {};
 
 TEST_F(CriticalWithLines, LineWithoutTwoQubitGatesIsWrittenBackUnchanged) {
     GraphCircuit c("k0", SC, qec_none, 0);
@@ -106,8 +98,6 @@ TEST_F(CriticalWithLines, WindowSpanningATwoQubitGateKeepsTheCircuit) {
 class RandomCritical : public testing::TestWithParam<PMD_type> {};
 
 TEST_P(RandomCritical, KeepsTheUnitaryExactly) {
-    if (!twoq_test::line_reduction_available())
-        GTEST_SKIP() << "the line-reduction stages are not available yet";
     const PMD_type pmd = GetParam();
     for (int seed = 0; seed < 60; ++seed) {
         std::mt19937 rng(5000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
@@ -148,8 +138,6 @@ std::vector<Vertex> random_chain(GraphCircuit& c, std::mt19937& rng) {
 }
 
 TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
-    if (!twoq_test::line_reduction_available())
-        GTEST_SKIP() << "the line-reduction stages are not available yet";
     const PMD_type pmd = GetParam();
     for (int seed = 0; seed < 60; ++seed) {
         std::mt19937 rng(9000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
@@ -175,8 +163,6 @@ TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
 }
 
 TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
-    if (!twoq_test::line_reduction_available())
-        GTEST_SKIP() << "the line-reduction stages are not available yet";
     const PMD_type pmd = GetParam();
     for (int seed = 0; seed < 80; ++seed) {
         std::mt19937 rng(12000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));

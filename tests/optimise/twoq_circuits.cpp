@@ -199,37 +199,4 @@ std::string dump_failure(const std::string& name, int qubits, const std::vector<
     return "failing circuit written to " + name + ":\n" + text;
 }
 
-namespace {
-template <typename F>
-bool works(F f) {
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    bool ok = true;
-    try {
-        f();
-    } catch (const FatalError& e) {
-        ok = e.message.find("not yet supported") == std::string::npos;
-    }
-    set_fatal_handler(previous);
-    return ok;
-}
-}  // namespace
-
-bool reader_available() {
-    return works([] {
-        GraphCircuit c("probe", CTL, qec_none, 0);
-        std::string text = netlist_text(1, {one(H, 0)});
-        c.read_netlist(text);
-    });
-}
-
-bool line_reduction_available() {
-    return works([] {
-        GraphCircuit c("probe", CTL, qec_none, 0);
-        build(c, 1, {one(H, 0)});
-        LineOfGates line;
-        c.copy_a_line(0, line);
-        c.revise_a_line(0, line);
-    });
-}
-
 }  // namespace twoq_test

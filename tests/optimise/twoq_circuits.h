@@ -38,9 +38,4 @@ std::vector<Gate> random_pattern_circuit(std::mt19937& rng, int qubits, int moti
 /// message naming the file and holding the text, for a failing random test.
 std::string dump_failure(const std::string& name, int qubits, const std::vector<Gate>& gates);
 
-/// \brief True when the named operation of another area works (it does not end in a fatal
-/// "not yet supported" error); used to skip tests that need it while it is still a placeholder.
-bool reader_available();
-bool line_reduction_available();
-
 }  // namespace twoq_test
