@@ -2,12 +2,18 @@
 
 #include "FaultTolerant/ft_table.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
+#include "FaultTolerant/ft_conversion.h"
 #include "circuit/fatal.h"
+#include "circuit/netlist_text.h"
 
 namespace {
 
@@ -32,13 +38,28 @@ std::vector<Token> split_tokens(const std::string& line) {
     return tokens;
 }
 
-double read_double(const std::string& token) {
-    return std::strtod(token.c_str(), nullptr);
+[[noreturn]] void file_error(long line_number, const std::string& problem) {
+    fatal_error("FT_table.txt: line " + std::to_string(line_number) + ": " + problem);
+}
+
+// A whole token that is a finite decimal number; anything else ends the program.
+double read_number(const std::string& token, long line_number, const char* what) {
+    double value = 0;
+    if (!netlist::parse_number(token, value))
+        file_error(line_number, std::string(what) + " \"" + token + "\" is not a finite number");
+    return value;
+}
+
+// True for the letters of the gate-sequence alphabet and the parentheses of composite labels.
+bool is_sequence_character(char ch) {
+    Gate_type kind;
+    return ch == '(' || ch == ')' || ft_letter_kind(ch, kind);
 }
 
 /// Reads one "DIST <dist> GATE <sequence>" line of a block into `entry`; ends the program on a
 /// syntax error.
-FT_entry read_entry_line(const std::string& line, const std::vector<Token>& tokens) {
+FT_entry read_entry_line(const std::string& line, const std::vector<Token>& tokens,
+                         long line_number) {
     const std::string buffer = line.substr(0, tokens[0].end);
     if (tokens[0].text != "DIST") {
         std::cout << "Syntax Error, should be 'DIST':\n"
@@ -56,7 +77,24 @@ FT_entry read_entry_line(const std::string& line, const std::vector<Token>& toke
         // later entries of its angle; it is reported as a syntax error instead.
         fatal_error("Syntax Error, 'GATE' should be followed by a gate sequence: " + line);
     }
-    return FT_entry{read_double(tokens[1].text), tokens[3].text};
+    // NOTE: a negative distance would meet every threshold, and a letter outside the alphabet
+    // would be dropped on insertion: both make a sequence other than the one the file claims.
+    const double dist = read_number(tokens[1].text, line_number, "distance");
+    if (dist < 0) file_error(line_number, "distance " + tokens[1].text + " is negative");
+    const std::string& seq = tokens[3].text;
+    for (char ch : seq) {
+        if (!is_sequence_character(ch))
+            file_error(line_number, std::string("letter '") + ch + "' of sequence " + seq +
+                                        " is not one of H T t S s X Z I ( )");
+    }
+    return FT_entry{dist, seq, EntrySource::File};
+}
+
+std::string format_number(double value) {
+    std::ostringstream out;
+    out.precision(6);
+    out << value;
+    return out.str();
 }
 
 }  // namespace
@@ -84,30 +122,30 @@ void ft_table_read(std::istream& in, FT_table& cache) {
                 if (tokens.size() < 2)
                     fatal_error("Syntax Error, '.angle' should be followed by an angle: " + line);
                 in_block = true;
-                block_angle = read_double(tokens[1].text);
+                block_angle = read_number(tokens[1].text, line_number, "angle");
                 block.clear();
                 continue;
             }
-            std::cout << "Error! FT_table.txt: line " << line_number
-                      << " is neither a comment nor an '.angle' line, skipped: " << line << "\n";
-            continue;
+            file_error(line_number, "neither a comment nor an '.angle' line: " + line);
         }
         if (first == ".end") {
-            // NOTE: a NaN key would break the ordering of the map; such a block is dropped.
-            if (std::isnan(block_angle))
-                std::cout << "Error! FT_table.txt: block with angle nan ignored\n";
-            else
-                cache.table.emplace(block_angle, std::move(block));  // an existing key wins
+            cache.table.emplace(block_angle, std::move(block));  // an existing key wins
             block.clear();
             in_block = false;
             continue;
         }
-        block.push_back(read_entry_line(line, tokens));
+        block.push_back(read_entry_line(line, tokens, line_number));
     }
+    if (in.bad())
+        fatal_error("FT_table.txt: reading failed after line " + std::to_string(line_number));
     // A block still open at the end of the text is discarded.
 }
 
 void FT_table::set_FT_table() {
+    // NOTE: a folder opens as a stream that reads nothing, which would pass for an empty cache.
+    struct stat info {};
+    if (stat("FT_table.txt", &info) == 0 && S_ISDIR(info.st_mode))
+        fatal_error("Cannot open FT_table.txt! (it is a folder)");
     std::ifstream in("FT_table.txt");
     if (!in) fatal_error("Cannot open FT_table.txt!");
     ft_table_read(in, *this);
@@ -119,19 +157,65 @@ void FT_table::insert_FT_table(double angle, double dist, std::string seq) {
     table[angle].push_back(FT_entry{dist, std::move(seq)});
 }
 
+double ft_sequence_distance(const std::string& seq, double angle) {
+    using cd = std::complex<double>;
+    CMatrix product(2, 2);
+    product(0, 0) = product(1, 1) = 1;
+    for (char letter : seq) {
+        if (letter == '(' || letter == ')') continue;
+        Gate gate;
+        CMatrix factor;
+        if (!ft_letter_kind(letter, gate.type) || !ft_window_factor(gate, factor))
+            return std::nan("");
+        product = product * factor;
+    }
+    Gate rotation;
+    rotation.type = RZ;
+    rotation.angle = angle;
+    CMatrix target;
+    ft_window_factor(rotation, target);
+    cd trace = 0;
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c) trace += std::conj(product(r, c)) * target(r, c);
+    const double h = (2.0 - std::abs(trace)) / 2.0;
+    return h < 0 ? 0.0 : std::sqrt(h);
+}
+
+// NOTE: a file entry is checked against its angle on first use; its DIST only says which
+// thresholds it claims to meet. Rounding of the 2x2 products is far below kCheckSlack.
+bool FT_table::usable(FT_entry& entry, double angle, double dist) {
+    constexpr double kCheckSlack = 1e-9;
+    if (entry.source != EntrySource::File) return true;
+    if (entry.measured < 0) entry.measured = ft_sequence_distance(entry.seq, angle);
+    if (entry.measured <= dist + kCheckSlack) return true;
+    if (!entry.reported) {
+        std::cout << "Error: FT_table.txt: the sequence " << entry.seq << " of angle "
+                  << format_number(angle) << " (DIST " << format_number(entry.dist)
+                  << ") is at distance " << format_number(entry.measured)
+                  << " from its rotation, more than the threshold " << format_number(dist)
+                  << "; not used" << std::endl;
+        entry.reported = true;
+    }
+    return false;
+}
+
 std::string FT_table::get_FT_seq(Gate_type kind, double angle, double dist) {
     // NOTE: compared with != rather than >, so that a NaN angle finds no key.
     auto it = table.lower_bound(angle);
     if (it == table.end() || it->first != angle) return "";
     const FT_entry* chosen = nullptr;
-    for (const FT_entry& entry : it->second) {
-        if (entry.dist <= dist) {
+    bool fine_enough = false;
+    for (FT_entry& entry : it->second) {
+        if (!(entry.dist <= dist)) continue;
+        fine_enough = true;
+        if (usable(entry, angle, dist)) {
             chosen = &entry;
             break;
         }
     }
     if (chosen == nullptr) {
-        std::cout << "Required dist is smaller than cached table!\n";
+        // Entries that claim the distance but miss it have been reported; the caller searches.
+        if (!fine_enough) std::cout << "Required dist is smaller than cached table!\n";
         return "";
     }
     switch (kind) {

@@ -9,6 +9,8 @@
 #include <list>
 #include <string>
 
+#include "circuit/global_phase.h"
+
 /// Gate kinds; the values are fixed (cost tables and writers index by them).
 enum Gate_type : int32_t {
     I = 0,
@@ -96,7 +98,7 @@ public:
 class LineOfGates {
 public:
     std::list<Gate> gates;
-    double phase = 0.0;
+    GlobalPhase phase;  // in π
 
     LineOfGates() = default;
     LineOfGates(const LineOfGates&) = default;

@@ -16,6 +16,7 @@
 
 #include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
+#include "circuit/global_phase.h"
 #include "cost/cost_gate_count.h"
 #include "cost/tile_table.h"
 #include "optimise/line_reduction_memo.h"
@@ -78,7 +79,7 @@ class GraphCircuit {
   public:
     int num_qubits = 0;
     int gate_counter = 0;
-    double global_phase = 0.0;  // in π
+    GlobalPhase global_phase;  // in π
     Graph graph;
     PMD_type pmd;
     qecCode code;

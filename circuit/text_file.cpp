@@ -139,6 +139,16 @@ bool output_path_writable(const std::string& given_path) {
     return true;
 }
 
+bool appendable_file(const std::string& path) {
+    struct stat existing {};
+    if (stat(path.c_str(), &existing) == 0)
+        return !S_ISDIR(existing.st_mode) && access(path.c_str(), W_OK) == 0;
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    return access(folder.c_str(), W_OK) == 0;
+}
+
 bool same_existing_file(const std::string& a, const std::string& b) {
     struct stat sa {};
     struct stat sb {};

@@ -25,5 +25,9 @@ WriteStatus write_text_file_atomically(const std::string& path, const std::strin
 /// an existing non-regular file that is no folder.
 bool output_path_writable(const std::string& path);
 
+/// \brief True when a file can be appended to at `path`: an existing file that is no folder and
+/// is writable, or a new file in a writable folder. Creates nothing.
+bool appendable_file(const std::string& path);
+
 /// \brief True when both paths name one existing file (same device and inode).
 bool same_existing_file(const std::string& a, const std::string& b);

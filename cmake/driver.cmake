@@ -2,5 +2,6 @@
 # entry is driver/main.cpp.
 target_sources(marovin_lib PRIVATE
   driver/command_line.cpp
+  driver/mapped_size.cpp
   driver/synthesis_flow.cpp
   driver/program.cpp)

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
+
+#include "circuit/fatal.h"
 
 namespace {
 
@@ -121,8 +124,18 @@ bool known_code(int c) {
 
 // ---- Memo ------------------------------------------------------------------------------------
 
+namespace {
+// NOTE: the recursion depth is the level; callers refuse levels above the bound before pricing.
+void check_level(int level, const char* file, int line) {
+    if (level > kMaxLogicalLevel)
+        fatal_error(std::string(file) + ":" + std::to_string(line) + ": logical level " +
+                    std::to_string(level) + " is above " + std::to_string(kMaxLogicalLevel));
+}
+}  // namespace
+
 template <typename F>
 double LogicalOps::memo(int op, int l, int c, double angle, F&& compute) {
+    check_level(l, __FILE__, __LINE__);
     if (std::isnan(angle)) return compute();
     const auto key = std::make_tuple(op, l, c, angle);
     auto it = values_.find(key);
@@ -134,6 +147,7 @@ double LogicalOps::memo(int op, int l, int c, double angle, F&& compute) {
 
 template <typename F>
 double LogicalCycles::memo(int op, int l, int c, double angle, F&& compute) {
+    check_level(l, __FILE__, __LINE__);
     if (std::isnan(angle)) return compute();
     const auto key = std::make_tuple(op, l, c, angle);
     auto it = values_.find(key);

@@ -16,6 +16,12 @@
 
 #include "circuit/gate.h"
 
+/// Highest concatenation level the model evaluates. Every level multiplies the counts by two to
+/// three orders of magnitude: at level 100 one logical operation costs up to about 2.4e244
+/// physical operations or cycles, so that sums over any circuit stay finite; near level 130 the
+/// values of a single operation leave the range of doubles. The recursion depth is the level.
+constexpr int kMaxLogicalLevel = 100;
+
 /// Memoised evaluation of the operation-count formulas for one machine description. Values are
 /// those of plain recursion; each (operation, level, code, angle) is computed once.
 class LogicalOps {

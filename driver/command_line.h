@@ -6,24 +6,26 @@
 #include <ostream>
 #include <string>
 
+#include "FaultTolerant/pelmar/net.h"
 #include "circuit/gate.h"
+#include "cost/logical_cost.h"
 
 /// How a cache miss of the fault-tolerant conversion is searched, as chosen by ft_mode.
 enum class FtMethod { Exhaustive, SolovayKitaev };
 
 /// Limits of the command line. Each one bounds work or recursion that the number controls.
 struct CommandLineLimits {
-    /// Deepest Solovay-Kitaev recursion: sequences grow fivefold and the work threefold per
-    /// level, and beyond this depth double precision no longer improves the approximation.
-    static constexpr long kMaxSkDepth = 8;
-    /// Highest concatenation level of a code: the logical counts grow by two to three orders of
-    /// magnitude per level and leave the range of doubles above this level.
-    static constexpr long kMaxLevel = 40;
-    /// Smallest threshold the exhaustive search can verify: distances are computed in double
-    /// precision from a trace and cannot resolve less.
+    /// Deepest Solovay-Kitaev recursion (see Net::kMaxDepth).
+    static constexpr long kMaxSkDepth = Net::kMaxDepth;
+    /// Highest concatenation level of a code (see kMaxLogicalLevel).
+    static constexpr long kMaxLevel = kMaxLogicalLevel;
+    /// Smallest threshold the exhaustive search can verify: its distance sqrt((2 - |tr|) / 2)
+    /// is computed from a trace near 2, whose rounding (about 1e-15 after a product of a few
+    /// dozen gates) leaves distances below about 3e-8 unresolved.
     static constexpr double kMinExhaustiveThreshold = 1e-7;
-    /// Default bound on the number of mapped gates of one circuit (see --max-gates).
-    static constexpr long kDefaultMaxGates = 20000000;
+    /// Default bound on the number of gates one circuit may hold once mapped (--max-gates):
+    /// about 700 MB of circuit graphs and texts, and a few minutes of synthesis.
+    static constexpr long kDefaultMaxGates = 1000000;
 };
 
 /// Everything a run needs from the command line.

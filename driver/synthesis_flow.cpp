@@ -17,6 +17,7 @@
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
 #include "circuit/text_file.h"
+#include "driver/mapped_size.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ enum class NamedGates { Decompose, Keep };
 
 // The side file holding the circuit just before the fault-tolerant conversion.
 constexpr const char* kBeforeConversionFile = "FT_before_converted.txt";
+// The side file to which the conversion appends the gates of each mixed rotation window.
+constexpr const char* kAngleAnalysisFile = "ft_angle_analysis.txt";
 
 // Nanoseconds on the monotonic clock.
 long long monotonic_nanoseconds() {
@@ -144,6 +147,12 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
         auto gt = read_circuit(s, best_text, FTS, qec_none, 0);
         std::cout << "Start FT conversion!" << std::endl;
         write_side_file(kBeforeConversionFile, netlist_file_text(*gt));
+        // NOTE: the conversion skips a log it cannot open without a word; say so once.
+        if (!appendable_file(kAngleAnalysisFile))
+            std::cout << "Error: " << kAngleAnalysisFile
+                      << " cannot be written (a folder, or no write permission); mixed rotation "
+                         "windows are not logged"
+                      << std::endl;
         gt->convert_FT(s.threshold, s.ft_mode);
         gt->convert_to_CTL();
         r.best_text = gt->output_circuit_in_string();
@@ -202,6 +211,7 @@ SynthesisResult run_synthesis(const Settings& s) {
     if (!output_path_writable(s.output_file)) fatal_error("File open failed when writing result!");
 
     netlist::check_line_lengths(input_text);
+    check_mapped_size(input_text, s.max_gates);
 
     const std::string forward_text = reversed(input_text);
     {

@@ -37,7 +37,7 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
                KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
     const It end = ed.end();
-    double sum = 0.0;  // phase gathered by the scan, in π
+    GlobalPhase sum;  // phase gathered by the scan, in π
     It r = ed.first();
     while (r != end) {
         It n = std::next(r);

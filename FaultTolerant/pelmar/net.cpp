@@ -328,7 +328,11 @@ const Net::knot* Net::nearest(const CMatrix& U) {
 }
 
 Net::knot Net::solovay_kitaev(const CMatrix& U, int n) {
-    if (n <= 0) return *nearest(U);
+    // NOTE: the depth is the recursion depth and sets the work (3^n nearest-knot searches).
+    if (n < 0 || n > kMaxDepth)
+        throw Exception("Solovay-Kitaev depth " + std::to_string(n) + " is outside 0 to " +
+                        std::to_string(kMaxDepth));
+    if (n == 0) return *nearest(U);
     const knot u = solovay_kitaev(U, n - 1);
     CMatrix delta = U * u.matrix.Adjoint();
     // NOTE: the net cannot tell a knot K from -K, so about half the time u approximates -U and
