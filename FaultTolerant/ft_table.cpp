@@ -182,12 +182,11 @@ double ft_sequence_distance(const std::string& seq, double angle) {
 }
 
 // NOTE: a file entry is checked against its angle on first use; its DIST only says which
-// thresholds it claims to meet. Rounding of the 2x2 products is far below kCheckSlack.
+// thresholds it claims to meet. A measured distance is trusted to kFtDistanceResolution.
 bool FT_table::usable(FT_entry& entry, double angle, double dist) {
-    constexpr double kCheckSlack = 1e-9;
     if (entry.source != EntrySource::File) return true;
     if (entry.measured < 0) entry.measured = ft_sequence_distance(entry.seq, angle);
-    if (entry.measured <= dist + kCheckSlack) return true;
+    if (entry.measured <= dist + kFtDistanceResolution) return true;
     if (!entry.reported) {
         std::cout << "Error: FT_table.txt: the sequence " << entry.seq << " of angle "
                   << format_number(angle) << " (DIST " << format_number(entry.dist)

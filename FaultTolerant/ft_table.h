@@ -14,6 +14,10 @@
 
 #include "circuit/gate.h"
 
+/// Smallest distance (md_tri) that the double-precision 2x2 products resolve: the distance is
+/// the square root of a difference near 1e-16, so values below about 3e-8 are rounding noise.
+constexpr double kFtDistanceResolution = 1e-7;
+
 /// Where a cached sequence comes from: the cache file (checked against its angle before it is
 /// used) or a search of this run (taken as the search returned it).
 enum class EntrySource { Search, File };

@@ -9,7 +9,7 @@
 #include <list>
 #include <string>
 
-#include "circuit/global_phase.h"
+#include "circuit/periodic.h"
 
 /// Gate kinds; the values are fixed (cost tables and writers index by them).
 enum Gate_type : int32_t {

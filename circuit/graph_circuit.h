@@ -16,7 +16,6 @@
 
 #include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
-#include "circuit/global_phase.h"
 #include "cost/cost_gate_count.h"
 #include "cost/tile_table.h"
 #include "optimise/line_reduction_memo.h"

@@ -245,7 +245,8 @@ class NetlistReader {
         need_operands(row.qubits + row.angles);
         const std::vector<int> qubits = qubit_operands(row.qubits);
         double angles[3] = {0, 0, 0};
-        for (int i = 0; i < row.angles; ++i) angles[i] = angle_operand(1 + row.qubits + i, "angle");
+        for (int i = 0; i < row.angles; ++i)
+            angles[i] = reduced_angle(angle_operand(1 + row.qubits + i, "angle"));
         row.append(c_, qubits.data(), angles);
     }
 

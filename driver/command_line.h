@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "FaultTolerant/ft_table.h"
 #include "FaultTolerant/pelmar/net.h"
 #include "circuit/gate.h"
 #include "cost/logical_cost.h"
@@ -19,10 +20,8 @@ struct CommandLineLimits {
     static constexpr long kMaxSkDepth = Net::kMaxDepth;
     /// Highest concatenation level of a code (see kMaxLogicalLevel).
     static constexpr long kMaxLevel = kMaxLogicalLevel;
-    /// Smallest threshold the exhaustive search can verify: its distance sqrt((2 - |tr|) / 2)
-    /// is computed from a trace near 2, whose rounding (about 1e-15 after a product of a few
-    /// dozen gates) leaves distances below about 3e-8 unresolved.
-    static constexpr double kMinExhaustiveThreshold = 1e-7;
+    /// Smallest threshold the exhaustive search can verify (see kFtDistanceResolution).
+    static constexpr double kMinExhaustiveThreshold = kFtDistanceResolution;
     /// Default bound on the number of gates one circuit may hold once mapped (--max-gates):
     /// about 700 MB of circuit graphs and texts, and a few minutes of synthesis.
     static constexpr long kDefaultMaxGates = 1000000;

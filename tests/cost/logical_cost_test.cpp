@@ -184,3 +184,31 @@ TEST(LogicalMemo, DeepLevelsAreFinite) {
             EXPECT_TRUE(std::isfinite(cyc_Ry(6, p, c, 3.0)));
         }
 }
+
+// ---- The level bound ---------------------------------------------------------------------------
+
+#include "circuit/fatal.h"
+
+namespace {
+
+// Up to the highest level the model evaluates, every operation costs a finite amount with room
+// for sums over a circuit; beyond it the model refuses instead of recursing.
+TEST(LogicalLevel, FiniteUpToTheBoundAndRefusedBeyond) {
+    for (qecCode code : kCodes)
+        for (PMD_type pmd : {QD, SC, NP}) {
+            for (double angle : {1.0, 2.0, 4.0}) {
+                EXPECT_LT(ops_Rz(kMaxLogicalLevel, pmd, code, angle), 1e250);
+                EXPECT_LT(cyc_Ry(kMaxLogicalLevel, pmd, code, angle), 1e250);
+            }
+            EXPECT_LT(ops_hSWAP(kMaxLogicalLevel, pmd, code), 1e250);
+            EXPECT_LT(cyc_vCNOT(kMaxLogicalLevel, pmd, code), 1e250);
+        }
+    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
+    testing::internal::CaptureStdout();
+    EXPECT_THROW(ops_H(kMaxLogicalLevel + 1, QD, qec_code0), FatalError);
+    EXPECT_THROW(cyc_Rz(50000, SC, qec_code1, 1.0), FatalError);
+    testing::internal::GetCapturedStdout();
+    set_fatal_handler(previous);
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "FaultTolerant/pelmar/exception.h"
 #include "FaultTolerant/pelmar/pelmar_support.h"
 #include "FaultTolerant/pelmar/su2.h"
 
@@ -159,6 +160,26 @@ TEST(Ftpelmar, ErrorsGiveAnEmptyString) {
     EXPECT_EQ(from_nan, "");
     EXPECT_EQ(from_shape, "");
     EXPECT_NE(out.find("*** ERROR: "), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The recursion depth is bounded: a depth beyond the bound (or below 0) is an error the caller
+// sees as "no sequence", never a recursion that exhausts the stack.
+TEST(SolovayKitaev, DepthOutsideTheBoundIsRefused) {
+    Net& net = ftpelmar_net();
+    const CMatrix U = rz(0.37);
+    for (int depth : {-1, Net::kMaxDepth + 1, 10000})
+        EXPECT_THROW(net.solovay_kitaev(U, depth), Exception) << depth;
+    testing::internal::CaptureStdout();
+    const std::string seq = ftpelmar(U, 10000);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(seq, "");
+    EXPECT_NE(printed.find("*** ERROR: Solovay-Kitaev depth 10000 is outside 0 to 6"),
+              std::string::npos)
+        << printed;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
-// The global phase of a circuit, in units of π: the circuit's operator carries e^{iπ·value}, so
-// the value matters modulo 2 only.
+// Periodic quantities kept within the range where doubles hold them meaningfully: the global
+// phase of a circuit (units of π, period 2: the operator carries e^{iπ·value}) and gate angles
+// (units of π/4, period 16 for every gate kind: RX, RY, RZ, RXY, ASQU, CP, GEO and ISWAP by 16
+// are the identity).
 
 #include <cmath>
 
@@ -35,3 +37,11 @@ class GlobalPhase {
 
     double value_ = 0.0;
 };
+
+/// \brief The angle `a` (π/4 units) taken modulo 16 once its magnitude reaches 2^53, where
+/// doubles are even integers and adding a fraction to them is lost; the same gate exactly. Any
+/// smaller angle is returned as it is.
+inline double reduced_angle(double a) {
+    constexpr double kWrap = 9007199254740992.0;  // 2^53
+    return std::fabs(a) < kWrap ? a : std::fmod(a, 16.0) + 0.0;
+}

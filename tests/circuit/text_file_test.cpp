@@ -1,0 +1,64 @@
+// Whole-file output: complete or not at all, never leaving a temporary, and the target's kind
+// and mode respected.
+
+#include "circuit/text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/test_env.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string scratch(const std::string& name) {
+    return testenv::make_scratch_dir("text_file_" + name, false);
+}
+
+size_t entries(const std::string& dir) {
+    size_t n = 0;
+    for (auto it = fs::directory_iterator(dir); it != fs::directory_iterator(); ++it) ++n;
+    return n;
+}
+
+TEST(TextFileWrite, NewFileGetsTheUmaskModeAndNothingElseIsLeft) {
+    const std::string dir = scratch("new");
+    const mode_t mask = umask(022);
+    EXPECT_EQ(write_text_file_atomically(dir + "/out.txt", "abc\n"), WriteStatus::Written);
+    umask(mask);
+    EXPECT_EQ(testenv::read_file(dir + "/out.txt"), "abc\n");
+    EXPECT_EQ(fs::status(dir + "/out.txt").permissions() & fs::perms::all, fs::perms(0644));
+    EXPECT_EQ(entries(dir), 1u);
+}
+
+TEST(TextFileWrite, FailuresLeaveTheTargetAndNoTemporary) {
+    const std::string dir = scratch("fail");
+    fs::create_directory(dir + "/folder");
+    testenv::write_file(dir + "/folder/inside.txt", "kept");
+    EXPECT_EQ(write_text_file_atomically(dir + "/folder", "x"), WriteStatus::OpenFailed);
+    EXPECT_EQ(testenv::read_file(dir + "/folder/inside.txt"), "kept");
+    EXPECT_EQ(write_text_file_atomically(dir + "/missing/out.txt", "x"), WriteStatus::OpenFailed);
+    EXPECT_EQ(entries(dir), 1u);
+    EXPECT_FALSE(output_path_writable(dir + "/folder"));
+    EXPECT_FALSE(output_path_writable(dir + "/missing/out.txt"));
+    EXPECT_TRUE(output_path_writable(dir + "/new.txt"));
+    EXPECT_TRUE(output_path_writable("/dev/null"));
+    EXPECT_EQ(entries(dir), 1u) << "the probe leaves nothing behind";
+}
+
+TEST(TextFileAppend, FoldersAreNotAppendableFilesAndNothingIsCreated) {
+    const std::string dir = scratch("append");
+    fs::create_directory(dir + "/log.txt");
+    testenv::write_file(dir + "/plain.txt", "");
+    EXPECT_FALSE(appendable_file(dir + "/log.txt"));
+    EXPECT_TRUE(appendable_file(dir + "/plain.txt"));
+    EXPECT_TRUE(appendable_file(dir + "/absent.txt"));
+    EXPECT_FALSE(appendable_file(dir + "/missing/absent.txt"));
+    EXPECT_FALSE(fs::exists(dir + "/absent.txt"));
+}
+
+}  // namespace
