@@ -13,6 +13,7 @@
 
 #include "FaultTolerant/ft_test_support.h"
 #include "circuit/fatal.h"
+#include "circuit/netlist_test_support.h"
 #include "support/test_env.h"
 
 namespace {
@@ -259,18 +260,10 @@ TEST(FtTableFile, FolderInPlaceOfTheFileEndsTheProgram) {
     const std::string dir = testenv::make_scratch_dir("ft_table_folder", false);
     ASSERT_EQ(mkdir((dir + "/FT_table.txt").c_str(), 0755), 0);
     ASSERT_EQ(chdir(dir.c_str()), 0);
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    std::string message;
-    try {
-        FT_table cache;
-        testing::internal::CaptureStdout();
-        cache.set_FT_table();
-        testing::internal::GetCapturedStdout();
-    } catch (const FatalError& e) {
-        testing::internal::GetCapturedStdout();
-        message = e.message;
-    }
-    set_fatal_handler(previous);
+    FT_table cache;
+    testing::internal::CaptureStdout();
+    const std::string message = iotest::fatal_message([&] { cache.set_FT_table(); });
+    testing::internal::GetCapturedStdout();
     ASSERT_EQ(chdir(".."), 0);
     EXPECT_EQ(message, "Cannot open FT_table.txt! (it is a folder)");
 }

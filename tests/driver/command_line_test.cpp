@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "circuit/fatal.h"
+#include "circuit/netlist_test_support.h"
 
 namespace {
 
@@ -28,16 +28,12 @@ Parsed parse(const std::vector<std::string>& words) {
     argv.push_back(nullptr);
     Parsed p;
     std::ostringstream echo;
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
     testing::internal::CaptureStdout();
-    try {
+    p.refusal = iotest::fatal_message([&] {
         p.status =
             parse_command_line(static_cast<int>(storage.size()), argv.data(), p.settings, echo);
-    } catch (const FatalError& e) {
-        p.refusal = e.message;
-    }
+    });
     testing::internal::GetCapturedStdout();
-    set_fatal_handler(previous);
     p.echo = echo.str();
     return p;
 }

@@ -8,17 +8,14 @@
 #include <sstream>
 #include <string>
 
-#include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
+#include "circuit/netlist_test_support.h"
 #include "circuit/netlist_writer.h"
 
 namespace {
 
-std::string netlist(int qubits, const std::string& gates) {
-    std::string text = "# t\n.qubit " + std::to_string(qubits) + "\n";
-    for (int i = 0; i < qubits; ++i) text += "qubit q" + std::to_string(i) + "\n";
-    return text + ".begin\n" + gates + ".end\n";
-}
+using iotest::fatal_message;
+using iotest::make_netlist;
 
 // Gate lines of the circuit once mapped to `pmd`.
 long mapped_gates(const std::string& text, PMD_type pmd) {
@@ -38,31 +35,24 @@ long mapped_gates(const std::string& text, PMD_type pmd) {
 
 // The smallest limit check_mapped_size accepts for `text`.
 long smallest_accepted_limit(const std::string& text) {
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
     long low = 1, high = 1L << 40;
     while (low < high) {
         const long mid = low + (high - low) / 2;
         testing::internal::CaptureStdout();
-        bool accepted = true;
-        try {
-            check_mapped_size(text, mid);
-        } catch (const FatalError&) {
-            accepted = false;
-        }
+        const bool accepted = fatal_message([&] { check_mapped_size(text, mid); }).empty();
         testing::internal::GetCapturedStdout();
         if (accepted)
             high = mid;
         else
             low = mid + 1;
     }
-    set_fatal_handler(previous);
     return low;
 }
 
 class MappedSizeBoundTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(MappedSizeBoundTest, IsNeverBelowTheMappedCircuit) {
-    const std::string text = netlist(9, GetParam() + "\n");
+    const std::string text = make_netlist(9, GetParam() + "\n");
     const long bound = smallest_accepted_limit(text);
     for (PMD_type pmd : {QD, SC, IT, NA, LP, NP, CTL, FTS, ND})
         EXPECT_GE(bound, mapped_gates(text, pmd)) << pmd_keyword(pmd) << ": " << GetParam();
@@ -80,20 +70,13 @@ TEST(MappedSize, CountsOnlyTheGateSectionAndNamesTheLinePassingTheLimit) {
     // Ten gate lines of at most 25 gates; header lines and comments count nothing.
     std::string gates;
     for (int i = 0; i < 10; ++i) gates += "# note\nCNOT q0 q1\n";
-    const std::string text = netlist(2, gates) + "H q0\nH q0\n";  // after ".end": not read
+    const std::string text = make_netlist(2, gates) + "H q0\nH q0\n";  // after ".end": not read
     EXPECT_EQ(smallest_accepted_limit(text), 250);
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    std::string message;
     testing::internal::CaptureStdout();
-    try {
-        check_mapped_size(text, 100);
-    } catch (const FatalError& e) {
-        message = e.message;
-    }
+    const std::string message = fatal_message([&] { check_mapped_size(text, 100); });
     testing::internal::GetCapturedStdout();
-    set_fatal_handler(previous);
     EXPECT_EQ(message,
-              "Netlist line 15 (\"CNOT q0 q1\"): the circuit would grow to about 125 gates once "
+              "Netlist line 14 (\"CNOT q0 q1\"): the circuit would grow to about 125 gates once "
               "mapped, more than the limit of 100 (raise it with --max-gates N)");
 }
 
