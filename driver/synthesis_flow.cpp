@@ -18,6 +18,8 @@
 #include "circuit/netlist_rewrite.h"
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
+#include "circuit/qasm_reader.h"
+#include "circuit/qasm_writer.h"
 #include "circuit/text_file.h"
 
 namespace {
@@ -105,6 +107,13 @@ Settings read_arguments(int n, char** argv) {
     return s;
 }
 
+// File formats are chosen by the file name: OpenQASM 2.0 for ".qasm", a netlist otherwise.
+bool is_qasm_file(const std::string& name) {
+    const std::string suffix = ".qasm";
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 // Nanoseconds on the monotonic clock.
 long long monotonic_nanoseconds() {
     timespec now{};
@@ -182,6 +191,7 @@ void write_oriented(const std::string& file_text, const std::string& file, Direc
         reverse_netlist(text, oriented);
     else
         inverse_netlist(text, oriented);
+    if (is_qasm_file(file)) oriented = netlist_to_qasm(oriented, NetlistOrder::Operator);
     switch (write_text_file_atomically(file, oriented)) {
         case WriteStatus::Written:
             return;
@@ -290,7 +300,16 @@ int run_marovin(int argc, char** argv) {
         fatal_error("The output file is the input file, which would be overwritten: " +
                     s.output_file);
 
-    netlist::check_line_lengths(input_text);
+    if (is_qasm_file(s.input_file)) {
+        const QasmTranslation qasm = qasm_to_netlist(input_text);
+        input_text = qasm.netlist;
+        if (qasm.measurements > 0)
+            std::cout << "Note: " << qasm.measurements
+                      << " measure statement(s) ignored; the circuit is synthesised without them"
+                      << std::endl;
+    } else {
+        netlist::check_line_lengths(input_text);
+    }
 
     const std::string forward_text = reversed(input_text);
     Counts initial;
