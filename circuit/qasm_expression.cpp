@@ -8,21 +8,23 @@ namespace qasm {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
-Angle plain(double number) { return Angle{number, 0.0}; }
+Angle plain(double number) {
+    return Angle{number, 0.0};
+}
 
 struct Function {
     const char* name;
     double (*apply)(double);
 };
 const Function kFunctions[] = {
-    {"sin", [](double x) { return std::sin(x); }},  {"cos", [](double x) { return std::cos(x); }},
-    {"tan", [](double x) { return std::tan(x); }},  {"exp", [](double x) { return std::exp(x); }},
-    {"ln", [](double x) { return std::log(x); }},   {"sqrt", [](double x) { return std::sqrt(x); }},
+    {"sin", [](double x) { return std::sin(x); }}, {"cos", [](double x) { return std::cos(x); }},
+    {"tan", [](double x) { return std::tan(x); }}, {"exp", [](double x) { return std::exp(x); }},
+    {"ln", [](double x) { return std::log(x); }},  {"sqrt", [](double x) { return std::sqrt(x); }},
 };
 
 // Recursive descent; precedence from low to high: + -, * /, unary -, ^ (right-associative).
 class ExpressionParser {
-public:
+  public:
     ExpressionParser(TokenCursor& cursor, const Parameters& parameters)
         : cursor_(cursor), parameters_(parameters) {}
 
@@ -38,7 +40,7 @@ public:
         }
     }
 
-private:
+  private:
     Angle product() {
         Angle value = unary();
         for (;;) {
@@ -83,7 +85,8 @@ private:
                     return plain(f.apply(argument.value()));
                 }
                 const auto it = parameters_.find(token.text);
-                if (it == parameters_.end()) error(token.line, "unknown parameter " + describe(token));
+                if (it == parameters_.end())
+                    error(token.line, "unknown parameter " + describe(token));
                 return it->second;
             }
             case TokenKind::Symbol:
@@ -104,9 +107,13 @@ private:
 };
 }  // namespace
 
-double Angle::value() const { return number + pi_multiple * kPi; }
+double Angle::value() const {
+    return number + pi_multiple * kPi;
+}
 
-double Angle::units() const { return 4.0 * pi_multiple + number * (4.0 / kPi); }
+double Angle::units() const {
+    return 4.0 * pi_multiple + number * (4.0 / kPi);
+}
 
 Angle operator+(const Angle& a, const Angle& b) {
     return {a.number + b.number, a.pi_multiple + b.pi_multiple};
@@ -114,7 +121,9 @@ Angle operator+(const Angle& a, const Angle& b) {
 Angle operator-(const Angle& a, const Angle& b) {
     return {a.number - b.number, a.pi_multiple - b.pi_multiple};
 }
-Angle operator-(const Angle& a) { return {-a.number, -a.pi_multiple}; }
+Angle operator-(const Angle& a) {
+    return {-a.number, -a.pi_multiple};
+}
 
 Angle operator*(const Angle& a, const Angle& b) {
     if (b.pi_multiple == 0.0) return {a.number * b.number, a.pi_multiple * b.number};

@@ -29,11 +29,11 @@ struct Primitive {
     double sign;
 };
 constexpr Primitive kPrimitives[] = {
-    {"I", 0, 1, 0},       {"X", 0, 1, 0},       {"Y", 0, 1, 0},     {"Z", 0, 1, 0},
-    {"H", 0, 1, 0},       {"S", 0, 1, 0},       {"S_dag", 0, 1, 0}, {"T", 0, 1, 0},
-    {"T_dag", 0, 1, 0},   {"RX", 1, 1, 1},      {"RY", 1, 1, -1},   {"RZ", 1, 1, 1},
-    {"CNOT", 0, 2, 0},    {"CZ", 0, 2, 0},      {"SWAP", 0, 2, 0},  {"CP", 1, 2, 1},
-    {"GEO", 1, 2, 1},     {"Toffoli", 0, 3, 0}, {"Fredkin", 0, 3, 0},
+    {"I", 0, 1, 0},     {"X", 0, 1, 0},       {"Y", 0, 1, 0},       {"Z", 0, 1, 0},
+    {"H", 0, 1, 0},     {"S", 0, 1, 0},       {"S_dag", 0, 1, 0},   {"T", 0, 1, 0},
+    {"T_dag", 0, 1, 0}, {"RX", 1, 1, 1},      {"RY", 1, 1, -1},     {"RZ", 1, 1, 1},
+    {"CNOT", 0, 2, 0},  {"CZ", 0, 2, 0},      {"SWAP", 0, 2, 0},    {"CP", 1, 2, 1},
+    {"GEO", 1, 2, 1},   {"Toffoli", 0, 3, 0}, {"Fredkin", 0, 3, 0},
 };
 
 // The standard gates, each equal to its textbook matrix up to a global phase. The controlled
@@ -83,7 +83,7 @@ gate rxx(theta) a,b { H a; H b; GEO(theta) a,b; H a; H b; }
 
 // Bounds that keep a hostile file from exhausting memory.
 constexpr long kMaxRegisterSize = 1L << 20;
-constexpr size_t kMaxGates = 10000000;
+constexpr double kMaxGates = 4e6;
 
 enum class Scope { Library, User };
 
@@ -107,6 +107,7 @@ struct Definition {
     std::vector<std::string> qubits;
     std::vector<Call> body;
     Scope scope = Scope::User;
+    double size = 0;  // netlist gates of one expansion, at most (counted without overflow)
 };
 
 struct Register {
@@ -121,7 +122,7 @@ struct RegisterReference {
 };
 
 class QasmReader {
-public:
+  public:
     explicit QasmReader(const std::string& text) : user_tokens_(qasm::tokenize(text)) {}
 
     QasmTranslation translate() {
@@ -133,7 +134,7 @@ public:
         return {netlist_text(), measurements_};
     }
 
-private:
+  private:
     void read_standard_gates() {
         library_tokens_ = qasm::tokenize(kStandardGates);
         TokenCursor cursor(library_tokens_);
@@ -149,7 +150,8 @@ private:
         const Token& version = cursor.next();
         if ((version.kind != TokenKind::Real && version.kind != TokenKind::Integer) ||
             std::strtod(version.text.c_str(), nullptr) != 2.0)
-            error(version.line, "only OpenQASM 2.0 is read, not version " + qasm::describe(version));
+            error(version.line,
+                  "only OpenQASM 2.0 is read, not version " + qasm::describe(version));
         cursor.expect(";", "\";\"");
     }
 
@@ -165,9 +167,9 @@ private:
             return gate_definition(cursor, Scope::User);
         }
         if (word == "opaque") error(first.line, "opaque gates are not supported");
-        if (word == "reset") error(first.line, "reset is not supported (the circuit must be unitary)");
-        if (word == "if")
-            error(first.line, "if (a classically controlled gate) is not supported");
+        if (word == "reset")
+            error(first.line, "reset is not supported (the circuit must be unitary)");
+        if (word == "if") error(first.line, "if (a classically controlled gate) is not supported");
         if (word == "measure") return measure(cursor);
         if (word == "barrier") {
             cursor.next();
@@ -206,14 +208,15 @@ private:
         if (static_cast<long>(qubit_names_.size()) + size > kMaxRegisterSize)
             error(line, "more than " + std::to_string(kMaxRegisterSize) + " qubits");
         qregs_[name] = {static_cast<int>(qubit_names_.size()), static_cast<int>(size)};
-        for (long i = 0; i < size; ++i) qubit_names_.push_back(name + "[" + std::to_string(i) + "]");
+        for (long i = 0; i < size; ++i)
+            qubit_names_.push_back(name + "[" + std::to_string(i) + "]");
     }
 
     static long integer(TokenCursor& cursor, const std::string& what) {
         const Token& token = cursor.next();
         if (token.kind != TokenKind::Integer)
-            error(token.line, "expected " + what + " (a whole number), found " +
-                                  qasm::describe(token));
+            error(token.line,
+                  "expected " + what + " (a whole number), found " + qasm::describe(token));
         errno = 0;
         const long value = std::strtol(token.text.c_str(), nullptr, 10);
         if (errno == ERANGE || value > kMaxRegisterSize * 16L)
@@ -237,12 +240,12 @@ private:
         names.insert(names.end(), d.qubits.begin(), d.qubits.end());
         std::sort(names.begin(), names.end());
         const auto twice = std::adjacent_find(names.begin(), names.end());
-        if (twice != names.end())
-            error(line, "gate " + d.name + " names \"" + *twice + "\" twice");
+        if (twice != names.end()) error(line, "gate " + d.name + " names \"" + *twice + "\" twice");
         cursor.expect("{", "\"{\"");
         while (!cursor.accept("}")) {
             const Token& token = cursor.peek();
-            if (token.kind == TokenKind::End) error(line, "gate " + d.name + " has no closing \"}\"");
+            if (token.kind == TokenKind::End)
+                error(line, "gate " + d.name + " has no closing \"}\"");
             if (token.text == "barrier" && token.kind == TokenKind::Identifier) {
                 cursor.next();
                 for (const std::string& q : identifier_list(cursor, "a qubit name"))
@@ -251,6 +254,7 @@ private:
                 continue;
             }
             d.body.push_back(body_call(cursor, d, scope));
+            d.size += size_of(d.body.back().callee);
         }
         const auto known = gate_names_.find(d.name);
         if (known != gate_names_.end() && definitions_[known->second].scope == Scope::User)
@@ -268,8 +272,7 @@ private:
 
     static int formal_qubit(const Definition& d, const std::string& name, int line) {
         const auto it = std::find(d.qubits.begin(), d.qubits.end(), name);
-        if (it == d.qubits.end())
-            error(line, "\"" + name + "\" is not a qubit of gate " + d.name);
+        if (it == d.qubits.end()) error(line, "\"" + name + "\" is not a qubit of gate " + d.name);
         return static_cast<int>(it - d.qubits.begin());
     }
 
@@ -281,6 +284,10 @@ private:
         const auto it = gate_names_.find(name);
         if (it == gate_names_.end()) error(line, "unknown gate \"" + name + "\"");
         return {false, it->second};
+    }
+
+    double size_of(const Callee& callee) const {
+        return callee.primitive ? 1.0 : definitions_[callee.index].size;
     }
 
     void check_arity(const Callee& callee, const std::string& name, size_t parameters,
@@ -408,6 +415,9 @@ private:
             repeat = r.reg->size;
             whole = true;
         }
+        if (static_cast<double>(gates_.size()) + repeat * size_of(callee) > kMaxGates)
+            error(line, "the circuit expands to more than " +
+                            std::to_string(static_cast<long>(kMaxGates)) + " gates");
         std::vector<int> qubits(refs.size());
         for (int k = 0; k < repeat; ++k) {
             for (size_t i = 0; i < refs.size(); ++i)
@@ -419,7 +429,7 @@ private:
 
     void expand(const Callee& callee, const std::vector<Angle>& parameters,
                 const std::vector<int>& qubits, int line) {
-        if (callee.primitive) return emit(kPrimitives[callee.index], parameters, qubits, line);
+        if (callee.primitive) return emit(kPrimitives[callee.index], parameters, qubits);
         const Definition& d = definitions_[callee.index];
         qasm::Parameters values;
         for (size_t i = 0; i < parameters.size(); ++i) values[d.parameters[i]] = parameters[i];
@@ -440,14 +450,12 @@ private:
     }
 
     void emit(const Primitive& p, const std::vector<Angle>& parameters,
-              const std::vector<int>& qubits, int line) {
+              const std::vector<int>& qubits) {
         double units = 0.0;
         if (p.parameters == 1) {
             units = p.sign * parameters[0].units();
             if (units == 0.0) return;  // the identity
         }
-        if (gates_.size() >= kMaxGates)
-            error(line, "the circuit expands to more than " + std::to_string(kMaxGates) + " gates");
         std::string gate = p.keyword;
         for (int q : qubits) gate += " " + qubit_names_[q];
         if (p.parameters == 1) gate += " " + netlist::format_exact(units + 0.0);
@@ -476,4 +484,6 @@ private:
 
 }  // namespace
 
-QasmTranslation qasm_to_netlist(const std::string& text) { return QasmReader(text).translate(); }
+QasmTranslation qasm_to_netlist(const std::string& text) {
+    return QasmReader(text).translate();
+}

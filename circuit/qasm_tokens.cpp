@@ -7,13 +7,19 @@
 namespace qasm {
 
 namespace {
-bool is_identifier_start(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool is_identifier_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
-bool is_digit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool is_identifier_start(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool is_identifier_char(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+bool is_digit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Symbols of the language; two-character ones first so that "->" is not read as "-" and ">".
-constexpr const char* kSymbols[] = {"->", "==", ";", ",", "(", ")", "[", "]", "{", "}",
-                                    "+",  "-",  "*", "/", "^"};
+constexpr const char* kSymbols[] = {"->", "==", ";", ",", "(", ")", "[", "]",
+                                    "{",  "}",  "+", "-", "*", "/", "^"};
 }  // namespace
 
 void error(int line, const std::string& problem) {
@@ -84,9 +90,8 @@ std::vector<Token> tokenize(const std::string& text) {
             }
             if (!found) {
                 const unsigned char u = static_cast<unsigned char>(c);
-                const std::string shown =
-                    u >= 0x20 && u < 0x7f ? std::string("\"") + c + "\"" : "a byte " +
-                                                                            std::to_string(u);
+                const std::string shown = u >= 0x20 && u < 0x7f ? std::string("\"") + c + "\""
+                                                                : "a byte " + std::to_string(u);
                 error(line, "unexpected character " + shown);
             }
         }

@@ -17,7 +17,7 @@ struct Token {
 
 /// A read position in a token list that ends with an End token.
 class TokenCursor {
-public:
+  public:
     explicit TokenCursor(const std::vector<Token>& tokens) : tokens_(tokens) {}
     const Token& peek() const { return tokens_[pos_]; }
     /// \brief The current token; moves past it unless it is the End token.

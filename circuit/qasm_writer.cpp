@@ -104,9 +104,9 @@ struct QasmRegister {
 // register q when the names are not of that form.
 std::vector<QasmRegister> registers_of(const std::vector<std::string>& names) {
     static const std::set<std::string> kReserved = {
-        "OPENQASM", "include", "qreg", "creg", "gate", "opaque", "measure", "barrier",
-        "reset",    "if",      "pi",   "U",    "CX",   "sin",    "cos",     "tan",
-        "exp",      "ln",      "sqrt"};
+        "OPENQASM", "include", "qreg", "creg", "gate", "opaque", "measure",
+        "barrier",  "reset",   "if",   "pi",   "U",    "CX",     "sin",
+        "cos",      "tan",     "exp",  "ln",   "sqrt"};
     std::vector<QasmRegister> registers;
     std::set<std::string> seen;
     for (const std::string& name : names) {
@@ -183,30 +183,35 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
     const std::vector<QasmRegister> registers = registers_of(names);
     std::vector<std::string> qasm_names;
     for (const QasmRegister& r : registers)
-        for (int i = 0; i < r.size; ++i) qasm_names.push_back(r.name + "[" + std::to_string(i) + "]");
+        for (int i = 0; i < r.size; ++i)
+            qasm_names.push_back(r.name + "[" + std::to_string(i) + "]");
     std::map<std::string, std::string> qasm_name_of;
     for (size_t i = 0; i < names.size(); ++i) qasm_name_of.emplace(names[i], qasm_names[i]);
     auto qasm_name = [&](const std::string& name) -> const std::string& {
         const auto it = qasm_name_of.find(name);
-        if (it == qasm_name_of.end()) fatal_error("Cannot write OpenQASM: undeclared qubit " + name);
+        if (it == qasm_name_of.end())
+            fatal_error("Cannot write OpenQASM: undeclared qubit " + name);
         return it->second;
     };
 
     std::string text = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\n";
-    text += "// Written by Marovin" + (pmd.empty() ? "" : " for " + pmd) + ", gates in time order\n";
+    text +=
+        "// Written by Marovin" + (pmd.empty() ? "" : " for " + pmd) + ", gates in time order\n";
     for (const Definition& d : kDefinitions) {
-        const bool needed = used.count(d.name) > 0 ||
-                            std::any_of(std::begin(kDefinitions), std::end(kDefinitions),
-                                        [&](const Definition& other) {
-                                            return used.count(other.name) && d.name == std::string(other.needs);
-                                        });
+        const bool needed =
+            used.count(d.name) > 0 ||
+            std::any_of(std::begin(kDefinitions), std::end(kDefinitions),
+                        [&](const Definition& other) {
+                            return used.count(other.name) && d.name == std::string(other.needs);
+                        });
         if (needed) text += std::string(d.text) + "\n";
     }
     for (const QasmRegister& r : registers)
         text += "qreg " + r.name + "[" + std::to_string(r.size) + "];\n";
     auto write = [&](const Pending& p) {
         text += p.form->name + p.parameters + " ";
-        for (size_t i = 0; i < p.qubits.size(); ++i) text += (i ? "," : "") + qasm_name(p.qubits[i]);
+        for (size_t i = 0; i < p.qubits.size(); ++i)
+            text += (i ? "," : "") + qasm_name(p.qubits[i]);
         text += ";\n";
     };
     if (order == NetlistOrder::Time)
