@@ -484,6 +484,12 @@ class QasmReader {
 
 }  // namespace
 
+bool is_qasm_file_name(const std::string& name) {
+    const std::string suffix = ".qasm";
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 QasmTranslation qasm_to_netlist(const std::string& text) {
     return QasmReader(text).translate();
 }

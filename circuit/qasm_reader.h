@@ -18,6 +18,10 @@ struct QasmTranslation {
     int measurements = 0;  // measure statements passed over
 };
 
+/// \brief True for a file name ending in ".qasm": the program reads and writes such files as
+/// OpenQASM 2.0.
+bool is_qasm_file_name(const std::string& name);
+
 /// \brief Translates an OpenQASM 2.0 text into a netlist text in operator order. Radian angles
 /// become units of π/4; a rotation whose angle is exactly 0 is left out. Ends the program with
 /// "QASM line N: <problem>" (exit status 1) on refused or malformed text.

@@ -1,9 +1,15 @@
 #include "circuit/text_file.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <vector>
 
 namespace {
 // Closes a FILE* on every path out of a function.
@@ -13,6 +19,72 @@ struct FileCloser {
         if (file != nullptr) std::fclose(file);
     }
 };
+
+// Holds back the signals that end a run from the keyboard or a supervisor for as long as it
+// lives, so that a temporary file it guards is always renamed or removed first. A signal that
+// arrives meanwhile is delivered when the guard ends.
+class InterruptionGuard {
+  public:
+    InterruptionGuard() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~InterruptionGuard() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    InterruptionGuard(const InterruptionGuard&) = delete;
+    InterruptionGuard& operator=(const InterruptionGuard&) = delete;
+
+  private:
+    sigset_t previous_;
+};
+
+// Writes all of `text` to `fd`; false on any error.
+bool write_all(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The path a write goes to: a symbolic link is followed to the file it names, when that exists.
+std::string write_target(const std::string& path) {
+    struct stat link {};
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr) return path;
+    return resolved;
+}
+
+mode_t new_file_mode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+WriteStatus write_in_place(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return WriteStatus::OpenFailed;
+    bool ok = write_all(fd, text);
+    ok = (::close(fd) == 0) && ok;
+    return ok ? WriteStatus::Written : WriteStatus::WriteFailed;
+}
+
+// A new temporary file "<path>.tmp-XXXXXX" created exclusively (mkstemp: O_CREAT | O_EXCL, so
+// nothing planted under that name is followed or reused). Returns the descriptor, -1 on failure.
+int create_temporary(const std::string& path, std::string& temporary) {
+    std::vector<char> name(path.begin(), path.end());
+    for (char ch : std::string(".tmp-XXXXXX")) name.push_back(ch);
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd >= 0) temporary = name.data();
+    return fd;
+}
+
 }  // namespace
 
 bool read_text_file(const std::string& path, std::string& text) {
@@ -27,20 +99,44 @@ bool read_text_file(const std::string& path, std::string& text) {
     return true;
 }
 
-WriteStatus write_text_file_atomically(const std::string& path, const std::string& text) {
-    static unsigned counter = 0;
-    const std::string temporary =
-        path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    std::FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (out == nullptr) return WriteStatus::OpenFailed;
-    bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    ok = (std::fflush(out) == 0) && ok;
-    ok = (std::fclose(out) == 0) && ok;
+WriteStatus write_text_file_atomically(const std::string& given_path, const std::string& text) {
+    const std::string path = write_target(given_path);
+    struct stat existing {};
+    const bool exists = stat(path.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return WriteStatus::OpenFailed;
+    // NOTE: renaming over a device or a FIFO would replace it by a regular file.
+    if (exists && !S_ISREG(existing.st_mode)) return write_in_place(path, text);
+
+    const InterruptionGuard guard;
+    std::string temporary;
+    const int fd = create_temporary(path, temporary);
+    if (fd < 0) return WriteStatus::OpenFailed;
+    // The replaced file keeps its mode (and, where permitted, its owner); a new one gets the
+    // mode that creating it directly would have given.
+    bool ok = fchmod(fd, exists ? (existing.st_mode & 07777) : new_file_mode()) == 0;
+    if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()))
+        (void)!fchown(fd, existing.st_uid, existing.st_gid);
+    ok = write_all(fd, text) && ok;
+    ok = (::close(fd) == 0) && ok;
     if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+        ::unlink(temporary.c_str());
         return WriteStatus::WriteFailed;
     }
     return WriteStatus::Written;
+}
+
+bool output_path_writable(const std::string& given_path) {
+    const std::string path = write_target(given_path);
+    struct stat existing {};
+    if (stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return !S_ISDIR(existing.st_mode);
+    const InterruptionGuard guard;
+    std::string temporary;
+    const int fd = create_temporary(path, temporary);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return true;
 }
 
 bool same_existing_file(const std::string& a, const std::string& b) {

@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file text input and output. Output files are written completely or not at all: the text
-// goes to a temporary file beside the target, which is then renamed over it, so an error or an
-// interrupted run never leaves a truncated file behind.
+// goes to a temporary file created exclusively beside the target, which is then renamed over
+// it, so an error or an interrupted run never leaves a truncated or foreign file behind. A
+// target that exists and is no regular file (a device, a FIFO) is written straight into.
 
 #include <string>
 
@@ -11,9 +12,18 @@ bool read_text_file(const std::string& path, std::string& text);
 
 enum class WriteStatus { Written, OpenFailed, WriteFailed };
 
-/// \brief Replaces the file at `path` by `text` atomically (temporary file and rename). On
-/// failure the earlier file, if any, is left as it was and no temporary file remains.
+/// \brief Replaces the file at `path` by `text`. A regular file (or none) is replaced
+/// atomically: temporary file (mkstemp, in the target's folder, mode of the replaced file or
+/// 0666 less the umask), then rename; SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while
+/// the temporary exists, so no interruption leaves it behind. A symbolic link is followed. An
+/// existing non-regular file is opened and written in place. On failure the earlier file, if
+/// any, is left as it was and no temporary file remains.
 WriteStatus write_text_file_atomically(const std::string& path, const std::string& text);
+
+/// \brief True when write_text_file_atomically(`path`, ...) can be expected to succeed: the
+/// target's folder accepts a new file (checked by creating and removing one), or the target is
+/// an existing non-regular file that is no folder.
+bool output_path_writable(const std::string& path);
 
 /// \brief True when both paths name one existing file (same device and inode).
 bool same_existing_file(const std::string& a, const std::string& b);

@@ -1,4 +1,6 @@
 # The synthesis flow is part of the library so that tests can drive it; the marovin executable's
 # entry is driver/main.cpp.
 target_sources(marovin_lib PRIVATE
-  driver/synthesis_flow.cpp)
+  driver/command_line.cpp
+  driver/synthesis_flow.cpp
+  driver/program.cpp)

@@ -1,4 +1,4 @@
-#include "driver/synthesis_flow.h"
+#include "driver/program.h"
 
 int main(int argc, char** argv) {
     return run_marovin(argc, argv);

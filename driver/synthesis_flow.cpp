@@ -7,8 +7,6 @@
 
 #include <time.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -19,100 +17,15 @@
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
 #include "circuit/qasm_reader.h"
-#include "circuit/qasm_writer.h"
 #include "circuit/text_file.h"
 
 namespace {
 
-struct Settings {
-    std::string input_file;
-    std::string output_file;
-    PMD_type pmd = CTL;
-    double threshold = 0.0;  // 0: no fault-tolerant conversion
-    int ft_mode = 0;
-    qecCode code = qec_none;
-    int level = 0;
-};
-
-struct Counts {
-    double ops = 0;
-    double cycles = 0;
-};
-
 enum class Direction { Forward, Backward };
 enum class NamedGates { Decompose, Keep };
 
-constexpr const char* kUsage =
-    "Format: <input_file> <output_file> <PMD> <threshold> <ft_mode> <code> <level>";
-
-// Machine descriptions that the command line offers, in the order they are compared.
-constexpr PMD_type kCommandLinePmds[] = {QD, SC, IT, NA, LP, NP, CTL, FTS};
-
-qecCode code_from_number(long number) {
-    switch (number) {
-        case 0:
-            return qec_code0;
-        case 1:
-            return qec_code1;
-        case 2:
-            return qec_code2;
-        default:
-            return qec_none;  // 3 and every other number: no code
-    }
-}
-
-// Echoes the settings as given, then reads them. n = number of arguments after the program.
-Settings read_arguments(int n, char** argv) {
-    if (n >= 2 && n <= 7) {
-        if (n == 2) std::cout << "Default PMD type: CTL" << std::endl;
-        if (n <= 3) std::cout << "No FT conversion" << std::endl;
-        if (n >= 4) std::cout << "FT threshold is set to: " << argv[4] << std::endl;
-        const long ft_mode = n >= 5 ? std::strtol(argv[5], nullptr, 10) : 0;
-        if (n >= 4) {
-            if (ft_mode == 0)
-                std::cout << "Use Brask FT search by default" << std::endl;
-            else
-                std::cout << "Use S-K algorithm, # iterations= " << ft_mode << std::endl;
-        }
-        if (n >= 6) std::cout << "QECC code is: " << argv[6] << std::endl;
-        if (n == 6) std::cout << "Level is: " << 1 << std::endl;
-        if (n == 7) std::cout << "Level is " << argv[7] << std::endl;
-    }
-
-    Settings s;
-    s.input_file = argv[1];
-    s.output_file = argv[2];
-    if (n >= 3) {
-        const std::string keyword = argv[3];
-        bool known = false;
-        for (PMD_type pmd : kCommandLinePmds) {
-            if (keyword == pmd_keyword(pmd)) {
-                s.pmd = pmd;
-                known = true;
-                std::cout << "PMD=" << pmd_keyword(pmd) << std::endl;
-                break;
-            }
-        }
-        if (!known) std::cout << "Not supported PMD type: " << keyword << std::endl;
-    }
-    if (n >= 4) s.threshold = std::strtod(argv[4], nullptr);
-    // NOTE: "nan" and "inf" read as numbers; no conversion can meet such a precision.
-    if (!std::isfinite(s.threshold))
-        fatal_error(std::string("The threshold must be a finite number: ") + argv[4]);
-    if (n >= 5) s.ft_mode = static_cast<int>(std::strtol(argv[5], nullptr, 10));
-    if (n >= 6) {
-        s.code = code_from_number(std::strtol(argv[6], nullptr, 10));
-        s.level = n >= 7 ? static_cast<int>(std::strtol(argv[7], nullptr, 10)) : 1;
-    }
-    return s;
-}
-
-// File formats are chosen by the file name: OpenQASM 2.0 for ".qasm", a netlist otherwise.
-bool is_qasm_file(const std::string& name) {
-    const std::string suffix = ".qasm";
-    return name.size() > suffix.size() &&
-           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+// The side file holding the circuit just before the fault-tolerant conversion.
+constexpr const char* kBeforeConversionFile = "FT_before_converted.txt";
 
 // Nanoseconds on the monotonic clock.
 long long monotonic_nanoseconds() {
@@ -180,32 +93,25 @@ Counts synthesis_run(GraphCircuit& g, PMD_type pmd, NamedGates named) {
     return {g.num_ops(pmd), g.num_cycles(pmd)};
 }
 
-// Writes a netlist file text (gates in time order, as netlist_file_text gives it) to the output
-// file in the input's orientation, in one atomic write: the same bytes as writing the netlist
-// file and then reversing (forward) or inverting (backward) it in place, without a moment where
-// the file holds the other orientation or a partial text.
-void write_oriented(const std::string& file_text, const std::string& file, Direction direction) {
+// A netlist file text (gates in time order, as netlist_file_text gives it) in the input's
+// orientation: the bytes that writing the netlist file and then reversing (forward) or inverting
+// (backward) it in place would leave.
+std::string oriented(const std::string& file_text, Direction direction) {
     std::string text = file_text;
-    std::string oriented;
+    std::string out;
     if (direction == Direction::Forward)
-        reverse_netlist(text, oriented);
+        reverse_netlist(text, out);
     else
-        inverse_netlist(text, oriented);
-    if (is_qasm_file(file)) oriented = netlist_to_qasm(oriented, NetlistOrder::Operator);
-    switch (write_text_file_atomically(file, oriented)) {
-        case WriteStatus::Written:
-            return;
-        case WriteStatus::OpenFailed:
-            fatal_error("File open failed when writing result!");
-        case WriteStatus::WriteFailed:
-            fatal_error("Writing the result file failed: " + file);
-    }
+        inverse_netlist(text, out);
+    return out;
 }
 
-void write_output(GraphCircuit& g, const std::string& file, Direction direction) {
-    write_oriented(netlist_file_text(g), file, direction);
+void write_side_file(const std::string& file, const std::string& text) {
+    if (write_text_file_atomically(file, text) != WriteStatus::Written)
+        fatal_error("File open failed when writing " + file + "!");
 }
 
+// The pre-synthesis under ND. Nothing uses its circuit: it runs for what its passes report.
 void pre_synthesis(const Settings& s, const std::string& forward_text) {
     auto g = read_circuit(s, forward_text, ND, qec_none, 0);
     std::cout << "Pre Synthesis..." << std::endl;
@@ -220,14 +126,14 @@ void pre_synthesis(const Settings& s, const std::string& forward_text) {
     }
     g->num_ops(ND);
     g->num_cycles(ND);
-    write_output(*g, s.output_file, Direction::Forward);
 }
 
 struct FaultTolerantResult {
-    std::string best_text;   // converted circuit, winner's orientation
-    std::string final_text;  // after the last synthesis
-    Counts converted;        // before the last synthesis (with the code)
-    Counts last;             // after it
+    std::string best_text;    // converted circuit, winner's orientation
+    std::string final_text;   // after the last synthesis
+    std::string output_text;  // the output file's text
+    Counts converted;         // before the last synthesis (with the code)
+    Counts last;              // after it
     int cache_hits = 0;
     int cache_misses = 0;
 };
@@ -238,7 +144,7 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
     {
         auto gt = read_circuit(s, best_text, FTS, qec_none, 0);
         std::cout << "Start FT conversion!" << std::endl;
-        gt->output_circuit("FT_before_converted.txt");
+        write_side_file(kBeforeConversionFile, netlist_file_text(*gt));
         gt->convert_FT(s.threshold, s.ft_mode);
         gt->convert_to_CTL();
         r.best_text = gt->output_circuit_in_string();
@@ -267,7 +173,7 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
     auto g5 = read_circuit(s, text3, s.pmd, s.code, s.level);
     std::cout << "Last Synthesis..." << std::endl;
     r.last = synthesis_run(*g5, s.pmd, s.pmd == CTL ? NamedGates::Keep : NamedGates::Decompose);
-    write_output(*g5, s.output_file, direction);
+    r.output_text = oriented(netlist_file_text(*g5), direction);
     r.final_text = g5->output_circuit_in_string();
     return r;
 }
@@ -281,26 +187,22 @@ Counts physical_counts(const Settings& s, const std::string& text) {
 
 }  // namespace
 
-int run_marovin(int argc, char** argv) {
-    const int n = argc - 1;
-    if (n < 2) {
-        std::cout << kUsage << std::endl;
-        return 1;
-    }
-    const Settings s = read_arguments(n, argv);
-
+SynthesisResult run_synthesis(const Settings& s) {
+    SynthesisResult result;
+    result.settings = s;
     std::cout << "read input file= " << s.input_file << std::endl;
     const long long start = monotonic_nanoseconds();
     std::string input_text;
     if (!read_text_file(s.input_file, input_text))
         fatal_error_stderr("Cannot read input file: " + s.input_file);
-    // NOTE: the output is written several times during a run; writing it over the input would
-    // destroy the circuit being synthesised.
+    // NOTE: writing the result over the input would destroy the circuit it came from.
     if (same_existing_file(s.input_file, s.output_file))
         fatal_error("The output file is the input file, which would be overwritten: " +
                     s.output_file);
+    // A run that cannot put its result in place fails before the work, not after it.
+    if (!output_path_writable(s.output_file)) fatal_error("File open failed when writing result!");
 
-    if (is_qasm_file(s.input_file)) {
+    if (is_qasm_file_name(s.input_file)) {
         const QasmTranslation qasm = qasm_to_netlist(input_text);
         input_text = qasm.netlist;
         if (qasm.measurements > 0)
@@ -310,12 +212,12 @@ int run_marovin(int argc, char** argv) {
     } else {
         netlist::check_line_lengths(input_text);
     }
+    result.input_netlist = input_text;
 
     const std::string forward_text = reversed(input_text);
-    Counts initial;
     {
         auto g0 = read_circuit(s, forward_text, s.pmd, qec_none, 0);
-        initial = {g0->num_ops(s.pmd), g0->num_cycles(s.pmd)};
+        result.initial = {g0->num_ops(s.pmd), g0->num_cycles(s.pmd)};
     }
     pre_synthesis(s, forward_text);
 
@@ -335,48 +237,62 @@ int run_marovin(int argc, char** argv) {
     std::cout << "Backward Synthesis..." << std::endl;
     const Counts backward = synthesis_run(*gb, s.pmd, NamedGates::Decompose);
 
-    const bool forward_wins = backward.ops > forward.ops ||
-                              (backward.ops == forward.ops && backward.cycles >= forward.cycles);
-    const Direction direction = forward_wins ? Direction::Forward : Direction::Backward;
-    const Counts winner = forward_wins ? forward : backward;
+    result.forward_wins = backward.ops > forward.ops ||
+                          (backward.ops == forward.ops && backward.cycles >= forward.cycles);
+    const Direction direction = result.forward_wins ? Direction::Forward : Direction::Backward;
+    result.winner = result.forward_wins ? forward : backward;
     std::string best_text;
-    if (forward_wins) {
+    if (result.forward_wins) {
         best_text = std::move(forward_best);
-        write_oriented(forward_file, s.output_file, Direction::Forward);
+        result.output_text = oriented(forward_file, Direction::Forward);
     } else {
         best_text = gb->output_circuit_in_string();
-        write_output(*gb, s.output_file, Direction::Backward);
+        result.output_text = oriented(netlist_file_text(*gb), Direction::Backward);
     }
     gb.reset();
+    forward_file.clear();
 
-    FaultTolerantResult ft;
-    if (s.threshold != 0) ft = fault_tolerant_conversion(s, best_text, direction);
-    if (s.threshold != 0) best_text = ft.best_text;
-
-    std::cout << (forward_wins ? "Forward is better!" : "Backward is better!") << std::endl;
-    std::cout << "nonFT Syn: #ops= " << initial.ops << " --> " << winner.ops << std::endl;
-    std::cout << "nonFT Syn: #cyc= " << initial.cycles << " --> " << winner.cycles << std::endl;
-    if (s.threshold != 0) {
-        std::cout << "Post FT Syn: #ops= " << ft.converted.ops << " --> " << ft.last.ops
-                  << std::endl;
-        std::cout << "Post FT Syn: #cyc= " << ft.converted.cycles << " --> " << ft.last.cycles
-                  << std::endl;
+    std::string final_text;
+    if (s.converts()) {
+        FaultTolerantResult ft = fault_tolerant_conversion(s, best_text, direction);
+        best_text = std::move(ft.best_text);
+        final_text = std::move(ft.final_text);
+        result.output_text = std::move(ft.output_text);
+        result.converted = ft.converted;
+        result.last = ft.last;
+        result.cache_hits = ft.cache_hits;
+        result.cache_misses = ft.cache_misses;
     }
     if (s.code != qec_none) {
-        const Counts before = physical_counts(s, best_text);
-        const Counts after = physical_counts(s, ft.final_text);
-        std::cout << "QECC code: " << static_cast<int>(s.code) << std::endl;
-        std::cout << "QECC level: " << s.level << std::endl;
-        std::cout << "Logical #ops= " << before.ops << " --> " << after.ops << std::endl;
-        std::cout << "Logical #cyc= " << before.cycles << " --> " << after.cycles << std::endl;
+        result.logical_before = physical_counts(s, best_text);
+        result.logical_after = physical_counts(s, final_text);
     }
-    std::cout << "Cache hit: " << ft.cache_hits << std::endl;
-    std::cout << "Cache miss: " << ft.cache_misses << std::endl;
-    if (ft.cache_hits + ft.cache_misses != 0)
-        std::cout << "Cache hit rate: "
-                  << 100.0 * ft.cache_hits / static_cast<double>(ft.cache_hits + ft.cache_misses)
-                  << " %" << std::endl;
-    const double seconds = static_cast<double>(monotonic_nanoseconds() - start) / 1e9;
-    std::cout << " ***Synthesis Time=" << seconds << "***" << std::endl;
-    return 0;
+    result.seconds = static_cast<double>(monotonic_nanoseconds() - start) / 1e9;
+    return result;
+}
+
+void print_report(const SynthesisResult& r, std::ostream& out) {
+    const Settings& s = r.settings;
+    out << (r.forward_wins ? "Forward is better!" : "Backward is better!") << std::endl;
+    out << "nonFT Syn: #ops= " << r.initial.ops << " --> " << r.winner.ops << std::endl;
+    out << "nonFT Syn: #cyc= " << r.initial.cycles << " --> " << r.winner.cycles << std::endl;
+    if (s.converts()) {
+        out << "Post FT Syn: #ops= " << r.converted.ops << " --> " << r.last.ops << std::endl;
+        out << "Post FT Syn: #cyc= " << r.converted.cycles << " --> " << r.last.cycles << std::endl;
+    }
+    if (s.code != qec_none) {
+        out << "QECC code: " << static_cast<int>(s.code) << std::endl;
+        out << "QECC level: " << s.level << std::endl;
+        out << "Logical #ops= " << r.logical_before.ops << " --> " << r.logical_after.ops
+            << std::endl;
+        out << "Logical #cyc= " << r.logical_before.cycles << " --> " << r.logical_after.cycles
+            << std::endl;
+    }
+    out << "Cache hit: " << r.cache_hits << std::endl;
+    out << "Cache miss: " << r.cache_misses << std::endl;
+    if (r.cache_hits + r.cache_misses != 0)
+        out << "Cache hit rate: "
+            << 100.0 * r.cache_hits / static_cast<double>(r.cache_hits + r.cache_misses) << " %"
+            << std::endl;
+    out << " ***Synthesis Time=" << r.seconds << "***" << std::endl;
 }

@@ -4,7 +4,7 @@
 // sequence search and every run stays short.
 #include <vector>
 
-#include "driver/synthesis_flow.h"
+#include "driver/program.h"
 #include "fuzz_support.h"
 
 namespace {
