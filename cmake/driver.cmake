@@ -3,4 +3,6 @@
 target_sources(marovin_lib PRIVATE
   driver/command_line.cpp
   driver/synthesis_flow.cpp
-  driver/program.cpp)
+  driver/program.cpp
+  driver/json_value.cpp
+  driver/json_report.cpp)

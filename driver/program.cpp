@@ -8,6 +8,7 @@
 #include "circuit/qasm_writer.h"
 #include "circuit/text_file.h"
 #include "driver/command_line.h"
+#include "driver/json_report.h"
 #include "driver/synthesis_flow.h"
 
 namespace {
@@ -26,6 +27,16 @@ void put_output_in_place(const Settings& s, const std::string& netlist) {
     }
 }
 
+// The report must not take the place of the input or the output, and must be writable before
+// the work starts.
+void check_json_file(const Settings& s) {
+    const std::string& json = s.json_file;
+    if (json == s.input_file || json == s.output_file || same_existing_file(json, s.input_file) ||
+        same_existing_file(json, s.output_file))
+        fatal_error("The JSON report would overwrite the input or the output file: " + json);
+    if (!output_path_writable(json)) fatal_error("Cannot write the JSON report: " + json);
+}
+
 }  // namespace
 
 int run_marovin(int argc, char** argv) {
@@ -35,8 +46,13 @@ int run_marovin(int argc, char** argv) {
             std::cout << usage_line() << std::endl;
             return 1;
         }
+        if (!settings.json_file.empty()) check_json_file(settings);
         const SynthesisResult result = run_synthesis(settings);
         put_output_in_place(settings, result.output_text);
+        if (!settings.json_file.empty() &&
+            write_text_file_atomically(settings.json_file, json_report(result)) !=
+                WriteStatus::Written)
+            fatal_error("Writing the JSON report failed: " + settings.json_file);
         print_report(result, std::cout);
         return 0;
     } catch (const std::bad_alloc&) {
