@@ -5,4 +5,5 @@ target_sources(marovin_lib PRIVATE
   driver/synthesis_flow.cpp
   driver/program.cpp
   driver/json_value.cpp
-  driver/json_report.cpp)
+  driver/json_report.cpp
+  driver/progress.cpp)
