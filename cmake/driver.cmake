@@ -6,4 +6,6 @@ target_sources(marovin_lib PRIVATE
   driver/program.cpp
   driver/json_value.cpp
   driver/json_report.cpp
-  driver/progress.cpp)
+  driver/progress.cpp
+  driver/bar_chart.cpp
+  driver/compare.cpp)

@@ -8,6 +8,7 @@
 #include "circuit/qasm_writer.h"
 #include "circuit/text_file.h"
 #include "driver/command_line.h"
+#include "driver/compare.h"
 #include "driver/json_report.h"
 #include "driver/synthesis_flow.h"
 
@@ -40,6 +41,7 @@ void check_json_file(const Settings& s) {
 }  // namespace
 
 int run_marovin(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "compare") return run_compare(argc, argv);
     try {
         Settings settings;
         if (parse_command_line(argc, argv, settings, std::cout) == ParseStatus::Usage) {
