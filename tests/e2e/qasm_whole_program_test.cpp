@@ -114,13 +114,8 @@ const char* const kSharedQasm[] = {"basis_trotter_n4.txt", "dnn_n2.txt", "qaoa_n
 class SharedQasm : public testing::TestWithParam<PMD_type> {};
 
 TEST_P(SharedQasm, WrittenAsQasmAndSynthesised) {
-    std::string folder;
-    for (const char* up : {"../shared/bench/qasm/", "../../shared/bench/qasm/"}) {
-        if (!testenv::read_file(testenv::source_path(up) + kSharedQasm[0]).empty()) {
-            folder = testenv::source_path(up);
-            break;
-        }
-    }
+    const std::string shared = testenv::shared_bench_folder();
+    const std::string folder = shared.empty() ? "" : shared + "qasm/";
     if (folder.empty()) GTEST_SKIP() << "no shared benchmark circuits beside the source tree";
     const PMD_type pmd = GetParam();
     const std::string dir =
