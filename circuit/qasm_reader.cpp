@@ -81,6 +81,11 @@ gate rzz(theta) a,b { GEO(theta) a,b; }
 gate rxx(theta) a,b { H a; H b; GEO(theta) a,b; H a; H b; }
 )";
 
+// NOTE: netlist files hold lines of at most 99 characters; a gate line with two qubit names or
+// three 17-digit angles stays within that bound only for names this short. Longer register names
+// are replaced by one register q, so that the program can read back the netlists it writes.
+constexpr size_t kMaxQubitName = 24;
+
 // Bounds that keep a hostile file from exhausting memory.
 constexpr long kMaxRegisterSize = 1L << 20;
 constexpr double kMaxGates = 4e6;
@@ -131,6 +136,7 @@ class QasmReader {
         read_version(cursor);
         while (cursor.peek().kind != TokenKind::End) statement(cursor);
         if (qubit_names_.empty()) error(cursor.peek().line, "no qubit is declared (qreg)");
+        shorten_long_names();
         return {netlist_text(), measurements_};
     }
 
@@ -456,10 +462,19 @@ class QasmReader {
             units = p.sign * parameters[0].units();
             if (units == 0.0) return;  // the identity
         }
-        std::string gate = p.keyword;
-        for (int q : qubits) gate += " " + qubit_names_[q];
-        if (p.parameters == 1) gate += " " + netlist::format_exact(units + 0.0);
-        gates_.push_back(std::move(gate));
+        gates_.push_back(
+            {&p,
+             {qubits[0], qubits.size() > 1 ? qubits[1] : -1, qubits.size() > 2 ? qubits[2] : -1},
+             units});
+    }
+
+    void shorten_long_names() {
+        for (const std::string& name : qubit_names_) {
+            if (name.size() <= kMaxQubitName) continue;
+            for (size_t i = 0; i < qubit_names_.size(); ++i)
+                qubit_names_[i] = "q[" + std::to_string(i) + "]";
+            return;
+        }
     }
 
     std::string netlist_text() const {
@@ -467,7 +482,13 @@ class QasmReader {
         text += ".qubit " + std::to_string(qubit_names_.size()) + "\n";
         for (const std::string& name : qubit_names_) text += "qubit " + name + "\n";
         text += ".begin\n";
-        for (auto it = gates_.rbegin(); it != gates_.rend(); ++it) text += *it + "\n";
+        for (auto it = gates_.rbegin(); it != gates_.rend(); ++it) {
+            text += it->primitive->keyword;
+            for (int q : it->qubits)
+                if (q >= 0) text += " " + qubit_names_[q];
+            if (it->primitive->parameters == 1) text += " " + netlist::format_exact(it->units);
+            text += "\n";
+        }
         return text + ".end\n";
     }
 
@@ -478,7 +499,12 @@ class QasmReader {
     std::map<std::string, Register> qregs_;
     std::map<std::string, Register> cregs_;
     std::vector<std::string> qubit_names_;  // flattened, in declaration order
-    std::vector<std::string> gates_;        // netlist gate lines in time order
+    struct EmittedGate {
+        const Primitive* primitive;
+        int qubits[3];  // -1 past the primitive's qubits
+        double units;   // its angle in π/4, when it has one
+    };
+    std::vector<EmittedGate> gates_;  // netlist gates in time order
     int measurements_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_rewrite.h"
 #include "circuit/netlist_test_support.h"
+#include "circuit/netlist_text.h"
 #include "support/unitary.h"
 
 using iotest::fatal_message;
@@ -210,6 +211,16 @@ TEST(QasmReader, MultiplesOfPiBecomeExactUnits) {
     EXPECT_NE(netlist.find(".begin\nRX q[2] 1\nCP q[0] q[2] 3\nRY q[1] 1\nRZ q[0] 2\n.end\n"),
               std::string::npos)
         << netlist;
+}
+
+TEST(QasmReader, LongRegisterNamesGiveWayToKeepNetlistLinesShort) {
+    const std::string reg(30, 'r');
+    const std::string qasm = "OPENQASM 2.0;\nqreg " + reg + "[2];\nqreg b[1];\nU(0.1,0.2,0.3) " +
+                             reg + "[1];\nCX " + reg + "[0], b[0];\n";
+    const std::string netlist = qasm_to_netlist(qasm).netlist;
+    EXPECT_NE(netlist.find("qubit q[0]\nqubit q[1]\nqubit q[2]\n"), std::string::npos) << netlist;
+    EXPECT_NE(netlist.find("CNOT q[0] q[2]\n"), std::string::npos) << netlist;
+    EXPECT_NO_THROW(netlist::check_line_lengths(netlist));
 }
 
 TEST(QasmReader, FirstLineIsACommentSoThatInversionKeepsTheHeader) {
