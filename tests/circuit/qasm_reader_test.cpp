@@ -186,6 +186,36 @@ INSTANTIATE_TEST_SUITE_P(
         GateCase{"DefinitionReplacesStandardGate", "gate h a { x a; }\nh q[1];", {one(kX, 1)}}),
     [](const testing::TestParamInfo<GateCase>& info) { return std::string(info.param.name); });
 
+// The same circuit written both ways, read through the program's netlist reader under each
+// description, as the driver reads an input file.
+class SameCircuitAsNetlist : public testing::TestWithParam<PMD_type> {};
+
+TEST_P(SameCircuitAsNetlist, GivesTheSameMappedUnitary) {
+    const std::string qasm = program(
+        "h q[0];\ncx q[0],q[1];\nrz(pi/4) q[1];\ncu1(pi/2) q[1],q[2];\nswap q[0],q[2];\n"
+        "ccx q[2],q[1],q[0];\nry(-pi/8) q[2];\nrzz(3*pi/4) q[0],q[1];\ntdg q[1];\n");
+    // Operator order: the last QASM statement first; ry(-pi/8) is the program's RY(0.5) and
+    // rzz(t) its GEO(t) up to phase.
+    const std::string netlist = iotest::make_netlist(
+        3,
+        "T_dag q1\nGEO q0 q1 3\nRY q2 0.5\nToffoli q2 q1 q0\nSWAP q0 q2\nCP q1 q2 2\n"
+        "RZ q1 1\nCNOT q0 q1\nH q0\n");
+    auto mapped = [](std::string text) {
+        std::string forward;
+        reverse_netlist(text, forward);
+        GraphCircuit circuit("qasm", GetParam(), qec_none, 0);
+        circuit.read_netlist(forward);
+        return sim::circuit_unitary(circuit);
+    };
+    EXPECT_TRUE(sim::equal_up_to_phase(mapped(qasm_to_netlist(qasm).netlist), mapped(netlist)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Descriptions, SameCircuitAsNetlist,
+                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
+
 TEST(QasmReader, RegistersAreFlattenedInDeclarationOrderAndBroadcast) {
     const std::string qasm = program(
         "creg c[3];\nh b;\ncx b, a;\nmeasure b[1] -> c[0];\nbarrier a, b;\nmeasure a -> c;\n",
