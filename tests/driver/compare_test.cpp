@@ -133,6 +133,20 @@ TEST(Compare, WithoutOutWritesNothingButTheTable) {
     EXPECT_NE(run.output.find("post-FT ops before -> after"), std::string::npos) << run.output;
 }
 
+TEST(Compare, FailedRunsShowTheirMessageAndEndWithStatusOne) {
+    // A code without a layout file fails on every description.
+    const std::string dir = drivertest::scratch_with_example("compare_failed", "ghz5.txt");
+    const drivertest::Run run = run_marovin_in(dir, "compare --csv t.csv in.txt 0.1 0 1 1");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("FTS          failed: cannot find qubit layout information"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("Error: 8 of 8 descriptions failed"), std::string::npos);
+    const auto rows = csv_rows(testenv::read_file(dir + "/t.csv"));
+    ASSERT_EQ(rows.size(), 9u);
+    for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i][rows[0].size() - 2], "failed");
+}
+
 struct BadCompare {
     const char* name;
     const char* arguments;
