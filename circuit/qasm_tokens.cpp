@@ -34,7 +34,8 @@ std::string describe(const Token& token) {
 std::vector<Token> tokenize(const std::string& text) {
     std::vector<Token> tokens;
     int line = 1;
-    size_t i = 0;
+    // Editors on some systems begin UTF-8 files with a byte-order mark.
+    size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     const size_t n = text.size();
     while (i < n) {
         const char c = text[i];

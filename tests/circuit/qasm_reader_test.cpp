@@ -253,6 +253,15 @@ TEST(QasmReader, LongRegisterNamesGiveWayToKeepNetlistLinesShort) {
     EXPECT_NO_THROW(netlist::check_line_lengths(netlist));
 }
 
+TEST(QasmReader, ByteOrderMarkCarriageReturnsAndCommentsAreAccepted) {
+    const std::string qasm =
+        "\xEF\xBB\xBFOPENQASM 2.0; // version\r\ninclude \"qelib1.inc\";\r\nqreg q[1];\r\n"
+        "// a comment\r\nx q[0]; // flip\r\n";
+    Unitary expected = Unitary::identity(1);
+    expected.apply_1q(kX, 0);
+    EXPECT_TRUE(sim::equal_up_to_phase(expected, translated(qasm)));
+}
+
 TEST(QasmReader, FirstLineIsACommentSoThatInversionKeepsTheHeader) {
     const std::string netlist = qasm_to_netlist(program("h q[0];\n")).netlist;
     EXPECT_EQ(netlist.rfind("# ", 0), 0u);
