@@ -1,6 +1,7 @@
 #include "driver/compare.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -131,10 +132,56 @@ std::string last_line(const std::string& text) {
     return last.empty() ? "no output" : last;
 }
 
+// Holds back, for the parent, the signals that end a run from the keyboard or a supervisor. One
+// that arrives while a child runs is passed on to the child; once the runs are over and the
+// temporary folder is gone, it takes its usual course and ends the program. The children run
+// with the signal mask the program started with.
+class HeldInterruptions {
+  public:
+    HeldInterruptions() {
+        sigemptyset(&held_);
+        for (int signal : kSignals) sigaddset(&held_, signal);
+        sigprocmask(SIG_BLOCK, &held_, &previous_);
+    }
+    ~HeldInterruptions() {
+        sigprocmask(SIG_SETMASK, &previous_, nullptr);
+        if (received_ != 0) raise(received_);
+    }
+    HeldInterruptions(const HeldInterruptions&) = delete;
+    HeldInterruptions& operator=(const HeldInterruptions&) = delete;
+
+    /// \brief The mask to run a child with.
+    const sigset_t& original_mask() const { return previous_; }
+    /// \brief True once a held signal has arrived: no further run is started.
+    bool arrived() const { return received_ != 0; }
+
+    /// \brief Waits for the child `pid` and returns its wait status, passing on a held signal
+    /// that arrives meanwhile. Polls ten times a second.
+    int wait_for(pid_t pid) {
+        const timespec tick{0, 100000000};
+        for (;;) {
+            int status = 0;
+            const pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid || (done < 0 && errno != EINTR)) return status;
+            const int signal = sigtimedwait(&held_, nullptr, &tick);
+            if (signal > 0) {
+                received_ = signal;
+                kill(pid, signal);
+            }
+        }
+    }
+
+  private:
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+    sigset_t held_;
+    sigset_t previous_;
+    int received_ = 0;
+};
+
 // Runs one description as a child process in `folder`; the child's console goes to
 // folder/console.txt.
 Row run_description(const CompareArguments& a, const std::string& input, PMD_type pmd,
-                    const fs::path& folder) {
+                    const fs::path& folder, HeldInterruptions& interruptions) {
     Row row;
     row.pmd = pmd;
     std::error_code error;
@@ -164,6 +211,7 @@ Row run_description(const CompareArguments& a, const std::string& input, PMD_typ
     if (pid < 0) fatal_error("Cannot start the run for " + std::string(pmd_keyword(pmd)));
     if (pid == 0) {
         // The child: an ordinary run of the program in its own folder.
+        sigprocmask(SIG_SETMASK, &interruptions.original_mask(), nullptr);
         const int console = chdir(folder.c_str()) == 0
                                 ? open("console.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644)
                                 : -1;
@@ -176,9 +224,7 @@ Row run_description(const CompareArguments& a, const std::string& input, PMD_typ
         std::cerr.flush();
         _exit(status);
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = interruptions.wait_for(pid);
     for (const fs::path& link : links) fs::remove(link, error);
 
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -377,17 +423,21 @@ int run_compare(int argc, char** argv) {
     ProgressMeter progress = ProgressMeter::for_terminal();
     std::vector<Row> rows;
     int failures = 0;
-    for (const PMD_type pmd : kDescriptions) {
-        progress.step(std::string("compare, ") + pmd_keyword(pmd) + " (" +
-                      std::to_string(rows.size() + 1) + " of " +
-                      std::to_string(std::size(kDescriptions)) + ")");
-        rows.push_back(run_description(a, input, pmd, base / pmd_keyword(pmd)));
-        if (!rows.back().ok) ++failures;
-    }
-    if (!keep) {
-        std::error_code error;
-        fs::remove_all(base, error);
-    }
+    {
+        HeldInterruptions interruptions;
+        for (const PMD_type pmd : kDescriptions) {
+            progress.step(std::string("compare, ") + pmd_keyword(pmd) + " (" +
+                          std::to_string(rows.size() + 1) + " of " +
+                          std::to_string(std::size(kDescriptions)) + ")");
+            rows.push_back(run_description(a, input, pmd, base / pmd_keyword(pmd), interruptions));
+            if (!rows.back().ok) ++failures;
+            if (interruptions.arrived()) break;
+        }
+        if (!keep) {
+            std::error_code error;
+            fs::remove_all(base, error);
+        }
+    }  // a signal that arrived ends the program here, after the clean-up
 
     std::cout << table(rows, settings);
     if (!a.csv_file.empty()) write_file(a.csv_file, csv(rows, settings));

@@ -147,6 +147,22 @@ TEST(Compare, FailedRunsShowTheirMessageAndEndWithStatusOne) {
     for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i][rows[0].size() - 2], "failed");
 }
 
+TEST(Compare, InterruptedCompareRemovesItsTemporaryFolder) {
+    const std::string dir = scratch_with("compare_interrupted", "qft4.txt");
+    fs::create_directories(dir + "/tmp");
+    // A precision that keeps the first run searching for a long time; the signal is sent once
+    // that run has started.
+    const std::string script =
+        "TMPDIR=tmp; export TMPDIR; '" MAROVIN_BINARY
+        "' compare in.txt 0.00001 >log.txt 2>&1 & "
+        "p=$!; for i in $(seq 100); do ls tmp/*/QD/console.txt >/dev/null 2>&1 && break; "
+        "sleep 0.1; done; kill -TERM $p; wait $p; echo status=$?";
+    std::string output;
+    testenv::run_command(dir, script, output);
+    EXPECT_NE(output.find("status=143"), std::string::npos) << output;
+    EXPECT_TRUE(fs::is_empty(dir + "/tmp")) << "temporary folder left behind";
+}
+
 struct BadCompare {
     const char* name;
     const char* arguments;
