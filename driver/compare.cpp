@@ -132,6 +132,15 @@ std::string last_line(const std::string& text) {
     return last.empty() ? "no output" : last;
 }
 
+// The output file of a run is named as the input, unless that name is taken in the run's folder.
+std::string output_name(const std::string& input) {
+    const std::string name = fs::path(input).filename().string();
+    for (const char* taken : {"console.txt", "report.json", "CostGateCount.txt", "FT_table.txt",
+                              "FT_before_converted.txt", "ft_angle_analysis.txt"})
+        if (name == taken) return "output_" + name;
+    return name;
+}
+
 // Holds back, for the parent, the signals that end a run from the keyboard or a supervisor. One
 // that arrives while a child runs is passed on to the child; once the runs are over and the
 // temporary folder is gone, it takes its usual course and ends the program. The children run
@@ -198,8 +207,7 @@ Row run_description(const CompareArguments& a, const std::string& input, PMD_typ
     }
     fs::remove(folder / "report.json", error);
 
-    std::vector<std::string> args =
-        run_arguments(a, input, fs::path(input).filename().string(), pmd);
+    std::vector<std::string> args = run_arguments(a, input, output_name(input), pmd);
     std::vector<char*> argv;
     for (std::string& s : args) argv.push_back(s.data());
     argv.push_back(nullptr);
