@@ -134,6 +134,13 @@ INSTANTIATE_TEST_SUITE_P(EveryDescription, SharedQasm, testing::ValuesIn(kDescri
                              return std::string(pmd_keyword(info.param));
                          });
 
+TEST(QasmProgram, ShippedExampleOnEveryDescription) {
+    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("qasm_example"));
+    const std::string qasm = testenv::read_file(testenv::source_path("examples/ghz_phases.qasm"));
+    for (const PMD_type pmd : kDescriptions)
+        EXPECT_EQ(run_qasm(dir, qasm, qasm_unitary(qasm), pmd), "") << pmd_keyword(pmd);
+}
+
 TEST(QasmProgram, RefusedStatementStopsTheRunWithOneMessage) {
     const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("qasm_refused"));
     testenv::write_file(
