@@ -1,5 +1,6 @@
-// Netlist text handling on generated circuits: reading (with CTL mapping), writing, and the two
-// text rewrites. Each should grow linearly with the number of gate lines.
+// Netlist text handling on generated circuits: reading (with CTL mapping), writing, the two
+// text rewrites, and the OpenQASM translation both ways. Each should grow linearly with the
+// number of gate lines.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,8 @@
 
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_rewrite.h"
+#include "circuit/qasm_reader.h"
+#include "circuit/qasm_writer.h"
 
 namespace {
 
@@ -87,8 +90,29 @@ void BM_InverseNetlist(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+void BM_QasmToNetlist(benchmark::State& state) {
+    const std::string qasm = netlist_to_qasm(generated_netlist(static_cast<int>(state.range(0))),
+                                             NetlistOrder::Operator);
+    for (auto _ : state) benchmark::DoNotOptimize(qasm_to_netlist(qasm).netlist.data());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_NetlistToQasm(benchmark::State& state) {
+    const std::string text = generated_netlist(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(netlist_to_qasm(text, NetlistOrder::Operator));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 }  // namespace
 
+BENCHMARK(BM_QasmToNetlist)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NetlistToQasm)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadNetlist)
     ->RangeMultiplier(10)
     ->Range(10000, 1000000)

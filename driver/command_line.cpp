@@ -73,6 +73,12 @@ int read_options(int argc, char** argv, Settings& s) {
             i += 2;
             continue;
         }
+        if (option == "--json") {
+            if (i + 1 >= argc) fatal_error("The option --json needs a file name");
+            s.json_file = argv[i + 1];
+            i += 2;
+            continue;
+        }
         fatal_error("Unknown option: " + option);
     }
     return i;

@@ -38,6 +38,7 @@ struct Settings {
     qecCode code = qec_none;
     int level = 0;  // concatenation level of the code
     long max_gates = CommandLineLimits::kDefaultMaxGates;
+    std::string json_file;  // --json: where the machine-readable report goes; "" for none
 
     /// \brief True when the fault-tolerant conversion runs.
     bool converts() const { return threshold != 0; }

@@ -16,8 +16,10 @@
 #include "circuit/netlist_rewrite.h"
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
+#include "circuit/qasm_reader.h"
 #include "circuit/text_file.h"
 #include "driver/mapped_size.h"
+#include "driver/progress.h"
 
 namespace {
 
@@ -58,21 +60,24 @@ std::string inverted(std::string text) {
 
 // Repeats reduce1Qgate and reduce2Qgate while the operation count strictly falls below `ops`
 // (the body runs at least once); returns the last count measured.
-double reduce_while_ops_fall(GraphCircuit& g, PMD_type pmd, double ops) {
+double reduce_while_ops_fall(GraphCircuit& g, PMD_type pmd, double ops, ProgressMeter& progress) {
     for (;;) {
         g.reduce1Qgate();
         g.reduce2Qgate();
         const double m = g.num_ops(pmd);
+        progress.round(m, "ops");
         if (!(m < ops)) return m;
         ops = m;
     }
 }
 
 // Repeats reduce1Qgate alone while the operation count strictly falls.
-double reduce_lines_while_ops_fall(GraphCircuit& g, PMD_type pmd, double ops) {
+double reduce_lines_while_ops_fall(GraphCircuit& g, PMD_type pmd, double ops,
+                                   ProgressMeter& progress) {
     for (;;) {
         g.reduce1Qgate();
         const double m = g.num_ops(pmd);
+        progress.round(m, "ops");
         if (!(m < ops)) return m;
         ops = m;
     }
@@ -80,15 +85,16 @@ double reduce_lines_while_ops_fall(GraphCircuit& g, PMD_type pmd, double ops) {
 
 // One synthesis run on a circuit already read: reduce, decompose the named gates, reduce again,
 // then shorten the critical path while the cycle count falls.
-Counts synthesis_run(GraphCircuit& g, PMD_type pmd, NamedGates named) {
+Counts synthesis_run(GraphCircuit& g, PMD_type pmd, NamedGates named, ProgressMeter& progress) {
     double ops = g.num_ops(pmd);
     double cycles = g.num_cycles(pmd);
-    ops = reduce_while_ops_fall(g, pmd, ops);
+    ops = reduce_while_ops_fall(g, pmd, ops, progress);
     if (named == NamedGates::Decompose) g.decompose_XYZSTH_gate();
-    reduce_while_ops_fall(g, pmd, ops);
+    reduce_while_ops_fall(g, pmd, ops, progress);
     for (;;) {
         g.reduce_critical();
         const double c = g.num_cycles(pmd);
+        progress.round(c, "cycles");
         if (!(c < cycles)) break;
         cycles = c;
     }
@@ -114,15 +120,17 @@ void write_side_file(const std::string& file, const std::string& text) {
 }
 
 // The pre-synthesis under ND. Nothing uses its circuit: it runs for what its passes report.
-void pre_synthesis(const Settings& s, const std::string& forward_text) {
+void pre_synthesis(const Settings& s, const std::string& forward_text, ProgressMeter& progress) {
     auto g = read_circuit(s, forward_text, ND, qec_none, 0);
     std::cout << "Pre Synthesis..." << std::endl;
+    progress.phase("pre-synthesis");
     int previous = static_cast<int>(g->num_ops(ND));
     g->num_cycles(ND);
     for (;;) {
         g->reduce1Qgate();
         g->reduce2Qgate();
         const int m = static_cast<int>(g->num_ops(ND));
+        progress.round(m, "ops");
         if (!(m < previous)) break;
         previous = m;
     }
@@ -141,11 +149,12 @@ struct FaultTolerantResult {
 };
 
 FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::string& best_text,
-                                              Direction direction) {
+                                              Direction direction, ProgressMeter& progress) {
     FaultTolerantResult r;
     {
         auto gt = read_circuit(s, best_text, FTS, qec_none, 0);
         std::cout << "Start FT conversion!" << std::endl;
+        progress.step("fault-tolerant conversion");
         write_side_file(kBeforeConversionFile, netlist_file_text(*gt));
         // NOTE: the conversion skips a log it cannot open without a word; say so once.
         if (!appendable_file(kAngleAnalysisFile))
@@ -173,14 +182,17 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
     {
         auto g4 = read_circuit(s, text2, s.pmd, s.code, s.level);
         const double a = g4->num_ops(s.pmd);
-        const double m = reduce_lines_while_ops_fall(*g4, s.pmd, a);
+        progress.phase("line reduction after the conversion");
+        const double m = reduce_lines_while_ops_fall(*g4, s.pmd, a, progress);
         if (s.pmd != CTL) g4->decompose_XYZSTH_gate();
-        reduce_lines_while_ops_fall(*g4, s.pmd, m);
+        reduce_lines_while_ops_fall(*g4, s.pmd, m, progress);
         text3 = g4->output_circuit_in_string();
     }
     auto g5 = read_circuit(s, text3, s.pmd, s.code, s.level);
     std::cout << "Last Synthesis..." << std::endl;
-    r.last = synthesis_run(*g5, s.pmd, s.pmd == CTL ? NamedGates::Keep : NamedGates::Decompose);
+    progress.phase("last synthesis");
+    r.last = synthesis_run(*g5, s.pmd, s.pmd == CTL ? NamedGates::Keep : NamedGates::Decompose,
+                           progress);
     r.output_text = oriented(netlist_file_text(*g5), direction);
     r.final_text = g5->output_circuit_in_string();
     return r;
@@ -198,6 +210,7 @@ Counts physical_counts(const Settings& s, const std::string& text) {
 SynthesisResult run_synthesis(const Settings& s) {
     SynthesisResult result;
     result.settings = s;
+    ProgressMeter progress = ProgressMeter::for_terminal();
     std::cout << "read input file= " << s.input_file << std::endl;
     const long long start = monotonic_nanoseconds();
     std::string input_text;
@@ -210,15 +223,26 @@ SynthesisResult run_synthesis(const Settings& s) {
     // A run that cannot put its result in place fails before the work, not after it.
     if (!output_path_writable(s.output_file)) fatal_error("File open failed when writing result!");
 
-    netlist::check_line_lengths(input_text);
+    if (is_qasm_file_name(s.input_file)) {
+        const QasmTranslation qasm = qasm_to_netlist(input_text);
+        input_text = qasm.netlist;
+        if (qasm.measurements > 0)
+            std::cout << "Note: " << qasm.measurements
+                      << " measure statement(s) ignored; the circuit is synthesised without them"
+                      << std::endl;
+    } else {
+        netlist::check_line_lengths(input_text);
+    }
+    // NOTE: a translated QASM file is bounded as the netlist it became.
     check_mapped_size(input_text, s.max_gates);
+    result.input_netlist = input_text;
 
     const std::string forward_text = reversed(input_text);
     {
         auto g0 = read_circuit(s, forward_text, s.pmd, qec_none, 0);
         result.initial = {g0->num_ops(s.pmd), g0->num_cycles(s.pmd)};
     }
-    pre_synthesis(s, forward_text);
+    pre_synthesis(s, forward_text, progress);
 
     // The forward circuit's results are kept as texts so that only one circuit is alive at a
     // time.
@@ -228,13 +252,15 @@ SynthesisResult run_synthesis(const Settings& s) {
     {
         auto gf = read_circuit(s, forward_text, s.pmd, qec_none, 0);
         std::cout << "Forward Synthesis..." << std::endl;
-        forward = synthesis_run(*gf, s.pmd, NamedGates::Decompose);
+        progress.phase("forward synthesis");
+        forward = synthesis_run(*gf, s.pmd, NamedGates::Decompose, progress);
         forward_best = gf->output_circuit_in_string();
         forward_file = netlist_file_text(*gf);
     }
     auto gb = read_circuit(s, inverted(input_text), s.pmd, qec_none, 0);
     std::cout << "Backward Synthesis..." << std::endl;
-    const Counts backward = synthesis_run(*gb, s.pmd, NamedGates::Decompose);
+    progress.phase("backward synthesis");
+    const Counts backward = synthesis_run(*gb, s.pmd, NamedGates::Decompose, progress);
 
     result.forward_wins = backward.ops > forward.ops ||
                           (backward.ops == forward.ops && backward.cycles >= forward.cycles);
@@ -253,7 +279,7 @@ SynthesisResult run_synthesis(const Settings& s) {
 
     std::string final_text;
     if (s.converts()) {
-        FaultTolerantResult ft = fault_tolerant_conversion(s, best_text, direction);
+        FaultTolerantResult ft = fault_tolerant_conversion(s, best_text, direction, progress);
         best_text = std::move(ft.best_text);
         final_text = std::move(ft.final_text);
         result.output_text = std::move(ft.output_text);

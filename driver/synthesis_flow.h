@@ -26,8 +26,9 @@ struct SynthesisResult {
     Counts logical_after;   // physical counts of the final text (code only)
     int cache_hits = 0;
     int cache_misses = 0;
-    double seconds = 0;       // run time on the monotonic clock, reading included
-    std::string output_text;  // the output file's text, in the input's orientation
+    double seconds = 0;         // run time on the monotonic clock, reading included
+    std::string output_text;    // the output file's text, in the input's orientation
+    std::string input_netlist;  // the input as a netlist text (a QASM input translated)
 };
 
 /// \brief Runs the whole flow for `settings`: prints "read input file= ..." and the progress

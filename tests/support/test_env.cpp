@@ -50,6 +50,13 @@ std::string make_scratch_dir(const std::string& name, bool with_data) {
     return dir.string();
 }
 
+std::string shared_bench_folder() {
+    for (const char* up : {"../shared/bench/", "../../shared/bench/"}) {
+        if (fs::exists(source_path(up) + "README.md")) return source_path(up);
+    }
+    return "";
+}
+
 int run_command(const std::string& dir, const std::string& command, std::string& output) {
     std::string full = "cd '" + dir + "' && " + command + " 2>&1";
     output.clear();
@@ -64,11 +71,10 @@ int run_command(const std::string& dir, const std::string& command, std::string&
 
 namespace {
 class DataFilesEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { copy_data_files(fs::current_path()); }
 };
-const auto* const registered =
-    ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
+const auto* const registered = ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
 }  // namespace
 
 }  // namespace testenv

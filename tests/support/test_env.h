@@ -20,6 +20,10 @@ std::string read_file(const std::string& path);
 /// files when `with_data` is true; returns its path.
 std::string make_scratch_dir(const std::string& name, bool with_data = true);
 
+/// The shared benchmark folder (".../shared/bench/", ending in a slash) when it lies beside the
+/// source tree or beside the folder holding it (a work tree); "" when it is absent.
+std::string shared_bench_folder();
+
 /// Runs a shell command in `dir`; returns the exit status and fills `output` with stdout+stderr.
 int run_command(const std::string& dir, const std::string& command, std::string& output);
 

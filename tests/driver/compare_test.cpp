@@ -1,0 +1,200 @@
+// marovin compare: the eight rows are the figures of eight separate runs, the side files of the
+// runs stay apart, and the CSV, SVG and output files are written where asked and nowhere else.
+
+#include "driver/compare.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "circuit/gate.h"
+#include "driver/driver_test_support.h"
+#include "driver/json_value.h"
+#include "support/xml_check.h"
+
+namespace fs = std::filesystem;
+using drivertest::run_marovin_in;
+
+namespace {
+
+constexpr PMD_type kDescriptions[] = {QD, SC, IT, NA, LP, NP, CTL, FTS};
+
+// A scratch folder holding the example (and its layout) as in.txt.
+std::string scratch_with(const std::string& name, const std::string& example) {
+    const std::string dir = drivertest::scratch_with_example(name, example);
+    testenv::write_file(
+        dir + "/in.txt.layout",
+        testenv::read_file(testenv::source_path("examples/" + example + ".layout")));
+    return dir;
+}
+
+std::vector<std::vector<std::string>> csv_rows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> fields;
+        std::istringstream f(line);
+        for (std::string field; std::getline(f, field, ',');) fields.push_back(field);
+        if (!line.empty() && line.back() == ',') fields.push_back("");
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+bool python_parses_xml(const std::string& dir, const std::string& file) {
+    std::string output;
+    if (testenv::run_command(dir, "command -v python3", output) != 0) return true;
+    return testenv::run_command(
+               dir, "python3 -c 'import sys, xml.dom.minidom as m; m.parse(sys.argv[1])' " + file,
+               output) == 0;
+}
+
+TEST(Compare, RowsEqualSeparateRunsAndSideFilesStayApart) {
+    const std::string dir = scratch_with("compare", "adder2.txt");
+    const std::string numbers = " 0.01 0 1 1";
+    const drivertest::Run run =
+        run_marovin_in(dir, "compare --csv t.csv in.txt" + numbers + " --svg t.svg --out runs");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_FALSE(fs::exists(dir + "/FT_before_converted.txt"));
+    EXPECT_FALSE(fs::exists(dir + "/ft_angle_analysis.txt"));
+
+    const auto rows = csv_rows(testenv::read_file(dir + "/t.csv"));
+    ASSERT_EQ(rows.size(), 9u);
+    const std::vector<std::string>& header = rows[0];
+    ASSERT_EQ(header.front(), "description");
+
+    for (size_t i = 0; i < std::size(kDescriptions); ++i) {
+        const std::string pmd = pmd_keyword(kDescriptions[i]);
+        SCOPED_TRACE(pmd);
+        const std::vector<std::string>& row = rows[i + 1];
+        ASSERT_EQ(row.size(), header.size());
+        EXPECT_EQ(row[0], pmd);
+        EXPECT_EQ(row[header.size() - 2], "ok");
+
+        // The same run on its own, in a folder of its own.
+        const std::string alone = scratch_with("compare_alone_" + pmd, "adder2.txt");
+        ASSERT_EQ(run_marovin_in(alone, "--json r.json in.txt out.txt " + pmd + numbers).status, 0);
+        JsonValue report;
+        std::string error;
+        ASSERT_TRUE(parse_json(testenv::read_file(alone + "/r.json"), report, error)) << error;
+        for (size_t c = 1; c + 3 < header.size(); ++c) {
+            const std::string& column = header[c];
+            std::string stage = "non_ft", key = column;
+            for (const char* prefix : {"ft_", "logical_"}) {
+                if (column.rfind(prefix, 0) != 0) continue;
+                stage = prefix == std::string("ft_") ? "post_ft" : "logical";
+                key = column.substr(std::string(prefix).size());
+            }
+            EXPECT_EQ(std::stod(row[c]), report.number_at({stage, key}, -1)) << column;
+        }
+        const std::string folder = dir + "/runs/" + pmd;
+        EXPECT_EQ(testenv::read_file(folder + "/in.txt"), testenv::read_file(alone + "/out.txt"));
+        for (const char* side : {"FT_before_converted.txt", "ft_angle_analysis.txt"}) {
+            EXPECT_EQ(testenv::read_file(folder + "/" + side),
+                      testenv::read_file(alone + "/" + side))
+                << side;
+        }
+        EXPECT_FALSE(fs::exists(folder + "/CostGateCount.txt")) << "data link left behind";
+    }
+
+    // The table: a header and eight aligned rows.
+    std::istringstream table(run.output.substr(run.output.find("\ndescription  ") + 1));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(table, line) && lines.size() < 9;) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 9u);
+    for (const std::string& line : lines) EXPECT_EQ(line.size(), lines[0].size()) << line;
+    EXPECT_EQ(lines[2].rfind("SC ", 0), 0u);
+
+    const std::string svg = testenv::read_file(dir + "/t.svg");
+    EXPECT_EQ(testxml::well_formedness_problem(svg), "") << svg;
+    EXPECT_TRUE(python_parses_xml(dir, "t.svg"));
+    for (const PMD_type pmd : kDescriptions)
+        EXPECT_NE(svg.find(std::string(">") + pmd_keyword(pmd) + "<"), std::string::npos);
+}
+
+TEST(Compare, WithoutOutWritesNothingButTheTable) {
+    const std::string dir = scratch_with("compare_plain", "ghz5.txt");
+    fs::create_directories(dir + "/tmp");
+    const std::vector<std::string> before = {"CostGateCount.txt", "FT_table.txt", "in.txt",
+                                             "in.txt.layout", "tmp"};
+    const drivertest::Run run =
+        run_marovin_in(dir, "TMPDIR=tmp; export TMPDIR; '" MAROVIN_BINARY "' compare in.txt 0.1");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> after;
+    for (const auto& entry : fs::directory_iterator(dir)) after.push_back(entry.path().filename());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(fs::is_empty(dir + "/tmp"));
+    EXPECT_NE(run.output.find("post-FT ops before -> after"), std::string::npos) << run.output;
+}
+
+TEST(Compare, FailedRunsShowTheirMessageAndEndWithStatusOne) {
+    // A code without a layout file fails on every description.
+    const std::string dir = drivertest::scratch_with_example("compare_failed", "ghz5.txt");
+    const drivertest::Run run = run_marovin_in(dir, "compare --csv t.csv in.txt 0.1 0 1 1");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("FTS          failed: cannot find qubit layout information"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("Error: 8 of 8 descriptions failed"), std::string::npos);
+    const auto rows = csv_rows(testenv::read_file(dir + "/t.csv"));
+    ASSERT_EQ(rows.size(), 9u);
+    for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i][rows[0].size() - 2], "failed");
+}
+
+TEST(Compare, InterruptedCompareRemovesItsTemporaryFolder) {
+    const std::string dir = scratch_with("compare_interrupted", "qft4.txt");
+    fs::create_directories(dir + "/tmp");
+    // A precision that keeps the first run searching for a long time; the signal is sent once
+    // that run has started.
+    const std::string script =
+        "TMPDIR=tmp; export TMPDIR; '" MAROVIN_BINARY
+        "' compare in.txt 0.00001 >log.txt 2>&1 & "
+        "p=$!; for i in $(seq 100); do ls tmp/*/QD/console.txt >/dev/null 2>&1 && break; "
+        "sleep 0.1; done; kill -TERM $p; wait $p; echo status=$?";
+    std::string output;
+    testenv::run_command(dir, script, output);
+    EXPECT_NE(output.find("status=143"), std::string::npos) << output;
+    EXPECT_TRUE(fs::is_empty(dir + "/tmp")) << "temporary folder left behind";
+}
+
+struct BadCompare {
+    const char* name;
+    const char* arguments;
+    const char* message;
+};
+void PrintTo(const BadCompare& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CompareRefused : public testing::TestWithParam<BadCompare> {};
+
+TEST_P(CompareRefused, OneMessageAndExitOne) {
+    const std::string dir = scratch_with("compare_bad", "ghz5.txt");
+    const drivertest::Run run = run_marovin_in(dir, GetParam().arguments);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(dir + "/t.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CompareRefused,
+    testing::Values(BadCompare{"NoInput", "compare --csv t.csv", "Format: compare"},
+                    BadCompare{"TooMany", "compare in.txt 0 0 0 1 2", "Format: compare"},
+                    BadCompare{"Missing", "compare --csv t.csv nothere.txt",
+                               "Cannot read input file: nothere.txt"},
+                    BadCompare{"UnknownOption", "compare --pdf t.pdf in.txt",
+                               "Unknown option of compare: --pdf"},
+                    BadCompare{"OptionWithoutValue", "compare in.txt --csv", "needs a value"},
+                    BadCompare{"BadThreshold", "compare --csv t.csv in.txt nan",
+                               "The threshold must be a finite number"},
+                    BadCompare{"UnwritableCsv", "compare --csv no/such/t.csv in.txt",
+                               "Cannot write no/such/t.csv"}),
+    [](const testing::TestParamInfo<BadCompare>& info) { return std::string(info.param.name); });
+
+}  // namespace

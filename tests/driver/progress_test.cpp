@@ -1,0 +1,57 @@
+#include "driver/progress.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// A meter on a clock the test moves by hand.
+struct Fixture {
+    double now = 100.0;
+    std::ostringstream out;
+    ProgressMeter meter{out, true, [this] { return now; }};
+};
+
+int lines(const std::string& text) {
+    int n = 0;
+    for (const char c : text) n += c == '\n';
+    return n;
+}
+
+TEST(ProgressMeter, QuietForTwoSecondsThenAtMostOneLineASecond) {
+    Fixture f;
+    f.meter.phase("forward synthesis");
+    f.now += 1.9;
+    f.meter.round(120, "ops");
+    EXPECT_EQ(f.out.str(), "");
+    f.now += 0.2;  // 2.1 s
+    f.meter.round(100, "ops");
+    EXPECT_EQ(f.out.str(), "progress: forward synthesis, round 2, 100 ops\n");
+    f.now += 0.5;  // 2.6 s: too soon
+    f.meter.round(90, "ops");
+    EXPECT_EQ(lines(f.out.str()), 1);
+    f.now += 0.6;  // 3.2 s
+    f.meter.phase("critical path");
+    f.meter.round(40, "cycles");
+    EXPECT_EQ(lines(f.out.str()), 2);
+    EXPECT_NE(f.out.str().find("progress: critical path, round 1, 40 cycles\n"), std::string::npos);
+    f.now += 5;
+    f.meter.step("fault-tolerant conversion");
+    EXPECT_NE(f.out.str().find("progress: fault-tolerant conversion\n"), std::string::npos);
+}
+
+TEST(ProgressMeter, DisabledMeterPrintsNothing) {
+    double now = 0;
+    std::ostringstream out;
+    ProgressMeter meter(out, false, [&now] { return now; });
+    meter.phase("p");
+    for (int i = 0; i < 10; ++i) {
+        now += 3;
+        meter.round(i, "ops");
+        meter.step("s");
+    }
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
