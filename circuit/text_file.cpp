@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <iostream>
 #include <vector>
 
 namespace {
@@ -49,6 +50,22 @@ bool write_all(int fd, const std::string& text) {
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+// The descriptor of this process that `path` names (/dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N), or -1. Opening such a path anew would start a second, unshared file position
+// (or, renamed over, replace the link), so the text is written to the descriptor itself.
+int named_descriptor(const std::string& path) {
+    if (path == "/dev/stdout") return 1;
+    if (path == "/dev/stderr") return 2;
+    for (const std::string prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string number = path.substr(prefix.size());
+        if (number.size() > 6 || number.find_first_not_of("0123456789") != std::string::npos)
+            return -1;
+        return std::stoi(number);
+    }
+    return -1;
 }
 
 // The path a write goes to: a symbolic link is followed to the file it names, when that exists.
@@ -100,6 +117,13 @@ bool read_text_file(const std::string& path, std::string& text) {
 }
 
 WriteStatus write_text_file_atomically(const std::string& given_path, const std::string& text) {
+    const int descriptor = named_descriptor(given_path);
+    if (descriptor >= 0) {
+        // What the program has printed so far comes first in the stream.
+        std::cout.flush();
+        std::fflush(nullptr);
+        return write_all(descriptor, text) ? WriteStatus::Written : WriteStatus::WriteFailed;
+    }
     const std::string path = write_target(given_path);
     struct stat existing {};
     const bool exists = stat(path.c_str(), &existing) == 0;
@@ -126,6 +150,8 @@ WriteStatus write_text_file_atomically(const std::string& given_path, const std:
 }
 
 bool output_path_writable(const std::string& given_path) {
+    const int descriptor = named_descriptor(given_path);
+    if (descriptor >= 0) return fcntl(descriptor, F_GETFL) != -1;
     const std::string path = write_target(given_path);
     struct stat existing {};
     if (stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))

@@ -16,7 +16,9 @@ enum class WriteStatus { Written, OpenFailed, WriteFailed };
 /// atomically: temporary file (mkstemp, in the target's folder, mode of the replaced file or
 /// 0666 less the umask), then rename; SIGINT, SIGTERM, SIGHUP and SIGQUIT are held back while
 /// the temporary exists, so no interruption leaves it behind. A symbolic link is followed. An
-/// existing non-regular file is opened and written in place. On failure the earlier file, if
+/// existing non-regular file is opened and written in place; a path naming one of the process's
+/// descriptors (/dev/stdout, /dev/fd/N, ...) is written to that descriptor, after standard
+/// output is flushed. On failure the earlier file, if
 /// any, is left as it was and no temporary file remains.
 WriteStatus write_text_file_atomically(const std::string& path, const std::string& text);
 

@@ -536,6 +536,16 @@ TEST(OutputPath, DeviceIsWrittenStraightInto) {
     drivertest::Run run = run_marovin_in(dir, "in.txt /dev/stdout SC");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("# Created by Marovin\n.qubit 2\n"), std::string::npos) << run.output;
+    // Standard output sent to a file: the result stands between the progress lines and the
+    // report, as it was written, and the file stays the one the shell opened.
+    testenv::write_file(dir + "/both.txt", "");
+    run = run_marovin_in(dir, "in.txt /dev/stdout SC > both.txt");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string both = testenv::read_file(dir + "/both.txt");
+    const size_t netlist = both.find("# Created by Marovin\n");
+    ASSERT_NE(netlist, std::string::npos) << both;
+    EXPECT_LT(both.find("Backward Synthesis...\n"), netlist) << both;
+    EXPECT_GT(both.find("Cache hit: 0\n"), netlist) << both;
     run = run_marovin_in(dir, "in.txt /dev/null SC");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
