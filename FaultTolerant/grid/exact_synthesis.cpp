@@ -9,7 +9,9 @@ namespace grid {
 
 namespace {
 
-constexpr int kTableTCount = 3;
+constexpr int kTableTCount = 1;
+// Unitaries of the table have a small exponent; only those are looked up.
+constexpr int kTableMaxSde = 2 * kTableTCount + 2;
 
 /// Shortest strings (fewest T, then fewest letters) of every unitary with at most
 /// kTableTCount T gates, keyed up to a power of ω. Built once, never changed.
@@ -77,12 +79,14 @@ bool exact_synthesis(const ExactUnitary& u_in, std::string& letters) {
     const auto& table = small_unitaries();
     // Every step lowers the exponent by one, so 2k + 2 steps bound the walk.
     for (int step = 0, bound = 2 * u.k + 2; step <= bound; ++step) {
-        const auto hit = table.find(exact_phase_key(u));
-        if (hit != table.end()) {
-            letters += hit->second;
-            return true;
-        }
         const int s = exact_sde_top_left(u);
+        if (s <= kTableMaxSde) {
+            const auto hit = table.find(exact_phase_key(u));
+            if (hit != table.end()) {
+                letters += hit->second;
+                return true;
+            }
+        }
         int best_j = -1, best_s = s;
         ExactUnitary best;
         for (int j = 0; j < 4; ++j) {
