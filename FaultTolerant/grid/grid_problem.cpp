@@ -1,0 +1,180 @@
+// The two-dimensional grid problem by LLL reduction and Fincke-Pohst enumeration.
+
+#include "FaultTolerant/grid/grid_problem.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace grid {
+
+namespace {
+
+using boost::multiprecision::ceil;
+using boost::multiprecision::floor;
+using boost::multiprecision::round;
+using boost::multiprecision::sqrt;
+
+constexpr int kMaxReductionSteps = 20000;
+constexpr long long kMaxEnumerationNodes = 2000000;
+
+Real dot(const Real (&a)[4], const Real (&b)[4]) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2] + a[3] * b[3];
+}
+
+void apply(const Ellipse& e, const Real& x, const Real& y, Real& ox, Real& oy) {
+    ox = e.l[0][0] * x + e.l[0][1] * y;
+    oy = e.l[1][0] * x + e.l[1][1] * y;
+}
+
+struct Enumeration {
+    const Real (*mu)[4];
+    const Real* gs_norm;
+    Real center[4];
+    Real y[4];
+    size_t limit;
+    long long nodes = 0;
+    bool complete = true;
+    std::vector<std::array<Real, 4>> found;
+
+    void walk(int i, const Real& budget) {
+        if (!complete) return;
+        // Centre of coordinate i given the coordinates above it.
+        Real c = center[i];
+        for (int j = i + 1; j < 4; ++j) c -= mu[j][i] * (y[j] - center[j]);
+        const Real width = sqrt(budget / gs_norm[i]);
+        const Real lo = ceil(c - width), hi = floor(c + width);
+        for (Real v = lo; v <= hi; v += 1) {
+            if (++nodes > kMaxEnumerationNodes || found.size() >= limit) {
+                complete = false;
+                return;
+            }
+            y[i] = v;
+            const Real d = v - c;
+            const Real rest = budget - gs_norm[i] * d * d;
+            if (rest < 0) continue;
+            if (i == 0)
+                found.push_back({y[0], y[1], y[2], y[3]});
+            else
+                walk(i - 1, rest);
+            if (!complete) return;
+        }
+    }
+};
+
+}  // namespace
+
+Real Ellipse::form(const Real& x, const Real& y) const {
+    Real a, b;
+    apply(*this, x - cx, y - cy, a, b);
+    return a * a + b * b;
+}
+
+void zomega_embed(const ZOmega& u, Real& re, Real& im, Real& re2, Real& im2) {
+    static const Real r = sqrt(Real(2)) / 2;
+    const Real c0(u.c[0]), c1(u.c[1]), c2(u.c[2]), c3(u.c[3]);
+    re = c0 + (c1 - c3) * r;
+    im = c2 + (c1 + c3) * r;
+    // u• has ω ↦ −ω.
+    re2 = c0 - (c1 - c3) * r;
+    im2 = c2 - (c1 + c3) * r;
+}
+
+GridProblem::GridProblem(const Ellipse& first, const Ellipse& second)
+    : first_(first), second_(second) {
+    for (int j = 0; j < 4; ++j) {
+        ZOmega e{0, 0, 0, 0};
+        e.c[j] = 1;
+        Real re, im, re2, im2;
+        zomega_embed(e, re, im, re2, im2);
+        apply(first_, re, im, basis_[j][0], basis_[j][1]);
+        apply(second_, re2, im2, basis_[j][2], basis_[j][3]);
+        for (int i = 0; i < 4; ++i) coords_[j][i] = (i == j) ? 1 : 0;
+    }
+    apply(first_, first_.cx, first_.cy, target_[0], target_[1]);
+    apply(second_, second_.cx, second_.cy, target_[2], target_[3]);
+    reduce();
+}
+
+void GridProblem::gram_schmidt() {
+    Real star[4][4];
+    for (int i = 0; i < 4; ++i) {
+        for (int c = 0; c < 4; ++c) star[i][c] = basis_[i][c];
+        for (int j = 0; j < i; ++j) {
+            mu_[i][j] = dot(basis_[i], star[j]) / gs_norm_[j];
+            for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
+        }
+        gs_norm_[i] = dot(star[i], star[i]);
+    }
+}
+
+// LLL with δ = 0.99 on the embedded basis. The embedded vectors keep the precision loss to about
+// the square root of the ellipsoid's aspect ratio (a Gram matrix would square it).
+void GridProblem::reduce() {
+    const Real delta = Real(99) / 100;
+    gram_schmidt();
+    int k = 1;
+    for (int step = 0; k < 4 && step < kMaxReductionSteps; ++step) {
+        for (int j = k - 1; j >= 0; --j) {
+            const Real r = round(mu_[k][j]);
+            if (r == 0) continue;
+            const Integer ri = r.convert_to<Integer>();
+            for (int c = 0; c < 4; ++c) {
+                basis_[k][c] -= r * basis_[j][c];
+                coords_[k][c] -= ri * coords_[j][c];
+            }
+            gram_schmidt();
+        }
+        if (gs_norm_[k] >= (delta - mu_[k][k - 1] * mu_[k][k - 1]) * gs_norm_[k - 1]) {
+            ++k;
+        } else {
+            for (int c = 0; c < 4; ++c) {
+                std::swap(basis_[k][c], basis_[k - 1][c]);
+                std::swap(coords_[k][c], coords_[k - 1][c]);
+            }
+            gram_schmidt();
+            k = std::max(k - 1, 1);
+        }
+    }
+}
+
+bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const {
+    out.clear();
+    // Scale √2^k: the ellipsoid |V y − √2^k t|² ≤ 2·2^k holds every solution.
+    const Real scale = sqrt(boost::multiprecision::pow(Real(2), k));
+    Real t[4];
+    for (int c = 0; c < 4; ++c) t[c] = target_[c] * scale;
+    // Coordinates of t in the reduced basis: τ_i = <t, b*_i>/|b*_i|² = y_i + Σ_{j>i} mu_ji y_j.
+    Real star[4][4], tau[4];
+    for (int i = 0; i < 4; ++i) {
+        for (int c = 0; c < 4; ++c) star[i][c] = basis_[i][c];
+        for (int j = 0; j < i; ++j)
+            for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
+        tau[i] = dot(t, star[i]) / gs_norm_[i];
+    }
+    Enumeration e{mu_, gs_norm_, {}, {}, limit * 8 + 64};
+    for (int i = 3; i >= 0; --i) {
+        e.center[i] = tau[i];
+        for (int j = i + 1; j < 4; ++j) e.center[i] -= mu_[j][i] * e.center[j];
+    }
+    e.walk(3, 2 * scale * scale);
+
+    const Real inverse_scale = 1 / scale;
+    for (const auto& y : e.found) {
+        ZOmega u{0, 0, 0, 0};
+        for (int i = 0; i < 4; ++i) {
+            const Integer yi = y[i].convert_to<Integer>();
+            if (yi == 0) continue;
+            for (int c = 0; c < 4; ++c) u.c[c] += yi * coords_[i][c];
+        }
+        Real re, im, re2, im2;
+        zomega_embed(u, re, im, re2, im2);
+        if (first_.form(re * inverse_scale, im * inverse_scale) > 1) continue;
+        if (second_.form(re2 * inverse_scale, im2 * inverse_scale) > 1) continue;
+        if (out.size() >= limit) return false;
+        out.push_back(std::move(u));
+    }
+    return e.complete;
+}
+
+}  // namespace grid
