@@ -15,9 +15,9 @@ constexpr int kTableMaxSde = 2 * kTableTCount + 2;
 
 /// Shortest strings (fewest T, then fewest letters) of every unitary with at most
 /// kTableTCount T gates, keyed up to a power of ω. Built once, never changed.
-const std::map<std::string, std::string>& small_unitaries() {
-    static const std::map<std::string, std::string> table = [] {
-        std::map<std::string, std::string> t;
+const std::map<PhaseKey, std::string>& small_unitaries() {
+    static const std::map<PhaseKey, std::string> table = [] {
+        std::map<PhaseKey, std::string> t;
         // The 24 Cliffords by breadth-first search over the Clifford letters.
         std::vector<std::pair<std::string, ExactUnitary>> cliffords{{"", ExactUnitary::identity()}};
         t[exact_phase_key(ExactUnitary::identity())] = "";
@@ -26,7 +26,7 @@ const std::map<std::string, std::string>& small_unitaries() {
                 ExactUnitary g;
                 exact_letter(c, g);
                 const ExactUnitary p = cliffords[i].second * g;
-                const std::string key = exact_phase_key(p);
+                const PhaseKey key = exact_phase_key(p);
                 if (t.count(key)) continue;
                 t[key] = cliffords[i].first + c;
                 cliffords.emplace_back(cliffords[i].first + c, p);
@@ -41,7 +41,7 @@ const std::map<std::string, std::string>& small_unitaries() {
                 const ExactUnitary wt = w * tgate;
                 for (const auto& [cword, c] : cliffords) {
                     const ExactUnitary p = wt * c;
-                    const std::string key = exact_phase_key(p);
+                    const PhaseKey key = exact_phase_key(p);
                     if (t.count(key)) continue;
                     t[key] = word + "T" + cword;
                     next.emplace_back(word + "T" + cword, p);

@@ -109,29 +109,84 @@ bool exact_letter(char letter, ExactUnitary& u) {
 
 bool exact_from_letters(const std::string& letters, ExactUnitary& u) {
     u = ExactUnitary::identity();
+    // Right multiplication by each letter acts on the columns: the diagonal letters turn the
+    // second column by a power of ω, X swaps the columns, H takes their sum and difference.
     for (char c : letters) {
-        if (c == '(' || c == ')') continue;
-        ExactUnitary g;
-        if (!exact_letter(c, g)) return false;
-        u = u * g;
+        int turn = -1;
+        switch (c) {
+            case '(':
+            case ')':
+            case 'I':
+                continue;
+            case 'T':
+                turn = 1;
+                break;
+            case 'S':
+                turn = 2;
+                break;
+            case 'Z':
+                turn = 4;
+                break;
+            case 's':
+                turn = 6;
+                break;
+            case 't':
+                turn = 7;
+                break;
+            case 'X':
+                for (auto& row : u.m) std::swap(row[0], row[1]);
+                continue;
+            case 'H':
+                for (auto& row : u.m) {
+                    ZOmega sum = row[0] + row[1];
+                    row[1] = row[0] - row[1];
+                    row[0] = std::move(sum);
+                }
+                ++u.k;
+                u.reduce();
+                continue;
+            default:
+                return false;
+        }
+        for (auto& row : u.m) row[1] = zomega_times_omega_power(row[1], turn);
     }
     return true;
 }
 
-std::string exact_phase_key(const ExactUnitary& u_in) {
+bool operator<(const PhaseKey& a, const PhaseKey& b) {
+    if (a.k != b.k) return a.k < b.k;
+    return a.c < b.c;
+}
+
+bool operator==(const PhaseKey& a, const PhaseKey& b) { return a.k == b.k && a.c == b.c; }
+
+PhaseKey exact_phase_key(const ExactUnitary& u_in) {
     ExactUnitary u = u_in;
     u.reduce();
-    std::string best;
-    for (int j = 0; j < 8; ++j) {
-        std::ostringstream key;
-        key << u.k;
-        for (const auto& row : u.m)
-            for (const ZOmega& x : row)
-                for (const Integer& c : zomega_times_omega_power(x, j).c) key << ',' << c;
-        const std::string s = key.str();
-        if (j == 0 || s < best) best = s;
+    const ZOmega* first = nullptr;
+    for (const auto& row : u.m)
+        for (const ZOmega& x : row)
+            if (first == nullptr && !x.is_zero()) first = &x;
+    int best_j = 0;
+    if (first != nullptr) {
+        ZOmega best = *first;
+        for (int j = 1; j < 8; ++j) {
+            ZOmega turned = zomega_times_omega_power(*first, j);
+            if (std::lexicographical_compare(turned.c, turned.c + 4, best.c, best.c + 4)) {
+                best = std::move(turned);
+                best_j = j;
+            }
+        }
     }
-    return best;
+    PhaseKey key;
+    key.k = u.k;
+    int i = 0;
+    for (const auto& row : u.m)
+        for (const ZOmega& x : row) {
+            const ZOmega turned = zomega_times_omega_power(x, best_j);
+            for (const Integer& c : turned.c) key.c[i++] = c;
+        }
+    return key;
 }
 
 bool exact_equal_up_to_phase(const ExactUnitary& a, const ExactUnitary& b) {

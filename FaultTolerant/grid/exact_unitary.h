@@ -2,6 +2,7 @@
 // Exact Clifford+T unitaries: 2×2 matrices with entries in Z[ω] over a common power √2^k, the
 // form in which sequences are built, rebuilt from letters and compared.
 
+#include <array>
 #include <string>
 
 #include "FaultTolerant/grid/ring.h"
@@ -34,9 +35,18 @@ bool exact_letter(char letter, ExactUnitary& u);
 /// false on a character outside the alphabet.
 bool exact_from_letters(const std::string& letters, ExactUnitary& u);
 
-/// \brief A key equal for two unitaries exactly when they differ by a power of ω (the global
-/// phases that Clifford+T products can carry).
-std::string exact_phase_key(const ExactUnitary& u);
+/// A key equal for two unitaries exactly when they differ by a power of ω (the global phases
+/// that Clifford+T products can carry): the least k and the sixteen coordinates of the
+/// entries, turned by the power of ω that makes the first non-zero entry least.
+struct PhaseKey {
+    int k = 0;
+    std::array<Integer, 16> c;
+};
+bool operator<(const PhaseKey& a, const PhaseKey& b);
+bool operator==(const PhaseKey& a, const PhaseKey& b);
+
+/// \brief The phase key of u.
+PhaseKey exact_phase_key(const ExactUnitary& u);
 
 /// \brief True when a = ω^j b for some j.
 bool exact_equal_up_to_phase(const ExactUnitary& a, const ExactUnitary& b);

@@ -108,34 +108,53 @@ void GridProblem::gram_schmidt() {
     }
 }
 
-// LLL with δ = 0.99 on the embedded basis. The embedded vectors keep the precision loss to about
-// the square root of the ellipsoid's aspect ratio (a Gram matrix would square it).
+// LLL with δ = 0.99 on the embedded basis, with the Gram-Schmidt data updated in place
+// (size reduction and swap formulas); it is recomputed from the final basis for the
+// enumeration. The embedded vectors keep the precision loss to about the square root of the
+// ellipsoid's aspect ratio (a Gram matrix would square it).
 void GridProblem::reduce() {
     const Real delta = Real(99) / 100;
     gram_schmidt();
+    auto size_reduce = [this](int k, int l) {
+        const Real r = round(mu_[k][l]);
+        if (r == 0) return;
+        const Integer ri = r.convert_to<Integer>();
+        for (int c = 0; c < 4; ++c) {
+            basis_[k][c] -= r * basis_[l][c];
+            coords_[k][c] -= ri * coords_[l][c];
+        }
+        mu_[k][l] -= r;
+        for (int i = 0; i < l; ++i) mu_[k][i] -= r * mu_[l][i];
+    };
+    auto swap = [this](int k) {
+        for (int c = 0; c < 4; ++c) {
+            std::swap(basis_[k][c], basis_[k - 1][c]);
+            std::swap(coords_[k][c], coords_[k - 1][c]);
+        }
+        for (int j = 0; j < k - 1; ++j) std::swap(mu_[k][j], mu_[k - 1][j]);
+        const Real m = mu_[k][k - 1];
+        const Real b = gs_norm_[k] + m * m * gs_norm_[k - 1];
+        mu_[k][k - 1] = m * gs_norm_[k - 1] / b;
+        gs_norm_[k] = gs_norm_[k - 1] * gs_norm_[k] / b;
+        gs_norm_[k - 1] = b;
+        for (int i = k + 1; i < 4; ++i) {
+            const Real t = mu_[i][k];
+            mu_[i][k] = mu_[i][k - 1] - m * t;
+            mu_[i][k - 1] = t + mu_[k][k - 1] * mu_[i][k];
+        }
+    };
     int k = 1;
     for (int step = 0; k < 4 && step < kMaxReductionSteps; ++step) {
-        for (int j = k - 1; j >= 0; --j) {
-            const Real r = round(mu_[k][j]);
-            if (r == 0) continue;
-            const Integer ri = r.convert_to<Integer>();
-            for (int c = 0; c < 4; ++c) {
-                basis_[k][c] -= r * basis_[j][c];
-                coords_[k][c] -= ri * coords_[j][c];
-            }
-            gram_schmidt();
-        }
-        if (gs_norm_[k] >= (delta - mu_[k][k - 1] * mu_[k][k - 1]) * gs_norm_[k - 1]) {
-            ++k;
-        } else {
-            for (int c = 0; c < 4; ++c) {
-                std::swap(basis_[k][c], basis_[k - 1][c]);
-                std::swap(coords_[k][c], coords_[k - 1][c]);
-            }
-            gram_schmidt();
+        size_reduce(k, k - 1);
+        if (gs_norm_[k] < (delta - mu_[k][k - 1] * mu_[k][k - 1]) * gs_norm_[k - 1]) {
+            swap(k);
             k = std::max(k - 1, 1);
+            continue;
         }
+        for (int l = k - 2; l >= 0; --l) size_reduce(k, l);
+        ++k;
     }
+    gram_schmidt();
 }
 
 bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const {
@@ -152,7 +171,7 @@ bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const
             for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
         tau[i] = dot(t, star[i]) / gs_norm_[i];
     }
-    Enumeration e{mu_, gs_norm_, {}, {}, limit * 8 + 64};
+    Enumeration e{mu_, gs_norm_, {}, {}, limit * 8 + 64, 0, true, {}};
     for (int i = 3; i >= 0; --i) {
         e.center[i] = tau[i];
         for (int j = i + 1; j < 4; ++j) e.center[i] -= mu_[j][i] * e.center[j];

@@ -136,8 +136,12 @@ ZOmega operator*(const ZOmega& x, const ZOmega& y) {
 
 ZOmega zomega_times_omega_power(const ZOmega& x, int j) {
     j = ((j % 8) + 8) % 8;
-    ZOmega r = x;
-    for (int step = 0; step < j; ++step) r = ZOmega{-r.c[3], r.c[0], r.c[1], r.c[2]};
+    // ω^j moves coordinate i to i + j, with a sign for every pass over ω⁴ = −1.
+    ZOmega r;
+    for (int i = 0; i < 4; ++i) {
+        const int to = i + j;
+        r.c[to % 4] = ((to / 4) % 2 == 0) ? x.c[i] : Integer(-x.c[i]);
+    }
     return r;
 }
 
