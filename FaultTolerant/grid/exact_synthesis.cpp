@@ -54,10 +54,13 @@ const std::map<PhaseKey, std::string>& small_unitaries() {
     return table;
 }
 
-/// H T^{-j} u: row 1 times ω^{-j}, then the rows' sum and difference over √2.
-ExactUnitary peel(const ExactUnitary& u, int j) {
+/// H T^{-j} u: row 1 times ω^{-j}, then the rows' sum and difference over √2. With
+/// `columns` 1 only the first column is formed (enough to choose j: a unitary's columns share
+/// their denominator).
+ExactUnitary peel(const ExactUnitary& u, int j, int columns = 2) {
     ExactUnitary r;
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < 2; ++c) r.m[0][c] = r.m[1][c] = ZOmega{0, 0, 0, 0};
+    for (int c = 0; c < columns; ++c) {
         const ZOmega low = zomega_times_omega_power(u.m[1][c], -j);
         r.m[0][c] = u.m[0][c] + low;
         r.m[1][c] = u.m[0][c] - low;
@@ -88,21 +91,18 @@ bool exact_synthesis(const ExactUnitary& u_in, std::string& letters) {
             }
         }
         int best_j = -1, best_s = s;
-        ExactUnitary best;
         for (int j = 0; j < 4; ++j) {
-            ExactUnitary next = peel(u, j);
-            const int ns = exact_sde_top_left(next);
+            const int ns = exact_sde_top_left(peel(u, j, 1));
             if (ns < best_s) {
                 best_s = ns;
                 best_j = j;
-                best = std::move(next);
             }
         }
         if (best_j < 0) return false;
         // u = T^j H (H T^{-j} u).
         letters += kTPower[best_j];
         letters += 'H';
-        u = std::move(best);
+        u = peel(u, best_j);
     }
     return false;
 }
