@@ -28,6 +28,7 @@ struct Settings {
     PMD_type pmd = CTL;
     double threshold = 0.0;  // 0: no fault-tolerant conversion
     int ft_mode = 0;
+    FtMethod ft_method = FtMethod::ByMode;  // NumberTheoretic for the word "grid"
     qecCode code = qec_none;
     int level = 0;
 };
@@ -67,7 +68,9 @@ Settings read_arguments(int n, char** argv) {
         if (n >= 4) std::cout << "FT threshold is set to: " << argv[4] << std::endl;
         const long ft_mode = n >= 5 ? std::strtol(argv[5], nullptr, 10) : 0;
         if (n >= 4) {
-            if (ft_mode == 0)
+            if (n >= 5 && std::string(argv[5]) == "grid")
+                std::cout << "Use number-theoretic FT synthesis" << std::endl;
+            else if (ft_mode == 0)
                 std::cout << "Use Brask FT search by default" << std::endl;
             else
                 std::cout << "Use S-K algorithm, # iterations= " << ft_mode << std::endl;
@@ -98,6 +101,7 @@ Settings read_arguments(int n, char** argv) {
     if (!std::isfinite(s.threshold))
         fatal_error(std::string("The threshold must be a finite number: ") + argv[4]);
     if (n >= 5) s.ft_mode = static_cast<int>(std::strtol(argv[5], nullptr, 10));
+    if (n >= 5 && std::string(argv[5]) == "grid") s.ft_method = FtMethod::NumberTheoretic;
     if (n >= 6) {
         s.code = code_from_number(std::strtol(argv[6], nullptr, 10));
         s.level = n >= 7 ? static_cast<int>(std::strtol(argv[7], nullptr, 10)) : 1;
@@ -229,7 +233,7 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
         auto gt = read_circuit(s, best_text, FTS, qec_none, 0);
         std::cout << "Start FT conversion!" << std::endl;
         gt->output_circuit("FT_before_converted.txt");
-        gt->convert_FT(s.threshold, s.ft_mode);
+        gt->convert_FT(s.threshold, s.ft_mode, s.ft_method);
         gt->convert_to_CTL();
         r.best_text = gt->output_circuit_in_string();
         r.cache_hits = gt->ft_cache_hits;
