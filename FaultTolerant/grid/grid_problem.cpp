@@ -27,9 +27,38 @@ void apply(const Ellipse& e, const Real& x, const Real& y, Real& ox, Real& oy) {
     oy = e.l[1][0] * x + e.l[1][1] * y;
 }
 
+/// Interval of the real s with |s a + w|² ≤ r2 (a, w in the plane); false when empty. With
+/// a = 0 the interval is everything or nothing.
+bool quadratic_interval(const Real (&a)[2], const Real (&w)[2], const Real& r2, Real& lo,
+                        Real& hi, bool& bounded) {
+    const Real aa = a[0] * a[0] + a[1] * a[1];
+    const Real aw = a[0] * w[0] + a[1] * w[1];
+    const Real ww = w[0] * w[0] + w[1] * w[1];
+    if (aa == 0) {
+        bounded = false;
+        return ww <= r2;
+    }
+    const Real disc = aw * aw - aa * (ww - r2);
+    if (disc < 0) return false;
+    const Real root = sqrt(disc);
+    lo = (-aw - root) / aa;
+    hi = (-aw + root) / aa;
+    bounded = true;
+    return true;
+}
+
+/// Lists the lattice points y (coefficients over the reduced basis) of the ellipsoid
+/// |V y − t|² ≤ 2 r2 whose two halves (the planes of u and of u•) each satisfy
+/// |part(V y − t)|² ≤ r2. The two outer coordinates run over the ellipsoid's ranges; the two
+/// inner ones over the exact intersection of the two half-conditions, so that a region lying
+/// along a short lattice direction (an angle near a multiple of π/8, where the solutions come in
+/// long rows) costs one step per row instead of one per point of the row.
 struct Enumeration {
+    const Real (*basis)[4];
     const Real (*mu)[4];
     const Real* gs_norm;
+    const Real* target;
+    Real r2;
     Real center[4];
     Real y[4];
     size_t limit;
@@ -37,14 +66,53 @@ struct Enumeration {
     bool complete = true;
     std::vector<std::array<Real, 4>> found;
 
+    /// Offset V (y restricted to coordinates above `i`) − t.
+    void offset(int i, Real (&w)[4]) const {
+        for (int c = 0; c < 4; ++c) {
+            w[c] = -target[c];
+            for (int j = i + 1; j < 4; ++j) w[c] += y[j] * basis[j][c];
+        }
+    }
+
+    /// Narrows [lo, hi] for coordinate i (0 or 1) by both half-conditions.
+    bool narrow(int i, Real& lo, Real& hi) const {
+        Real w[4];
+        offset(i, w);
+        for (int half = 0; half < 4; half += 2) {
+            Real l, h;
+            bool bounded = false;
+            if (i == 0) {
+                const Real a[2] = {basis[0][half], basis[0][half + 1]};
+                const Real ww[2] = {w[half], w[half + 1]};
+                if (!quadratic_interval(a, ww, r2, l, h, bounded)) return false;
+            } else {
+                // Coordinate 1 with coordinate 0 free: only the part of the offset across
+                // b0 counts, |y1 (b1·n) + w·n| ≤ r along the unit normal n of b0.
+                const Real a0 = basis[0][half], a1 = basis[0][half + 1];
+                const Real norm = sqrt(a0 * a0 + a1 * a1);
+                if (norm == 0) continue;
+                const Real n0 = -a1 / norm, n1 = a0 / norm;
+                const Real slope[2] = {basis[1][half] * n0 + basis[1][half + 1] * n1, 0};
+                const Real rest[2] = {w[half] * n0 + w[half + 1] * n1, 0};
+                if (!quadratic_interval(slope, rest, r2, l, h, bounded)) return false;
+            }
+            if (!bounded) continue;
+            if (l > lo) lo = l;
+            if (h < hi) hi = h;
+        }
+        return lo <= hi;
+    }
+
     void walk(int i, const Real& budget) {
         if (!complete) return;
         // Centre of coordinate i given the coordinates above it.
         Real c = center[i];
         for (int j = i + 1; j < 4; ++j) c -= mu[j][i] * (y[j] - center[j]);
         const Real width = sqrt(budget / gs_norm[i]);
-        const Real lo = ceil(c - width), hi = floor(c + width);
-        for (Real v = lo; v <= hi; v += 1) {
+        Real lo = c - width, hi = c + width;
+        if (i <= 1 && !narrow(i, lo, hi)) return;
+        const Real first = ceil(lo), last = floor(hi);
+        for (Real v = first; v <= last; v += 1) {
             if (++nodes > kMaxEnumerationNodes || found.size() >= limit) {
                 complete = false;
                 return;
@@ -171,7 +239,7 @@ bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const
             for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
         tau[i] = dot(t, star[i]) / gs_norm_[i];
     }
-    Enumeration e{mu_, gs_norm_, {}, {}, limit * 8 + 64, 0, true, {}};
+    Enumeration e{basis_, mu_, gs_norm_, t, scale * scale, {}, {}, limit * 8 + 64, 0, true, {}};
     for (int i = 3; i >= 0; --i) {
         e.center[i] = tau[i];
         for (int j = i + 1; j < 4; ++j) e.center[i] -= mu_[j][i] * e.center[j];

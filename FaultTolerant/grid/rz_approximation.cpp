@@ -67,15 +67,15 @@ bool before(const Candidate& a, const Candidate& b) {
     return false;
 }
 
-/// The exact unitary [[u, −t†], [t, u†]] / √2^k, its letters and their check; false when any
-/// step fails.
-bool complete_candidate(const ZOmega& u, const ZOmega& t, int k, const RealMatrix2& target,
-                        double threshold, std::string& letters) {
+/// The exact unitary [[u, −t† ω^m], [t, u† ω^m]] / √2^k, its letters and their check; false
+/// when any step fails.
+bool complete_candidate(const ZOmega& u, const ZOmega& t, int m, int k,
+                        const RealMatrix2& target, double threshold, std::string& letters) {
     ExactUnitary v;
     v.m[0][0] = u;
-    v.m[0][1] = -t.conj();
+    v.m[0][1] = zomega_times_omega_power(-t.conj(), m);
     v.m[1][0] = t;
-    v.m[1][1] = u.conj();
+    v.m[1][1] = zomega_times_omega_power(u.conj(), m);
     v.k = k;
     if (!v.is_unitary()) return false;
     std::string seq;
@@ -131,57 +131,71 @@ bool grid_approximate_rz(const Real& theta, double threshold, std::string& lette
         return true;
     }
 
-    // Region of u/√2^k: the unit disk cut by Re(z̄ w) ≥ 1 − δ, z = e^{−iθ/2}; there the distance
-    // is sqrt(1 − Re(z̄ w)) ≤ sqrt(δ). A hair inside the threshold, so that rounding at the edge
-    // cannot matter; the final check is against the threshold itself.
+    // A unitary [[u, −t† ω^m], [t, u† ω^m]] / √2^k has determinant ω^m, so it can be close to
+    // e^{imπ/8} Rz(θ) only: u / √2^k near e^{−i(θ − mπ/4)/2}. Even m give products with an
+    // even number of T gates, odd m an odd number; both m = 0 and m = 1 are searched, level by
+    // level, so that the first success has the fewest T gates.
+    //
+    // Region of u/√2^k: the unit disk cut by Re(z̄ w) ≥ 1 − δ, z = e^{−i(θ − mπ/4)/2}; there the
+    // distance is sqrt(1 − Re(z̄ w)) ≤ sqrt(δ). A hair inside the threshold, so that rounding at
+    // the edge cannot matter; the final check is against the threshold itself.
     const Real tau = Real(std::min(threshold, 0.5)) * (1 - Real(1) / 1000000);
     const Real delta = tau * tau;
     const Real half_chord = sqrt(1 - (1 - delta) * (1 - delta));
-    const Real phi = -theta / 2;
-    const Real cphi = cos(phi), sphi = sin(phi);
-
-    // The enclosing ellipse of the box [1 − δ, 1] × [−h, h] (in coordinates along z), scaled by
-    // √2 from the box's inscribed ellipse.
-    Ellipse region;
-    const Real p0 = 1 - delta / 2;
-    region.cx = p0 * cphi;
-    region.cy = p0 * sphi;
     const Real root2 = sqrt(Real(2));
-    const Real along = 1 / (root2 * delta / 2), across = 1 / (root2 * half_chord);
-    region.l[0][0] = along * cphi;
-    region.l[0][1] = along * sphi;
-    region.l[1][0] = -across * sphi;
-    region.l[1][1] = across * cphi;
-    const Ellipse disk;  // u• / √2^k in the unit disk
-    const GridProblem problem(region, disk);
+    struct Search {
+        Real cphi, sphi;
+        GridProblem problem;
+    };
+    std::vector<Search> searches;
+    for (int m = 0; m < 2; ++m) {
+        const Real phi = -(theta - m * real_pi() / 4) / 2;
+        const Real cphi = cos(phi), sphi = sin(phi);
+        // The enclosing ellipse of the box [1 − δ, 1] × [−h, h] (in coordinates along z),
+        // scaled by √2 from the box's inscribed ellipse.
+        Ellipse region;
+        const Real p0 = 1 - delta / 2;
+        region.cx = p0 * cphi;
+        region.cy = p0 * sphi;
+        const Real along = 1 / (root2 * delta / 2), across = 1 / (root2 * half_chord);
+        region.l[0][0] = along * cphi;
+        region.l[0][1] = along * sphi;
+        region.l[1][0] = -across * sphi;
+        region.l[1][1] = across * cphi;
+        const Ellipse disk;  // u• / √2^k in the unit disk
+        searches.push_back({cphi, sphi, GridProblem(region, disk)});
+    }
 
     const int max_level = 8 + 4 * static_cast<int>(std::ceil(std::log2(1 / threshold)));
     Integer power = 1;  // 2^k
     std::vector<ZOmega> solutions;
     std::vector<Candidate> candidates;
     for (int k = 0; k <= max_level; ++k, power *= 2) {
-        problem.solutions(k, kSolutionsPerLevel, solutions);
         const Real scale = sqrt(Real(power));
-        candidates.clear();
-        for (ZOmega& u : solutions) {
-            Real re, im, re2, im2;
-            zomega_embed(u, re, im, re2, im2);
-            const Real score = (re * cphi + im * sphi) / scale;
-            if (score < 1 - delta) continue;
-            candidates.push_back({score, std::move(u)});
-        }
-        std::sort(candidates.begin(), candidates.end(), before);
-        for (const Candidate& c : candidates) {
-            const ZRoot2 xi = ZRoot2(power, 0) - c.u.norm_sq();
-            if (!xi.doubly_positive()) continue;
-            ++s.candidates;
-            ZOmega t;
-            const NormEquation r = solve_norm_equation(xi, kFactoringBudget, t);
-            if (r == NormEquation::TimedOut) ++s.timed_out;
-            if (r != NormEquation::Solved) continue;
-            if (complete_candidate(c.u, t, k, target, threshold, letters)) {
-                s.level = k;
-                return true;
+        for (int m = 0; m < 2; ++m) {
+            const Search& search = searches[m];
+            search.problem.solutions(k, kSolutionsPerLevel, solutions);
+            candidates.clear();
+            for (ZOmega& u : solutions) {
+                Real re, im, re2, im2;
+                zomega_embed(u, re, im, re2, im2);
+                const Real score = (re * search.cphi + im * search.sphi) / scale;
+                if (score < 1 - delta) continue;
+                candidates.push_back({score, std::move(u)});
+            }
+            std::sort(candidates.begin(), candidates.end(), before);
+            for (const Candidate& c : candidates) {
+                const ZRoot2 xi = ZRoot2(power, 0) - c.u.norm_sq();
+                if (!xi.doubly_positive()) continue;
+                ++s.candidates;
+                ZOmega t;
+                const NormEquation r = solve_norm_equation(xi, kFactoringBudget, t);
+                if (r == NormEquation::TimedOut) ++s.timed_out;
+                if (r != NormEquation::Solved) continue;
+                if (complete_candidate(c.u, t, m, k, target, threshold, letters)) {
+                    s.level = k;
+                    return true;
+                }
             }
         }
     }
