@@ -16,7 +16,6 @@ using boost::multiprecision::round;
 using boost::multiprecision::sqrt;
 
 constexpr int kMaxReductionSteps = 20000;
-constexpr long long kMaxEnumerationNodes = 2000000;
 
 Real dot(const Real (&a)[4], const Real (&b)[4]) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2] + a[3] * b[3];
@@ -62,6 +61,7 @@ struct Enumeration {
     Real center[4];
     Real y[4];
     size_t limit;
+    long long max_nodes;
     long long nodes = 0;
     bool complete = true;
     std::vector<std::array<Real, 4>> found;
@@ -113,7 +113,7 @@ struct Enumeration {
         if (i <= 1 && !narrow(i, lo, hi)) return;
         const Real first = ceil(lo), last = floor(hi);
         for (Real v = first; v <= last; v += 1) {
-            if (++nodes > kMaxEnumerationNodes || found.size() >= limit) {
+            if (++nodes > max_nodes || found.size() >= limit) {
                 complete = false;
                 return;
             }
@@ -225,7 +225,8 @@ void GridProblem::reduce() {
     gram_schmidt();
 }
 
-bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const {
+bool GridProblem::solutions(int k, size_t limit, long long max_nodes, std::vector<ZOmega>& out,
+                            long long& nodes) const {
     out.clear();
     // Scale √2^k: the ellipsoid |V y − √2^k t|² ≤ 2·2^k holds every solution.
     const Real scale = sqrt(boost::multiprecision::pow(Real(2), k));
@@ -239,12 +240,14 @@ bool GridProblem::solutions(int k, size_t limit, std::vector<ZOmega>& out) const
             for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
         tau[i] = dot(t, star[i]) / gs_norm_[i];
     }
-    Enumeration e{basis_, mu_, gs_norm_, t, scale * scale, {}, {}, limit * 8 + 64, 0, true, {}};
+    Enumeration e{basis_, mu_, gs_norm_, t, scale * scale, {}, {}, limit * 8 + 64, max_nodes, 0,
+                  true, {}};
     for (int i = 3; i >= 0; --i) {
         e.center[i] = tau[i];
         for (int j = i + 1; j < 4; ++j) e.center[i] -= mu_[j][i] * e.center[j];
     }
     e.walk(3, 2 * scale * scale);
+    nodes += e.nodes;
 
     const Real inverse_scale = 1 / scale;
     for (const auto& y : e.found) {

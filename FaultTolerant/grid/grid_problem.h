@@ -29,8 +29,10 @@ class GridProblem {
     GridProblem(const Ellipse& first, const Ellipse& second);
 
     /// \brief All solutions at scale √2^k, in a fixed order (by the enumeration's coordinates),
-    /// at most `limit` of them; false when the limit or the work bound cut the list short.
-    bool solutions(int k, size_t limit, std::vector<ZOmega>& out) const;
+    /// at most `limit` of them, visiting at most `max_nodes` nodes of the enumeration tree (the
+    /// number visited is added to `nodes`); false when a bound cut the list short.
+    bool solutions(int k, size_t limit, long long max_nodes, std::vector<ZOmega>& out,
+                   long long& nodes) const;
 
   private:
     Ellipse first_, second_;

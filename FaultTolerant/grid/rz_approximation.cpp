@@ -23,6 +23,12 @@ using boost::multiprecision::sqrt;
 constexpr int kFactoringBudget = 400;
 /// Solutions examined per level at most (far more than a level ever holds near the answer).
 constexpr size_t kSolutionsPerLevel = 4096;
+/// Enumeration steps one search may take over all its levels (a generic angle needs a few
+/// hundred at most; each step costs a few microseconds).
+constexpr long long kSearchNodes = 5000;
+/// The generic angle (radians) of the split of a degenerate rotation: far from every multiple
+/// of π/8.
+constexpr int kSplitAngleHundredths = 29;
 
 struct Complex {
     Real re, im;
@@ -52,6 +58,14 @@ Complex complex_sqrt(const Complex& a) {
     const Real modulus = sqrt(sqrt(a.re * a.re + a.im * a.im));
     const Real half = atan2(a.im, a.re) / 2;
     return {modulus * cos(half), modulus * sin(half)};
+}
+
+/// Concatenation of sequences in left-to-right order, without the identity placeholders "I".
+std::string join(std::initializer_list<std::string> parts) {
+    std::string whole;
+    for (const std::string& p : parts)
+        if (p != "I") whole += p;
+    return whole.empty() ? "I" : whole;
 }
 
 /// Candidate order: best achieved distance first (largest Re(z̄ u)), ties by coordinates.
@@ -119,12 +133,10 @@ double ft_sequence_distance_to_rz(const std::string& letters, double angle) {
     return static_cast<double>(grid_distance(rz_matrix(Real(angle) * real_pi() / 4), u));
 }
 
-bool grid_approximate_rz(const Real& theta, double threshold, std::string& letters,
-                         GridStats* stats) {
-    GridStats local;
-    GridStats& s = stats != nullptr ? *stats : local;
-    s = GridStats{};
-    if (!(threshold >= kFinestThreshold)) return false;
+namespace {
+
+/// The grid search proper; false when it found nothing within its bounds.
+bool search_rz(const Real& theta, double threshold, std::string& letters, GridStats& s) {
     const RealMatrix2 target = rz_matrix(theta);
     if (grid_distance(target, ExactUnitary::identity()) <= threshold) {
         letters = "I";
@@ -146,6 +158,7 @@ bool grid_approximate_rz(const Real& theta, double threshold, std::string& lette
     struct Search {
         Real cphi, sphi;
         GridProblem problem;
+        long long nodes;  // enumeration steps spent on this m
     };
     std::vector<Search> searches;
     for (int m = 0; m < 2; ++m) {
@@ -162,8 +175,11 @@ bool grid_approximate_rz(const Real& theta, double threshold, std::string& lette
         region.l[0][1] = along * sphi;
         region.l[1][0] = -across * sphi;
         region.l[1][1] = across * cphi;
-        const Ellipse disk;  // u• / √2^k in the unit disk
-        searches.push_back({cphi, sphi, GridProblem(region, disk)});
+        // u• / √2^k in the unit disk, a hair larger so that points on its edge (u = 1 for T,
+        // for instance) survive rounding; the exact test ξ ≥ 0 drops any point beyond it.
+        Ellipse disk;
+        disk.l[0][0] = disk.l[1][1] = 1 - boost::multiprecision::pow(Real(10), -40);
+        searches.push_back({cphi, sphi, GridProblem(region, disk), 0});
     }
 
     const int max_level = 8 + 4 * static_cast<int>(std::ceil(std::log2(1 / threshold)));
@@ -173,8 +189,12 @@ bool grid_approximate_rz(const Real& theta, double threshold, std::string& lette
     for (int k = 0; k <= max_level; ++k, power *= 2) {
         const Real scale = sqrt(Real(power));
         for (int m = 0; m < 2; ++m) {
-            const Search& search = searches[m];
-            search.problem.solutions(k, kSolutionsPerLevel, solutions);
+            Search& search = searches[m];
+            if (search.nodes > kSearchNodes) continue;
+            const long long before_level = search.nodes;
+            search.problem.solutions(k, kSolutionsPerLevel, kSearchNodes - search.nodes + 1,
+                                     solutions, search.nodes);
+            s.nodes += search.nodes - before_level;
             candidates.clear();
             for (ZOmega& u : solutions) {
                 Real re, im, re2, im2;
@@ -198,8 +218,36 @@ bool grid_approximate_rz(const Real& theta, double threshold, std::string& lette
                 }
             }
         }
+        if (searches[0].nodes > kSearchNodes && searches[1].nodes > kSearchNodes) return false;
     }
     return false;
+}
+
+}  // namespace
+
+bool grid_approximate_rz(const Real& theta, double threshold, std::string& letters,
+                         GridStats* stats) {
+    GridStats local;
+    GridStats& s = stats != nullptr ? *stats : local;
+    s = GridStats{};
+    if (!(threshold >= kFinestThreshold)) return false;
+    if (search_rz(theta, threshold, letters, s)) return true;
+    // Degenerate: Rz(θ) = Rz(θ − α) Rz(α), both generic, each to half the threshold (the
+    // distances add up), checked as a whole.
+    s.split = true;
+    const Real alpha = Real(kSplitAngleHundredths) / 100;
+    std::string first, second;
+    GridStats part;
+    if (!search_rz(theta - alpha, threshold / 2, first, part)) return false;
+    s.nodes += part.nodes;
+    if (!search_rz(alpha, threshold / 2, second, part)) return false;
+    s.nodes += part.nodes;
+    ExactUnitary rebuilt;
+    const std::string whole = join({first, second});
+    if (!exact_from_letters(whole, rebuilt) || grid_distance(rz_matrix(theta), rebuilt) > threshold)
+        return false;
+    letters = whole;
+    return true;
 }
 
 bool grid_sequence_for_rz(double angle, double threshold, std::string& letters) {
@@ -248,7 +296,7 @@ bool grid_sequence_for_matrix(const CMatrix& m, double threshold, std::string& l
         if (!grid_approximate_rz(alpha, part, sa) || !grid_approximate_rz(beta, part, sb) ||
             !grid_approximate_rz(gamma, part, sc))
             return false;
-        const std::string whole = sa + "H" + sb + "H" + sc;
+        const std::string whole = join({sa, "H", sb, "H", sc});
         ExactUnitary rebuilt;
         if (!exact_from_letters(whole, rebuilt)) return false;
         if (grid_distance(target, rebuilt) <= threshold) {

@@ -66,7 +66,8 @@ void compare_with_brute_force(const Shape& a, const Shape& b, int max_level) {
                         if (fa <= 1 + 1e-9 && fb <= 1 + 1e-9) edge.insert(id);
                     }
         std::vector<ZOmega> found;
-        ASSERT_TRUE(problem.solutions(k, 100000, found)) << "k " << k;
+        long long nodes = 0;
+        ASSERT_TRUE(problem.solutions(k, 100000, 10000000, found, nodes)) << "k " << k;
         std::set<std::string> listed;
         for (const ZOmega& u : found) {
             EXPECT_TRUE(listed.insert(key(u)).second) << "listed twice: " << key(u);
@@ -82,14 +83,16 @@ TEST(GridProblemByHand, UnitDisksHoldTheUnitsAtLevelZero) {
     // |u| ≤ 1 and |u•| ≤ 1: exactly the eight powers of ω and 0.
     const GridProblem problem(Ellipse{}, Ellipse{});
     std::vector<ZOmega> found;
-    ASSERT_TRUE(problem.solutions(0, 100, found));
+    long long nodes = 0;
+    ASSERT_TRUE(problem.solutions(0, 100, 100000, found, nodes));
     EXPECT_EQ(found.size(), 9u);
 }
 
 TEST(GridProblemByHand, LimitCutsTheListShort) {
     const GridProblem problem(Ellipse{}, Ellipse{});
     std::vector<ZOmega> found;
-    EXPECT_FALSE(problem.solutions(6, 3, found));
+    long long nodes = 0;
+    EXPECT_FALSE(problem.solutions(6, 3, 100000, found, nodes));
     EXPECT_LE(found.size(), 3u);
 }
 
