@@ -182,4 +182,19 @@ TEST(GridWholeProgramMixed, MixedWindowsMeetTheThreshold) {
     }
 }
 
+// The example QFT at 1e-10: every rotation converted (none left behind with an error), the
+// settings echo names the method.
+TEST(GridWholeProgramMixed, ExampleQftConvertsEveryRotation) {
+    const std::string dir = testenv::make_scratch_dir("ft_e2e_grid_qft");
+    testenv::write_file(dir + "/qft4.txt", testenv::read_file(testenv::source_path("examples/qft4.txt")));
+    std::string console;
+    const int status = testenv::run_command(
+        dir, "'" MAROVIN_BINARY "' qft4.txt out.txt CTL 1e-10 grid", console);
+    ASSERT_EQ(status, 0) << console;
+    EXPECT_NE(console.find("Use number-theoretic FT synthesis"), std::string::npos) << console;
+    EXPECT_EQ(console.find("FT conversion found no sequence"), std::string::npos) << console;
+    EXPECT_GT(report_count(console, "Cache miss: "), 0);
+    EXPECT_EQ(foreign_gates(testenv::read_file(dir + "/out.txt")), "");
+}
+
 }  // namespace
