@@ -203,8 +203,9 @@ void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
     if (num_qubits < 1) return;
     if (method == FtMethod::NumberTheoretic) {
         if (!(threshold >= grid::kFinestThreshold))
-            fatal_error("FT threshold must be a number of at least 1e-25 for the number-theoretic "
-                        "synthesis");
+            fatal_error(
+                "FT threshold must be a number of at least 1e-25 for the number-theoretic "
+                "synthesis");
     } else {
         // NOTE: the exhaustive search only ends when it gets within the threshold, so a
         // threshold that is not positive would search forever; a negative depth would recurse
@@ -232,7 +233,7 @@ void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
 }
 
 void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
-                                            FtMethod method) {
+                                           FtMethod method) {
     const bool grid_method = method == FtMethod::NumberTheoretic;
     std::list<Gate>& gates = line.gates;
     auto it = gates.begin();

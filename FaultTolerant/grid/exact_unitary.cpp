@@ -31,7 +31,9 @@ bool all_divisible(const ExactUnitary& u) {
 
 }  // namespace
 
-ExactUnitary ExactUnitary::identity() { return diagonal(kOne, kOne); }
+ExactUnitary ExactUnitary::identity() {
+    return diagonal(kOne, kOne);
+}
 
 void ExactUnitary::reduce() {
     bool zero = true;
@@ -158,7 +160,9 @@ bool operator<(const PhaseKey& a, const PhaseKey& b) {
     return a.c < b.c;
 }
 
-bool operator==(const PhaseKey& a, const PhaseKey& b) { return a.k == b.k && a.c == b.c; }
+bool operator==(const PhaseKey& a, const PhaseKey& b) {
+    return a.k == b.k && a.c == b.c;
+}
 
 PhaseKey exact_phase_key(const ExactUnitary& u_in) {
     ExactUnitary u = u_in;
@@ -200,8 +204,8 @@ int exact_sde_top_left(const ExactUnitary& u) {
 }
 
 int t_count(const std::string& letters) {
-    return static_cast<int>(std::count_if(letters.begin(), letters.end(),
-                                          [](char c) { return c == 'T' || c == 't'; }));
+    return static_cast<int>(
+        std::count_if(letters.begin(), letters.end(), [](char c) { return c == 'T' || c == 't'; }));
 }
 
 }  // namespace grid

@@ -17,6 +17,8 @@ using Real = boost::multiprecision::number<boost::multiprecision::cpp_bin_float<
 constexpr double kFinestThreshold = 1e-25;
 
 /// \brief π in the precision of Real.
-inline Real real_pi() { return boost::math::constants::pi<Real>(); }
+inline Real real_pi() {
+    return boost::math::constants::pi<Real>();
+}
 
 }  // namespace grid

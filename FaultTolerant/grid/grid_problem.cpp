@@ -28,8 +28,8 @@ void apply(const Ellipse& e, const Real& x, const Real& y, Real& ox, Real& oy) {
 
 /// Interval of the real s with |s a + w|² ≤ r2 (a, w in the plane); false when empty. With
 /// a = 0 the interval is everything or nothing.
-bool quadratic_interval(const Real (&a)[2], const Real (&w)[2], const Real& r2, Real& lo,
-                        Real& hi, bool& bounded) {
+bool quadratic_interval(const Real (&a)[2], const Real (&w)[2], const Real& r2, Real& lo, Real& hi,
+                        bool& bounded) {
     const Real aa = a[0] * a[0] + a[1] * a[1];
     const Real aw = a[0] * w[0] + a[1] * w[1];
     const Real ww = w[0] * w[0] + w[1] * w[1];
@@ -240,8 +240,8 @@ bool GridProblem::solutions(int k, size_t limit, long long max_nodes, std::vecto
             for (int c = 0; c < 4; ++c) star[i][c] -= mu_[i][j] * star[j][c];
         tau[i] = dot(t, star[i]) / gs_norm_[i];
     }
-    Enumeration e{basis_, mu_, gs_norm_, t, scale * scale, {}, {}, limit * 8 + 64, max_nodes, 0,
-                  true, {}};
+    Enumeration e{basis_,    mu_, gs_norm_, t, scale * scale, {}, {}, limit * 8 + 64,
+                  max_nodes, 0,   true,     {}};
     for (int i = 3; i >= 0; --i) {
         e.center[i] = tau[i];
         for (int j = i + 1; j < 4; ++j) e.center[i] -= mu_[j][i] * e.center[j];

@@ -36,11 +36,11 @@ class GridProblem {
 
   private:
     Ellipse first_, second_;
-    Real basis_[4][4];   // reduced basis: embedded vectors (rows)
+    Real basis_[4][4];      // reduced basis: embedded vectors (rows)
     Integer coords_[4][4];  // the same basis in coordinates over 1, ω, ω², ω³
-    Real gs_norm_[4];    // squared Gram-Schmidt lengths
-    Real mu_[4][4];      // Gram-Schmidt coefficients mu[i][j], j < i
-    Real target_[4];     // centre of the ellipsoid at k = 0, embedded
+    Real gs_norm_[4];       // squared Gram-Schmidt lengths
+    Real mu_[4][4];         // Gram-Schmidt coefficients mu[i][j], j < i
+    Real target_[4];        // centre of the ellipsoid at k = 0, embedded
 
     void reduce();
     void gram_schmidt();

@@ -10,9 +10,9 @@ namespace grid {
 namespace {
 
 const ZOmega kOne{1, 0, 0, 0};
-const ZOmega kDelta{1, 1, 0, 0};        // 1 + ω, with δ†δ = 2 + √2 = √2 λ
-const ZOmega kI{0, 0, 1, 0};            // i = ω²
-const ZOmega kIRoot2{0, 1, 0, 1};       // i√2 = ω + ω³
+const ZOmega kDelta{1, 1, 0, 0};   // 1 + ω, with δ†δ = 2 + √2 = √2 λ
+const ZOmega kI{0, 0, 1, 0};       // i = ω²
+const ZOmega kIRoot2{0, 1, 0, 1};  // i√2 = ω + ω³
 
 ZOmega power(const ZOmega& x, int e) {
     ZOmega r = kOne;

@@ -13,7 +13,9 @@ Integer floor_div(const Integer& n, const Integer& d) {
     return q;
 }
 
-Integer round_div(const Integer& n, const Integer& d) { return floor_div(2 * n + d, 2 * d); }
+Integer round_div(const Integer& n, const Integer& d) {
+    return floor_div(2 * n + d, 2 * d);
+}
 
 // ---- Z[√2] ----
 
@@ -37,17 +39,27 @@ std::string ZRoot2::to_string() const {
     return out.str();
 }
 
-bool operator==(const ZRoot2& x, const ZRoot2& y) { return x.a == y.a && x.b == y.b; }
-ZRoot2 operator+(const ZRoot2& x, const ZRoot2& y) { return {x.a + y.a, x.b + y.b}; }
-ZRoot2 operator-(const ZRoot2& x, const ZRoot2& y) { return {x.a - y.a, x.b - y.b}; }
+bool operator==(const ZRoot2& x, const ZRoot2& y) {
+    return x.a == y.a && x.b == y.b;
+}
+ZRoot2 operator+(const ZRoot2& x, const ZRoot2& y) {
+    return {x.a + y.a, x.b + y.b};
+}
+ZRoot2 operator-(const ZRoot2& x, const ZRoot2& y) {
+    return {x.a - y.a, x.b - y.b};
+}
 ZRoot2 operator*(const ZRoot2& x, const ZRoot2& y) {
     return {x.a * y.a + 2 * x.b * y.b, x.a * y.b + x.b * y.a};
 }
 
-bool zroot2_divisible_by_root2(const ZRoot2& x) { return (x.a & 1) == 0; }
+bool zroot2_divisible_by_root2(const ZRoot2& x) {
+    return (x.a & 1) == 0;
+}
 
 // (a + b√2) / √2 = b + (a/2)√2.
-ZRoot2 zroot2_div_root2(const ZRoot2& x) { return {x.b, x.a / 2}; }
+ZRoot2 zroot2_div_root2(const ZRoot2& x) {
+    return {x.b, x.a / 2};
+}
 
 int zroot2_root2_valuation(const ZRoot2& x) {
     int v = 0;
@@ -83,12 +95,18 @@ ZRoot2 zroot2_gcd(ZRoot2 x, ZRoot2 y) {
     return x;
 }
 
-ZRoot2 zroot2_lambda() { return {1, 1}; }
-ZRoot2 zroot2_lambda_inverse() { return {-1, 1}; }
+ZRoot2 zroot2_lambda() {
+    return {1, 1};
+}
+ZRoot2 zroot2_lambda_inverse() {
+    return {-1, 1};
+}
 
 // ---- Z[ω] ----
 
-ZRoot2 ZOmega::norm_sq() const { return (conj() * *this).to_zroot2(); }
+ZRoot2 ZOmega::norm_sq() const {
+    return (conj() * *this).to_zroot2();
+}
 
 void ZOmega::to_double(double& re, double& im) const {
     const double r = std::sqrt(0.5);
@@ -118,7 +136,9 @@ ZOmega operator-(const ZOmega& x, const ZOmega& y) {
     return {x.c[0] - y.c[0], x.c[1] - y.c[1], x.c[2] - y.c[2], x.c[3] - y.c[3]};
 }
 
-ZOmega operator-(const ZOmega& x) { return {-x.c[0], -x.c[1], -x.c[2], -x.c[3]}; }
+ZOmega operator-(const ZOmega& x) {
+    return {-x.c[0], -x.c[1], -x.c[2], -x.c[3]};
+}
 
 ZOmega operator*(const ZOmega& x, const ZOmega& y) {
     ZOmega r{0, 0, 0, 0};

@@ -36,7 +36,9 @@ struct ZRoot2 {
 };
 
 bool operator==(const ZRoot2& x, const ZRoot2& y);
-inline bool operator!=(const ZRoot2& x, const ZRoot2& y) { return !(x == y); }
+inline bool operator!=(const ZRoot2& x, const ZRoot2& y) {
+    return !(x == y);
+}
 ZRoot2 operator+(const ZRoot2& x, const ZRoot2& y);
 ZRoot2 operator-(const ZRoot2& x, const ZRoot2& y);
 ZRoot2 operator*(const ZRoot2& x, const ZRoot2& y);
@@ -84,7 +86,9 @@ struct ZOmega {
 };
 
 bool operator==(const ZOmega& x, const ZOmega& y);
-inline bool operator!=(const ZOmega& x, const ZOmega& y) { return !(x == y); }
+inline bool operator!=(const ZOmega& x, const ZOmega& y) {
+    return !(x == y);
+}
 ZOmega operator+(const ZOmega& x, const ZOmega& y);
 ZOmega operator-(const ZOmega& x, const ZOmega& y);
 ZOmega operator-(const ZOmega& x);

@@ -44,9 +44,13 @@ Complex multiply(const Complex& a, const Complex& b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
 
-Complex conjugate(const Complex& a) { return {a.re, -a.im}; }
+Complex conjugate(const Complex& a) {
+    return {a.re, -a.im};
+}
 
-Complex entry(const RealMatrix2& m, int r, int c) { return {m.re[r][c], m.im[r][c]}; }
+Complex entry(const RealMatrix2& m, int r, int c) {
+    return {m.re[r][c], m.im[r][c]};
+}
 
 void set_entry(RealMatrix2& m, int r, int c, const Complex& v) {
     m.re[r][c] = v.re;
@@ -83,8 +87,8 @@ bool before(const Candidate& a, const Candidate& b) {
 
 /// The exact unitary [[u, −t† ω^m], [t, u† ω^m]] / √2^k, its letters and their check; false
 /// when any step fails.
-bool complete_candidate(const ZOmega& u, const ZOmega& t, int m, int k,
-                        const RealMatrix2& target, double threshold, std::string& letters) {
+bool complete_candidate(const ZOmega& u, const ZOmega& t, int m, int k, const RealMatrix2& target,
+                        double threshold, std::string& letters) {
     ExactUnitary v;
     v.m[0][0] = u;
     v.m[0][1] = zomega_times_omega_power(-t.conj(), m);

@@ -34,11 +34,11 @@ double ft_sequence_distance_to_rz(const std::string& letters, double angle);
 
 /// Figures of one approximation, for benchmarks and logs.
 struct GridStats {
-    int level = 0;          // k of the accepted unitary (denominator √2^k)
-    int candidates = 0;     // u tried (norm equations attempted)
-    int timed_out = 0;      // norm equations given up for time
-    long long nodes = 0;    // enumeration steps of the grid search
-    bool split = false;     // approximated as two generic rotations (see grid_approximate_rz)
+    int level = 0;        // k of the accepted unitary (denominator √2^k)
+    int candidates = 0;   // u tried (norm equations attempted)
+    int timed_out = 0;    // norm equations given up for time
+    long long nodes = 0;  // enumeration steps of the grid search
+    bool split = false;   // approximated as two generic rotations (see grid_approximate_rz)
 };
 
 /// \brief Letters (H, T, t, S, s, X, Z, time order; "I" for a rotation within the threshold of

@@ -475,8 +475,8 @@ TEST(FtConvertCircuitDeath, GridRefusesThresholdsOutsideItsRange) {
     circuit.add_gate(RZ, 0, 0.3, 0, 0);
     EXPECT_EXIT(circuit.convert_FT(0, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
                 "");
-    EXPECT_EXIT(circuit.convert_FT(1e-30, 0, FtMethod::NumberTheoretic),
-                testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(circuit.convert_FT(1e-30, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
+                "");
 }
 
 // ---- read_HT_string ----

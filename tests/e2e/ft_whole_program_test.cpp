@@ -100,8 +100,8 @@ void check_circuit(const std::string& dir, const std::string& name, const std::s
     testenv::write_file(dir + "/in.txt", input);
     std::string console;
     std::ostringstream command;
-    command << "'" << MAROVIN_BINARY << "' in.txt out.txt " << pmd_keyword(pmd) << " "
-            << threshold << " " << mode;
+    command << "'" << MAROVIN_BINARY << "' in.txt out.txt " << pmd_keyword(pmd) << " " << threshold
+            << " " << mode;
     const int status = testenv::run_command(dir, command.str(), console);
     const std::string failing = "ft_e2e_failure_" + name + ".txt";
     auto dump = [&] {
@@ -120,9 +120,9 @@ void check_circuit(const std::string& dir, const std::string& name, const std::s
     const double distance =
         sim::operator_distance_up_to_phase(sim::netlist_unitary(input, sim::Order::Operator),
                                            sim::netlist_unitary(output, sim::Order::Operator));
-    EXPECT_LE(distance, std::sqrt(2.0) * windows * threshold + 1e-9) << "windows " << windows
-                                                                      << "\n"
-                                                                      << dump() << output;
+    EXPECT_LE(distance, std::sqrt(2.0) * windows * threshold + 1e-9)
+        << "windows " << windows << "\n"
+        << dump() << output;
     EXPECT_NE(console.find("Post FT Syn: #ops= "), std::string::npos) << console;
 }
 
@@ -186,10 +186,11 @@ TEST(GridWholeProgramMixed, MixedWindowsMeetTheThreshold) {
 // settings echo names the method.
 TEST(GridWholeProgramMixed, ExampleQftConvertsEveryRotation) {
     const std::string dir = testenv::make_scratch_dir("ft_e2e_grid_qft");
-    testenv::write_file(dir + "/qft4.txt", testenv::read_file(testenv::source_path("examples/qft4.txt")));
+    testenv::write_file(dir + "/qft4.txt",
+                        testenv::read_file(testenv::source_path("examples/qft4.txt")));
     std::string console;
-    const int status = testenv::run_command(
-        dir, "'" MAROVIN_BINARY "' qft4.txt out.txt CTL 1e-10 grid", console);
+    const int status =
+        testenv::run_command(dir, "'" MAROVIN_BINARY "' qft4.txt out.txt CTL 1e-10 grid", console);
     ASSERT_EQ(status, 0) << console;
     EXPECT_NE(console.find("Use number-theoretic FT synthesis"), std::string::npos) << console;
     EXPECT_EQ(console.find("FT conversion found no sequence"), std::string::npos) << console;

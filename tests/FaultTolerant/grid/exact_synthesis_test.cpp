@@ -58,8 +58,8 @@ TEST(ExactUnitaryByHand, LettersAndKeys) {
 
 TEST(ExactSynthesisByHand, KnownTCounts) {
     const std::pair<const char*, int> cases[] = {
-        {"", 0}, {"T", 1}, {"HTH", 1}, {"TT", 0}, {"HTHT", 2}, {"THTHTHT", 4},
-        {"TtHTHt", 2}, {"HTHTHTHTHTHTH", 6}};
+        {"", 0},     {"T", 1},       {"HTH", 1},    {"TT", 0},
+        {"HTHT", 2}, {"THTHTHT", 4}, {"TtHTHt", 2}, {"HTHTHTHTHTHTH", 6}};
     for (const auto& [word, t] : cases) {
         ExactUnitary u;
         ASSERT_TRUE(exact_from_letters(word, u));

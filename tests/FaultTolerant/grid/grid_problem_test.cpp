@@ -43,7 +43,9 @@ double reach(const Shape& s) {
     return std::hypot(s.cx, s.cy) + frob / det;
 }
 
-std::string key(const ZOmega& u) { return u.to_string(); }
+std::string key(const ZOmega& u) {
+    return u.to_string();
+}
 
 void compare_with_brute_force(const Shape& a, const Shape& b, int max_level) {
     const GridProblem problem(make(a), make(b));

@@ -30,7 +30,7 @@ TEST(NormEquationByHand, KnownCases) {
     ZOmega t;
     // 2 + √2 = |1 + ω|²; 5 = |2 + i|²; 3 = |1 + i√2|²; 7 is a norm only squared (7 ≡ 7 mod 8).
     for (const ZRoot2& xi : {ZRoot2(2, 1), ZRoot2(5, 0), ZRoot2(3, 0), ZRoot2(49, 0), ZRoot2(1, 0),
-                            ZRoot2(0, 0), ZRoot2(17, 0)}) {
+                             ZRoot2(0, 0), ZRoot2(17, 0)}) {
         ASSERT_EQ(solve_norm_equation(xi, 1000, t), NormEquation::Solved) << xi.to_string();
         EXPECT_EQ(t.norm_sq(), xi);
     }

@@ -25,14 +25,18 @@ TEST(PrimeFactoring, ProbablePrimesMatchTheSieve) {
     const auto prime = sieve(20000);
     for (int n = 0; n <= 20000; ++n) EXPECT_EQ(is_probable_prime(n), prime[n]) << n;
     // Strong pseudoprimes to several small bases and Carmichael numbers are composite.
-    for (const char* n : {"3215031751", "2152302898747", "3474749660383", "341550071728321",
-                          "561", "41041", "3825123056546413051"})
+    for (const char* n : {"3215031751", "2152302898747", "3474749660383", "341550071728321", "561",
+                          "41041", "3825123056546413051"})
         EXPECT_FALSE(is_probable_prime(Integer(n))) << n;
     EXPECT_TRUE(is_probable_prime(Integer("170141183460469231731687303715884105727")));  // 2^127−1
 }
 
 TEST(PrimeFactoring, FactorisationsMultiplyBack) {
-    const char* cases[] = {"1", "2", "360", "1000003", "999985999949",  // 999983 · 1000003
+    const char* cases[] = {"1",
+                           "2",
+                           "360",
+                           "1000003",
+                           "999985999949",          // 999983 · 1000003
                            "18446744073709551617",  // 2^64 + 1 = 274177 · 67280421310721
                            "12345678901234567890"};
     for (const char* text : cases) {

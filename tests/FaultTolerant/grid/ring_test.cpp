@@ -47,7 +47,7 @@ TEST(RingByHand, OmegaPowersAndRoot2) {
 }
 
 TEST(RingByHand, SignAndDoublePositivity) {
-    EXPECT_EQ(ZRoot2(3, -2).sign(), 1);   // 3 − 2.83
+    EXPECT_EQ(ZRoot2(3, -2).sign(), 1);  // 3 − 2.83
     EXPECT_EQ(ZRoot2(-3, 2).sign(), -1);
     EXPECT_EQ(ZRoot2(2, -2).sign(), -1);  // 2 − 2.83
     EXPECT_TRUE(ZRoot2(3, 2).doubly_positive());

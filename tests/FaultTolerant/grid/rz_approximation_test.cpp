@@ -22,8 +22,12 @@ using Float = boost::multiprecision::cpp_bin_float_50;
 struct C {
     Float re, im;
 };
-C mul(const C& a, const C& b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
-C add(const C& a, const C& b) { return {a.re + b.re, a.im + b.im}; }
+C mul(const C& a, const C& b) {
+    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+}
+C add(const C& a, const C& b) {
+    return {a.re + b.re, a.im + b.im};
+}
 
 struct M2 {
     C m[2][2];
@@ -32,11 +36,14 @@ struct M2 {
 M2 product(const M2& a, const M2& b) {
     M2 p;
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 2; ++c) p.m[r][c] = add(mul(a.m[r][0], b.m[0][c]), mul(a.m[r][1], b.m[1][c]));
+        for (int c = 0; c < 2; ++c)
+            p.m[r][c] = add(mul(a.m[r][0], b.m[0][c]), mul(a.m[r][1], b.m[1][c]));
     return p;
 }
 
-M2 diag(const C& a, const C& b) { return {{{a, {0, 0}}, {{0, 0}, b}}}; }
+M2 diag(const C& a, const C& b) {
+    return {{{a, {0, 0}}, {{0, 0}, b}}};
+}
 
 /// Left-to-right product of the letters, in 50 digits.
 M2 letters_matrix(const std::string& letters) {
@@ -46,15 +53,32 @@ M2 letters_matrix(const std::string& letters) {
     for (char c : letters) {
         M2 g;
         switch (c) {
-            case 'H': g = {{{{r, 0}, {r, 0}}, {{r, 0}, {-r, 0}}}}; break;
-            case 'T': g = diag({1, 0}, {cos(pi / 4), sin(pi / 4)}); break;
-            case 't': g = diag({1, 0}, {cos(pi / 4), -sin(pi / 4)}); break;
-            case 'S': g = diag({1, 0}, {0, 1}); break;
-            case 's': g = diag({1, 0}, {0, -1}); break;
-            case 'Z': g = diag({1, 0}, {-1, 0}); break;
-            case 'X': g = {{{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}}}; break;
-            case 'I': continue;
-            default: ADD_FAILURE() << "letter " << c; continue;
+            case 'H':
+                g = {{{{r, 0}, {r, 0}}, {{r, 0}, {-r, 0}}}};
+                break;
+            case 'T':
+                g = diag({1, 0}, {cos(pi / 4), sin(pi / 4)});
+                break;
+            case 't':
+                g = diag({1, 0}, {cos(pi / 4), -sin(pi / 4)});
+                break;
+            case 'S':
+                g = diag({1, 0}, {0, 1});
+                break;
+            case 's':
+                g = diag({1, 0}, {0, -1});
+                break;
+            case 'Z':
+                g = diag({1, 0}, {-1, 0});
+                break;
+            case 'X':
+                g = {{{{0, 0}, {1, 0}}, {{1, 0}, {0, 0}}}};
+                break;
+            case 'I':
+                continue;
+            default:
+                ADD_FAILURE() << "letter " << c;
+                continue;
         }
         p = product(p, g);
     }
@@ -85,8 +109,16 @@ TEST_P(GridRzAccuracy, WithinThresholdWithNearOptimalTCount) {
     const double eps = GetParam();
     const Float pi = boost::math::constants::pi<Float>();
     // Special angles (radians): 0, multiples of π/4, a billionth of a turn, near ±π.
-    const Float special[] = {0,        pi / 4,   pi / 2, -3 * pi / 4, pi, -pi, 2 * pi * Float(1e-9),
-                             pi - Float(1e-7), -pi + Float(1e-7), Float(1e-12)};
+    const Float special[] = {0,
+                             pi / 4,
+                             pi / 2,
+                             -3 * pi / 4,
+                             pi,
+                             -pi,
+                             2 * pi * Float(1e-9),
+                             pi - Float(1e-7),
+                             -pi + Float(1e-7),
+                             Float(1e-12)};
     for (const Float& theta : special) {
         std::string letters;
         ASSERT_TRUE(grid_approximate_rz(Real(theta), eps, letters)) << theta;
@@ -144,8 +176,9 @@ TEST(GridRz, SequenceDistanceMatchesIndependentEvaluation) {
     std::string letters;
     ASSERT_TRUE(grid_sequence_for_rz(-0.77, 1e-9, letters));
     const double d = ft_sequence_distance_to_rz(letters, -0.77);
-    EXPECT_NEAR(d, distance(rz(Float(-0.77) * boost::math::constants::pi<Float>() / 4),
-                            letters_matrix(letters)),
+    EXPECT_NEAR(d,
+                distance(rz(Float(-0.77) * boost::math::constants::pi<Float>() / 4),
+                         letters_matrix(letters)),
                 1e-18);
     EXPECT_LT(ft_sequence_distance_to_rz("Q", 0.1), 0);
 }
