@@ -35,9 +35,9 @@ struct Complex {
 };
 
 Complex value_of(const ZOmega& x) {
-    static const Real r = sqrt(Real(2)) / 2;
-    return {Real(x.c[0]) + (Real(x.c[1]) - Real(x.c[3])) * r,
-            Real(x.c[2]) + (Real(x.c[1]) + Real(x.c[3])) * r};
+    Complex v, conjugate_value;
+    zomega_embed(x, v.re, v.im, conjugate_value.re, conjugate_value.im);
+    return v;
 }
 
 Complex multiply(const Complex& a, const Complex& b) {
