@@ -43,12 +43,12 @@ struct GridStats {
 
 /// \brief Letters (H, T, t, S, s, X, Z, time order; "I" for a rotation within the threshold of
 /// the identity) whose left-to-right product is within `threshold` of Rz(theta), θ in radians,
-/// with about 3·log2(1/threshold) T gates. Deterministic. Angles within about the threshold of
-/// a multiple of π/4 (but not on it) make the grid search degenerate (its solutions come in long
-/// rows at high levels); when the search runs out of its work bound there, the rotation is
-/// approximated as Rz(θ − α)·Rz(α) for a fixed generic α, each to half the threshold (about
-/// twice the T count). False when no sequence was found within the bounds (or the threshold is
-/// finer than kFinestThreshold).
+/// with about 3·log2(1/threshold) T gates. Deterministic. Angles very close to a multiple of
+/// π/4 but not on it (at 1e-10, closer than about 1e-7 rad) make the grid search degenerate (its
+/// solutions come in long rows at high levels); when the search runs out of its work bound there,
+/// the rotation is approximated as Rz(θ − α)·Rz(α) for a fixed generic α, each to half the
+/// threshold (about twice the T count). False when no sequence was found within the bounds (or the
+/// threshold is finer than kFinestThreshold).
 bool grid_approximate_rz(const Real& theta, double threshold, std::string& letters,
                          GridStats* stats = nullptr);
 
