@@ -10,6 +10,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "FaultTolerant/grid/extended_real.h"
+#include "FaultTolerant/grid/rz_approximation.h"
 #include "FaultTolerant/pelmar/ftpelmar.h"
 #include "FaultTolerant/tavex/tavex.h"
 #include "circuit/fatal.h"
@@ -196,14 +198,26 @@ bool is_fractional_rotation(const Gate& gate) {
 // Expects: any circuit. Produces: every fractional RX/RY/RZ replaced by H, T, T_dag, S, S_dag,
 // X, Z, I gates (equal up to a global phase within the threshold); mixed windows replaced whole.
 // threshold: required distance (md_tri); ft_mode: 0 exhaustive search, n > 0 Solovay-Kitaev
-// depth n.
-void GraphCircuit::convert_FT(double threshold, int ft_mode) {
+// depth n, unless `method` is NumberTheoretic.
+void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
     if (num_qubits < 1) return;
-    // NOTE: the exhaustive search only ends when it gets within the threshold, so a threshold
-    // that is not positive would search forever; a negative depth would recurse without end.
-    if (ft_mode == 0 && !(threshold > 0))
-        fatal_error("FT threshold must be a positive number for the exhaustive search");
-    if (ft_mode < 0) fatal_error("FT mode must be 0 or a positive Solovay-Kitaev depth");
+    if (method == FtMethod::NumberTheoretic) {
+        if (!(threshold >= grid::kFinestThreshold))
+            fatal_error(
+                "FT threshold must be a number of at least 1e-25 for the number-theoretic "
+                "synthesis");
+    } else {
+        // NOTE: the exhaustive search only ends when it gets within the threshold, so a
+        // threshold that is not positive would search forever; a negative depth would recurse
+        // without end.
+        if (ft_mode == 0 && !(threshold > 0))
+            fatal_error("FT threshold must be a positive number for the exhaustive search");
+        if (ft_mode < 0) fatal_error("FT mode must be 0 or a positive Solovay-Kitaev depth");
+        if (ft_mode == 0 && threshold < 1e-3)
+            std::cout << "Hint: below a threshold of 1e-3 the exhaustive search takes minutes per "
+                         "rotation; ft_mode grid reaches any threshold in milliseconds"
+                      << std::endl;
+    }
     // NOTE: the cache file is read once per conversion rather than once per line. Blocks never
     // replace an angle already present, so rereading an unchanged file adds nothing, and reading
     // it per line would cost lines x file size.
@@ -213,12 +227,14 @@ void GraphCircuit::convert_FT(double threshold, int ft_mode) {
         copy_a_line(q, line);
         simplify1(line, -1, -1, 0);
         split_angles(line);
-        convert_1Q_window_to_FT(line, threshold, ft_mode);
+        convert_1Q_window_to_FT(line, threshold, ft_mode, method);
         revise_a_line(q, line);
     }
 }
 
-void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode) {
+void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
+                                           FtMethod method) {
+    const bool grid_method = method == FtMethod::NumberTheoretic;
     std::list<Gate>& gates = line.gates;
     auto it = gates.begin();
     while (it != gates.end()) {
@@ -247,15 +263,20 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
             } else {
                 ++ft_cache_misses;
                 std::cout << "gate: " << static_cast<int>(kind) << " angle= " << a << std::endl;
-                if (ft_mode != 0)
+                if (grid_method)
+                    std::cout << "Cache miss! Do number-theoretic FT synthesis!" << std::endl;
+                else if (ft_mode != 0)
                     std::cout << "Cache miss! Do S-K: " << ft_mode << std::endl;
                 else
                     std::cout << "Cache miss! Do Brask FT conversion!" << std::endl;
                 // NOTE: a rotation without a finite angle has no approximation; and a search
                 // without a result leaves the gate as it was and stores nothing, rather than
                 // caching and inserting an empty sequence (which would delete the rotation).
-                const std::string r =
-                    std::isfinite(a) ? search_sequence(rz_matrix(a), threshold, ft_mode) : "";
+                std::string r;
+                if (grid_method)
+                    grid::grid_sequence_for_rz(a, threshold, r);
+                else if (std::isfinite(a))
+                    r = search_sequence(rz_matrix(a), threshold, ft_mode);
                 if (r.empty()) {
                     report_no_sequence("a rotation of angle " + format_double(a));
                 } else {
@@ -273,8 +294,12 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
                 // NOTE: the Solovay-Kitaev net works in SU(2) (it identifies M and -M only); a
                 // window with an odd number of H has determinant -1, so the matrix is divided by
                 // a square root of its determinant first. The exhaustive search is phase-blind.
-                if (ft_mode != 0) m = (1.0 / std::sqrt(m.Determinant())) * m;
-                r = search_sequence(m, threshold, ft_mode);
+                if (grid_method) {
+                    grid::grid_sequence_for_matrix(m, threshold, r);
+                } else {
+                    if (ft_mode != 0) m = (1.0 / std::sqrt(m.Determinant())) * m;
+                    r = search_sequence(m, threshold, ft_mode);
+                }
             }
             std::cout << r << std::endl;
             if (r.empty())

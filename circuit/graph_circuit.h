@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultTolerant/ft_method.h"
 #include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
 #include "cost/cost_gate_count.h"
@@ -199,8 +200,9 @@ class GraphCircuit {
 
     // ---- Fault-tolerant conversion (FaultTolerant/ft_conversion.cpp) ----
 
-    void convert_FT(double threshold, int ft_mode);
-    void convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode);
+    void convert_FT(double threshold, int ft_mode, FtMethod method = FtMethod::ByMode);
+    void convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
+                                 FtMethod method = FtMethod::ByMode);
     Matrix<std::complex<double>> convert_matrix(std::list<Gate>& gates,
                                                 std::list<Gate>::iterator first,
                                                 std::list<Gate>::iterator last);

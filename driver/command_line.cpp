@@ -92,7 +92,9 @@ void echo_settings(int n, char** a, std::ostream& echo) {
     if (n >= 4) echo << "FT threshold is set to: " << a[4] << std::endl;
     const long ft_mode = n >= 5 ? std::strtol(a[5], nullptr, 10) : 0;
     if (n >= 4) {
-        if (ft_mode == 0)
+        if (n >= 5 && std::string(a[5]) == "grid")
+            echo << "Use number-theoretic FT synthesis" << std::endl;
+        else if (ft_mode == 0)
             echo << "Use Brask FT search by default" << std::endl;
         else
             echo << "Use S-K algorithm, # iterations= " << ft_mode << std::endl;
@@ -113,14 +115,19 @@ void read_pmd(const std::string& keyword, Settings& s, std::ostream& echo) {
     echo << "Not supported PMD type: " << keyword << std::endl;
 }
 
-// ft_mode: 0 is the exhaustive search, a positive number the Solovay-Kitaev depth. The depth is
-// bounded only when a conversion runs; without one the number is not used.
+// ft_mode: 0 is the exhaustive search, a positive number the Solovay-Kitaev depth, the word
+// "grid" the number-theoretic synthesis. The depth is bounded only when a conversion runs;
+// without one the number is not used.
 void read_ft_mode(const char* text, Settings& s) {
+    if (std::string(text) == "grid") {
+        s.ft_method = FtMethod::NumberTheoretic;
+        s.ft_mode = 0;
+        return;
+    }
     const IntegerArgument mode = read_integer(text);
     if (!mode.within(INT_MIN, INT_MAX))
         fatal_error(std::string("The FT mode is not a number the program can use: ") + text);
     s.ft_mode = static_cast<int>(mode.value);
-    s.ft_method = s.ft_mode == 0 ? FtMethod::Exhaustive : FtMethod::SolovayKitaev;
     if (s.converts() && !mode.within(0, CommandLineLimits::kMaxSkDepth))
         fatal_error(std::string("The FT mode must be 0 (exhaustive search) or a Solovay-Kitaev "
                                 "depth from 1 to ") +
@@ -142,7 +149,7 @@ void check_threshold(const char* text, const Settings& s) {
     // NOTE: "nan" and "inf" read as numbers; no conversion can meet such a precision.
     if (!std::isfinite(s.threshold))
         fatal_error(std::string("The threshold must be a finite number: ") + text);
-    if (!s.converts() || s.ft_method != FtMethod::Exhaustive) return;
+    if (!s.converts() || !s.exhaustive_search()) return;
     // The exhaustive search only ends once it gets within the threshold.
     if (s.threshold < 0)
         fatal_error("FT threshold must be a positive number for the exhaustive search");

@@ -8,11 +8,10 @@
 
 #include "FaultTolerant/ft_table.h"
 #include "FaultTolerant/pelmar/net.h"
+#include "FaultTolerant/ft_method.h"
 #include "circuit/gate.h"
 #include "cost/logical_cost.h"
 
-/// How a cache miss of the fault-tolerant conversion is searched, as chosen by ft_mode.
-enum class FtMethod { Exhaustive, SolovayKitaev };
 
 /// Limits of the command line. Each one bounds work or recursion that the number controls.
 struct CommandLineLimits {
@@ -33,8 +32,8 @@ struct Settings {
     std::string output_file;
     PMD_type pmd = CTL;
     double threshold = 0.0;  // precision of the fault-tolerant conversion; 0: no conversion
-    FtMethod ft_method = FtMethod::Exhaustive;
-    int ft_mode = 0;  // as given: 0 exhaustive, n > 0 Solovay-Kitaev depth n
+    FtMethod ft_method = FtMethod::ByMode;  // NumberTheoretic for the word "grid"
+    int ft_mode = 0;  // as given: 0 exhaustive, n > 0 Solovay-Kitaev depth n; 0 for "grid"
     qecCode code = qec_none;
     int level = 0;  // concatenation level of the code
     long max_gates = CommandLineLimits::kDefaultMaxGates;
@@ -42,6 +41,8 @@ struct Settings {
 
     /// \brief True when the fault-tolerant conversion runs.
     bool converts() const { return threshold != 0; }
+    /// \brief True when cache misses go to the exhaustive search.
+    bool exhaustive_search() const { return ft_method == FtMethod::ByMode && ft_mode == 0; }
 };
 
 enum class ParseStatus { Ok, Usage };

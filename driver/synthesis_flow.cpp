@@ -162,7 +162,7 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
                       << " cannot be written (a folder, or no write permission); mixed rotation "
                          "windows are not logged"
                       << std::endl;
-        gt->convert_FT(s.threshold, s.ft_mode);
+        gt->convert_FT(s.threshold, s.ft_mode, s.ft_method);
         gt->convert_to_CTL();
         r.best_text = gt->output_circuit_in_string();
         r.cache_hits = gt->ft_cache_hits;

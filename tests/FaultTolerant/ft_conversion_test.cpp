@@ -77,9 +77,10 @@ class FtWindow : public testing::Test {
     void TearDown() override { set_ft_search(previous); }
     void use_search(FtSearch search) { previous = set_ft_search(search); }
 
-    void convert(LineOfGates& line, double threshold, int mode) {
+    void convert(LineOfGates& line, double threshold, int mode,
+                 FtMethod method = FtMethod::ByMode) {
         testing::internal::CaptureStdout();
-        circuit.convert_1Q_window_to_FT(line, threshold, mode);
+        circuit.convert_1Q_window_to_FT(line, threshold, mode, method);
         printed = testing::internal::GetCapturedStdout();
     }
 };
@@ -406,6 +407,76 @@ TEST(FtConvertCircuitDeath, BadSettingsAndMissingCacheEndTheProgram) {
     ASSERT_EQ(chdir(dir.c_str()), 0);
     EXPECT_EXIT(circuit.convert_FT(1e-2, 0), testing::ExitedWithCode(1), "");
     ASSERT_EQ(chdir(".."), 0);
+}
+
+// ---- The number-theoretic method ----
+
+TEST_F(FtWindow, GridMissIsSynthesisedCachedAndReusedWithinThreshold) {
+    use_search(&fake_T_search);  // the grid method must not call the mode searches
+    const double threshold = 1e-8;
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 1, 0, 11), rot(RX, 0.3),
+                                  Gate(CNOT, 0, 0, 0, 1, 0, 12), rot(RZ, -0.3)});
+    const sim::Unitary before = body_unitary(line);
+    convert(line, threshold, 0, FtMethod::NumberTheoretic);
+    EXPECT_EQ(search_log.calls, 0);
+    EXPECT_EQ(circuit.ft_cache_misses, 1);
+    EXPECT_EQ(circuit.ft_cache_hits, 2);  // RX(0.3) wraps the entry, RZ(−0.3) inverts it
+    EXPECT_NE(printed.find("Cache miss! Do number-theoretic FT synthesis!"), std::string::npos);
+    ASSERT_EQ(circuit.ft_table.table.count(0.3), 1u);
+    EXPECT_EQ(circuit.ft_table.table[0.3].back().dist, threshold);
+    for (const Gate& g : line.gates) EXPECT_FALSE(is_fractional_rotation(g));
+    EXPECT_LE(sim::operator_distance_up_to_phase(body_unitary(line), before),
+              3 * std::sqrt(2.0) * threshold + 1e-12);
+}
+
+TEST_F(FtWindow, GridMixedWindowIsReplacedWholeWithinThreshold) {
+    const double threshold = 1e-6;
+    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 11), rot(RY, -1.7),
+                                  Gate(T, 0, 0, 0, -1, 0, 12), rot(RX, 0.45)});
+    const sim::Unitary before = body_unitary(line);
+    convert(line, threshold, 0, FtMethod::NumberTheoretic);
+    EXPECT_EQ(circuit.ft_cache_misses, 1);
+    EXPECT_NE(printed.find("Mixed rotation, must do FT conversion!"), std::string::npos);
+    for (const Gate& g : line.gates) EXPECT_FALSE(is_fractional_rotation(g));
+    EXPECT_LE(sim::operator_distance_up_to_phase(body_unitary(line), before),
+              std::sqrt(2.0) * threshold + 1e-12);
+}
+
+TEST(FtConvertHint, FineThresholdsForTheExhaustiveSearchPrintOneHint) {
+    // A circuit without fractional rotations: no search runs, only the settings matter.
+    const struct {
+        double threshold;
+        int mode;
+        FtMethod method;
+        bool hint;
+    } cases[] = {{1e-4, 0, FtMethod::ByMode, true},
+                 {1e-3, 0, FtMethod::ByMode, false},
+                 {1e-4, 3, FtMethod::ByMode, false},
+                 {1e-4, 0, FtMethod::NumberTheoretic, false}};
+    for (const auto& c : cases) {
+        GraphCircuit circuit("ft_hint", FTS, qec_none, 0);
+        circuit.set_dummy_node(1);
+        circuit.add_gate(H, 0, 0, 0, 0);
+        testing::internal::CaptureStdout();
+        circuit.convert_FT(c.threshold, c.mode, c.method);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        const size_t at = printed.find("Hint: ");
+        EXPECT_EQ(at != std::string::npos, c.hint) << c.threshold << " " << c.mode << printed;
+        if (at != std::string::npos) {
+            EXPECT_NE(printed.find("grid", at), std::string::npos);
+            EXPECT_EQ(printed.find("Hint: ", at + 1), std::string::npos);
+        }
+    }
+}
+
+TEST(FtConvertCircuitDeath, GridRefusesThresholdsOutsideItsRange) {
+    GraphCircuit circuit("ft_circuit", FTS, qec_none, 0);
+    circuit.set_dummy_node(1);
+    circuit.add_gate(RZ, 0, 0.3, 0, 0);
+    EXPECT_EXIT(circuit.convert_FT(0, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
+                "");
+    EXPECT_EXIT(circuit.convert_FT(1e-30, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
+                "");
 }
 
 // ---- read_HT_string ----

@@ -49,7 +49,7 @@ TEST(CommandLineOptions, ComeBeforeThePositionalArgumentsAndChangeNothingElse) {
     EXPECT_EQ(with.echo, plain.echo);
     EXPECT_EQ(with.settings.input_file, "in.txt");
     EXPECT_EQ(with.settings.pmd, SC);
-    EXPECT_EQ(with.settings.ft_method, FtMethod::SolovayKitaev);
+    EXPECT_EQ(with.settings.ft_method, FtMethod::ByMode);
     EXPECT_EQ(with.settings.ft_mode, 2);
     EXPECT_EQ(with.settings.code, qec_code1);
     EXPECT_EQ(with.settings.level, 3);

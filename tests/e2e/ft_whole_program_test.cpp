@@ -91,57 +91,111 @@ std::string foreign_gates(const std::string& output) {
     return bad;
 }
 
-/// Runs marovin with the threshold and mode on random circuits and checks the output's gates and
-/// its distance to the input.
-void check_random_circuits(PMD_type pmd, double threshold, int mode, int rounds) {
-    const std::string name = std::string(pmd_keyword(pmd)) + "_" + std::to_string(mode);
+/// Runs marovin with the threshold and mode on one netlist in `dir` and checks the output's
+/// gates and its distance to the input. Adds the windows converted and the mixed windows among
+/// them to the counters.
+void check_circuit(const std::string& dir, const std::string& name, const std::string& input,
+                   PMD_type pmd, double threshold, const std::string& mode, int& converted,
+                   int& mixed) {
+    testenv::write_file(dir + "/in.txt", input);
+    std::string console;
+    std::ostringstream command;
+    command << "'" << MAROVIN_BINARY << "' in.txt out.txt " << pmd_keyword(pmd) << " " << threshold
+            << " " << mode;
+    const int status = testenv::run_command(dir, command.str(), console);
+    const std::string failing = "ft_e2e_failure_" + name + ".txt";
+    auto dump = [&] {
+        testenv::write_file(failing, input);
+        return "netlist written to " + failing + "\n" + input;
+    };
+    ASSERT_EQ(status, 0) << dump() << console;
+    for (size_t at = console.find("Mixed rotation"); at != std::string::npos;
+         at = console.find("Mixed rotation", at + 1))
+        ++mixed;
+    const int windows =
+        report_count(console, "Cache hit: ") + report_count(console, "Cache miss: ");
+    converted += windows;
+    const std::string output = testenv::read_file(dir + "/out.txt");
+    EXPECT_EQ(foreign_gates(output), "") << dump() << output;
+    const double distance =
+        sim::operator_distance_up_to_phase(sim::netlist_unitary(input, sim::Order::Operator),
+                                           sim::netlist_unitary(output, sim::Order::Operator));
+    EXPECT_LE(distance, std::sqrt(2.0) * windows * threshold + 1e-9)
+        << "windows " << windows << "\n"
+        << dump() << output;
+    EXPECT_NE(console.find("Post FT Syn: #ops= "), std::string::npos) << console;
+}
+
+/// check_circuit on `rounds` random circuits.
+void check_random_circuits(PMD_type pmd, double threshold, const std::string& mode, int rounds) {
+    const std::string name = std::string(pmd_keyword(pmd)) + "_" + mode;
     const std::string dir = testenv::make_scratch_dir("ft_e2e_" + name);
-    std::mt19937 rng(1000 + 10 * static_cast<unsigned>(pmd) + static_cast<unsigned>(mode));
-    int converted = 0;
-    for (int round = 0; round < rounds; ++round) {
-        const std::string input = random_ft_netlist(rng, 2 + round % 2, 8 + 2 * round);
-        testenv::write_file(dir + "/in.txt", input);
-        std::string console;
-        std::ostringstream command;
-        command << "'" << MAROVIN_BINARY << "' in.txt out.txt " << pmd_keyword(pmd) << " "
-                << threshold << " " << mode;
-        const int status = testenv::run_command(dir, command.str(), console);
-        const std::string failing = "ft_e2e_failure_" + name + ".txt";
-        auto dump = [&] {
-            testenv::write_file(failing, input);
-            return "netlist written to " + failing + "\n" + input;
-        };
-        ASSERT_EQ(status, 0) << dump() << console;
-        const int windows =
-            report_count(console, "Cache hit: ") + report_count(console, "Cache miss: ");
-        converted += windows;
-        const std::string output = testenv::read_file(dir + "/out.txt");
-        EXPECT_EQ(foreign_gates(output), "") << dump() << output;
-        const double distance =
-            sim::operator_distance_up_to_phase(sim::netlist_unitary(input, sim::Order::Operator),
-                                               sim::netlist_unitary(output, sim::Order::Operator));
-        EXPECT_LE(distance, std::sqrt(2.0) * windows * threshold + 1e-9)
-            << "windows " << windows << "\n"
-            << dump() << output;
-        EXPECT_NE(console.find("Post FT Syn: #ops= "), std::string::npos) << console;
-    }
+    std::mt19937 rng(1000 + 10 * static_cast<unsigned>(pmd) + static_cast<unsigned>(mode[0]));
+    int converted = 0, mixed = 0;
+    for (int round = 0; round < rounds; ++round)
+        check_circuit(dir, name, random_ft_netlist(rng, 2 + round % 2, 8 + 2 * round), pmd,
+                      threshold, mode, converted, mixed);
     EXPECT_GT(converted, 0);
 }
 
 class FtWholeProgram : public testing::TestWithParam<PMD_type> {};
 
 TEST_P(FtWholeProgram, ExhaustiveSearchOutputIsCliffordTAndCloseToTheInput) {
-    check_random_circuits(GetParam(), kThreshold, 0, 4);
+    check_random_circuits(GetParam(), kThreshold, "0", 4);
 }
 
 // Depth 3 of Solovay-Kitaev reaches about 5e-3 on one-qubit targets, so 2e-2 bounds each window.
 TEST_P(FtWholeProgram, SolovayKitaevOutputIsCliffordTAndCloseToTheInput) {
-    check_random_circuits(GetParam(), 2e-2, 3, 2);
+    check_random_circuits(GetParam(), 2e-2, "3", 2);
 }
+
+class GridWholeProgram : public testing::TestWithParam<PMD_type> {};
+
+// Random circuits hold single rotations and, on most descriptions, windows of several
+// fractional rotations (mixed windows); every window must come within the threshold.
+TEST_P(GridWholeProgram, NumberTheoreticOutputIsCliffordTAndCloseToTheInput) {
+    check_random_circuits(GetParam(), 1e-6, "grid", 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Descriptions, GridWholeProgram,
+                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
+                         [](const testing::TestParamInfo<PMD_type>& info) {
+                             return std::string(pmd_keyword(info.param));
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Descriptions, FtWholeProgram, testing::Values(CTL, FTS, SC, QD, NA),
                          [](const testing::TestParamInfo<PMD_type>& info) {
                              return std::string(pmd_keyword(info.param));
                          });
+
+// A line of three fractional rotations about different axes stays one mixed window; at 1e-10
+// its sequence still meets the threshold (checked against the input in the simulator).
+TEST(GridWholeProgramMixed, MixedWindowsMeetTheThreshold) {
+    const std::string dir = testenv::make_scratch_dir("ft_e2e_grid_mixed");
+    const std::string input =
+        "# mixed windows\n.qubit 2\nqubit q0\nqubit q1\n.begin\nRZ q0 0.3\nRX q0 0.7\n"
+        "RZ q0 -1.9\nCNOT q0 q1\nRY q1 2.2\nRZ q1 0.45\nH q1\nRX q1 -0.2\n.end\n";
+    for (const double threshold : {1e-4, 1e-10}) {
+        int converted = 0, mixed = 0;
+        check_circuit(dir, "grid_mixed", input, CTL, threshold, "grid", converted, mixed);
+        EXPECT_GT(mixed, 0);
+    }
+}
+
+// The example QFT at 1e-10: every rotation converted (none left behind with an error), the
+// settings echo names the method.
+TEST(GridWholeProgramMixed, ExampleQftConvertsEveryRotation) {
+    const std::string dir = testenv::make_scratch_dir("ft_e2e_grid_qft");
+    testenv::write_file(dir + "/qft4.txt",
+                        testenv::read_file(testenv::source_path("examples/qft4.txt")));
+    std::string console;
+    const int status =
+        testenv::run_command(dir, "'" MAROVIN_BINARY "' qft4.txt out.txt CTL 1e-10 grid", console);
+    ASSERT_EQ(status, 0) << console;
+    EXPECT_NE(console.find("Use number-theoretic FT synthesis"), std::string::npos) << console;
+    EXPECT_EQ(console.find("FT conversion found no sequence"), std::string::npos) << console;
+    EXPECT_GT(report_count(console, "Cache miss: "), 0);
+    EXPECT_EQ(foreign_gates(testenv::read_file(dir + "/out.txt")), "");
+}
 
 }  // namespace
