@@ -163,6 +163,14 @@ bool window_is_whole_line(const LineOfGates& L) {
     return outs == 1;
 }
 
+// Repetitions of the stages for a line with n2 two-qubit records: min(n2, 4), and one for a
+// line without any, so that its one-qubit run is reduced too.
+// NOTE: a plain min(n2, 4) gives such a line no repetition, and since only a repetition's result
+// can be kept, `H`, `H` alone on a line would be written back as it came.
+int line_repetitions(int n2) {
+    return std::max(1, std::min(n2, 4));
+}
+
 // The pass as described, copying whole lines: the reference for the tests.
 void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
     const Strategy s = Strategy::Literal;
@@ -172,7 +180,7 @@ void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
     const int n2 = num_2Q_gate(L.gates);
     double cost_best = whole_line_cost(c, L.gates, mode, s);
     simplify(c, L, -1, -1, mode, s);
-    for (int k = 0; k < std::min(n2, 4); ++k) {
+    for (int k = 0; k < line_repetitions(n2); ++k) {
         LineOfGates prev = L;
         run_stages(c, q, L, xlzr, mode, s);
         double cost = whole_line_cost(c, L.gates, mode, s);
@@ -261,7 +269,7 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
             KnownCost known{true, mode, cost_best};
             KnownCost* chain = window_is_whole_line(L) ? &known : nullptr;
             simplify(c, L, -1, -1, mode, s, chain);
-            for (int k = 0; k < std::min(n2, 4); ++k) {
+            for (int k = 0; k < line_repetitions(n2); ++k) {
                 prev.take(L);
                 run_stages(c, q, L, xlzr, mode, s, chain);
                 double cost = chain != nullptr && known.valid && known.mode == mode
