@@ -49,9 +49,14 @@ else
 fi
 (( ${#circuits[@]} )) || { echo "No circuits to run" >&2; exit 2; }
 
+# Builds marovin in a build folder; a folder configured before keeps its settings (so this
+# tree's test and benchmark options stay as they are), a new one is configured for release
+# without tests.
 build_marovin() {  # folder, build folder
-  cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DMAROVIN_BUILD_TESTS=OFF >/dev/null &&
-    cmake --build "$2" -j2 --target marovin >/dev/null
+  if [[ ! -f "$2/CMakeCache.txt" ]]; then
+    cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DMAROVIN_BUILD_TESTS=OFF >/dev/null || return 1
+  fi
+  cmake --build "$2" -j2 --target marovin >/dev/null
 }
 
 if [[ ! -d "$ref_tree" ]]; then
