@@ -63,8 +63,19 @@ Vertex GraphCircuit::new_vertex(Gate_type kind, double angle, double angle1, dou
     return v;
 }
 
+void GraphCircuit::note_line_edit(int q) {
+    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) ++line_edits[static_cast<size_t>(q)];
+}
+
+void GraphCircuit::note_vertex_edit(Vertex v) {
+    note_line_edit(get(boost::vertex_target, graph, v));
+    if (is_2Q_gate(get(boost::vertex_gate, graph, v)))
+        note_line_edit(get(boost::vertex_control, graph, v));
+}
+
 void GraphCircuit::set_dummy_node(int n) {
     num_qubits = n;
+    line_edits.assign(static_cast<size_t>(n), 0);
     gate_counter = 0;
     cost_gate_count.set_cost_table();
     const std::string layout_file = file_name + ".layout";

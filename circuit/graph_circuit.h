@@ -96,6 +96,11 @@ class GraphCircuit {
     std::vector<Vertex> line_start;
     std::vector<Vertex> line_last;
     std::vector<Vertex> line_end;
+    /// Edits per line: raised by every change to what a line holds (a vertex added to it or
+    /// removed from it, a kind or an angle changed), not by a change of edge order alone. Every
+    /// edit of the graph goes through a function that raises it (note_line_edit,
+    /// note_vertex_edit); caches of per-line results compare it to know a line is unchanged.
+    std::vector<uint64_t> line_edits;
 
     GraphCircuit(std::string file_name, PMD_type pmd, qecCode code, int level);
     GraphCircuit(const GraphCircuit&) = delete;
@@ -109,6 +114,10 @@ class GraphCircuit {
     /// \brief All vertices in time order (SOURCE first, SINK last): the reverse of the output
     /// of boost::topological_sort over the vertex list, coloured with vertex_color_t.
     std::vector<Vertex> topological_order();
+    /// \brief Records an edit of line q (see line_edits); lines outside the circuit are ignored.
+    void note_line_edit(int q);
+    /// \brief Records an edit of vertex v: of its line, and of both lines of a two-qubit vertex.
+    void note_vertex_edit(Vertex v);
     /// \brief Creates a vertex with the given properties and the next index; no edges.
     Vertex new_vertex(Gate_type kind, double angle, double angle1, double angle2, int control,
                       int target);

@@ -96,6 +96,7 @@ void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
             move_out_edge_to_back(graph, cur, q);
             rec = rec_end;
         } else {
+            if (cleared || refill) c.note_line_edit(q);
             // clear_path(q, cur, a), with the run found by the walk above.
             for (size_t i = run_begin; i < interior_end[k]; ++i) {
                 boost::clear_vertex(interior[i], graph);
@@ -218,6 +219,21 @@ bool line_holds(GraphCircuit& c, int q, const std::vector<Gate>& records,
     return rec == records.end();
 }
 
+// True when line q still holds the records memo.input. A line that this circuit checked before
+// and has not edited since (same edit count) holds them without a walk: every change to what a
+// line holds raises its count, and the vertices that its runs follow are still on it. Otherwise
+// the line is walked, and a successful walk is recorded for the next check.
+bool still_holds(GraphCircuit& c, int q, ReductionMemo::Entry& memo,
+                 std::vector<Vertex>& runs_after) {
+    const uint64_t edits = c.line_edits[static_cast<size_t>(q)];
+    if (memo.checked_by == &c && memo.checked_edits == edits) return true;
+    if (!line_holds(c, q, memo.input, runs_after)) return false;
+    memo.checked_by = &c;
+    memo.checked_edits = edits;
+    memo.runs_after.assign(runs_after.begin(), runs_after.end());
+    return true;
+}
+
 // Stores the result of reducing the line whose records are memo.input.
 void remember(ReductionMemo::Entry& memo, const Snapshot& best, int mode, PMD_type pmd) {
     memo.output_is_input =
@@ -249,17 +265,18 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
             }
             ReductionMemo::Entry& memo = c.line_reduction_memo.entry(pass, q);
             if (memo.valid && memo.mode == mode && memo.pmd == c.pmd &&
-                line_holds(c, q, memo.input, runs_after)) {
+                still_holds(c, q, memo, runs_after)) {
                 if (memo.output_is_input) {
                     // What writing the same records back does: every run stays in place.
                     c.global_phase += memo.phase;
-                    for (Vertex v : runs_after) move_out_edge_to_back(c.graph, v, q);
+                    for (void* v : memo.runs_after) move_out_edge_to_back(c.graph, v, q);
                 } else {
                     rebuild_line(c, q, memo.output.begin(), memo.output.end(), memo.phase);
                 }
                 continue;
             }
             memo.valid = false;
+            memo.checked_by = nullptr;
             LineOfGates L;
             c.copy_a_line(q, L);
             best.take(L);
