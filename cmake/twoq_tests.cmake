@@ -4,4 +4,5 @@ marovin_add_test(test_twoq
   tests/optimise/critical_reduction_test.cpp)
 marovin_add_test(test_e2e
   tests/e2e/random_netlist.cpp
-  tests/e2e/whole_program_test.cpp)
+  tests/e2e/whole_program_test.cpp
+  tests/support/reference_flow_test.cpp)

@@ -11,6 +11,7 @@
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
 #include "optimise/line_test_util.h"
+#include "optimise/two_qubit_reduction.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
@@ -318,6 +319,64 @@ TEST_P(OnEveryPmd, RepeatedRoundsReplayUnchangedLinesExactly) {
             literal.reduce2Qgate();
         }
         EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast)));
+    }
+}
+
+// A line that a round found unchanged is taken as unchanged later only while nothing edits it:
+// removing a two-qubit gate, changing a kind or an angle, or rebuilding a run on either of its
+// lines must send it back to a full reduction, on the control line as on the target line.
+TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
+    struct Edit {
+        const char* name;
+        void (*apply)(GraphCircuit&);
+    };
+    const Edit edits[] = {
+        {"remove the CNOTs",
+         [](GraphCircuit& c) {
+             std::vector<Vertex> doomed;
+             for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+                 if (boost::get(boost::vertex_gate, c.graph, *it) == CNOT) doomed.push_back(*it);
+             for (Vertex v : doomed) remove_gate_vertex(c, v);
+         }},
+        {"insert after the first CNOT on its target",
+         [](GraphCircuit& c) {
+             for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+                 if (boost::get(boost::vertex_gate, c.graph, *it) == CNOT) {
+                     insert_gate_after(c, *it, boost::get(boost::vertex_target, c.graph, *it), RX,
+                                       4.0);
+                     return;
+                 }
+         }},
+        {"a two-qubit reduction sweep", [](GraphCircuit& c) { c.reduce2Qgate(); }},
+    };
+    for (const Edit& edit : edits) {
+        for (unsigned seed = 0; seed < 6; ++seed) {
+            GraphCircuit fast("fast", GetParam(), qec_none, 0);
+            GraphCircuit literal("literal", GetParam(), qec_none, 0);
+            for (GraphCircuit* c : {&fast, &literal}) {
+                c->set_dummy_node(2);
+                std::mt19937 rng(500 + seed);
+                for (int k = 0; k < 3; ++k) {
+                    c->add_gate(RX, 0, 1 + seed % 3, 0, 0);
+                    c->add_gate(CNOT, 0, 1, 0);
+                    c->add_gate(RX, 0, 1, 0, 0);
+                    c->add_gate(RX, 1, linetest::random_angle(rng), 0, 0);
+                    c->add_gate(CNOT, 0, 1, 0);
+                    c->add_gate(RZ, 1, 2, 0, 0);
+                }
+            }
+            // Two rounds: the second finds every line as the first left it.
+            for (int round = 0; round < 2; ++round) {
+                fast.reduce1Qgate();
+                line::reduce_lines(literal, Strategy::Literal);
+            }
+            edit.apply(fast);
+            edit.apply(literal);
+            fast.reduce1Qgate();
+            line::reduce_lines(literal, Strategy::Literal);
+            EXPECT_EQ(fast.output_circuit_in_string(), literal.output_circuit_in_string())
+                << edit.name << ", seed " << seed;
+        }
     }
 }
 
