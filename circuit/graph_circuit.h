@@ -17,6 +17,7 @@
 #include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
 #include "cost/cost_gate_count.h"
+#include "cost/ops_tally.h"
 #include "cost/tile_table.h"
 #include "optimise/line_reduction_memo.h"
 
@@ -101,6 +102,8 @@ class GraphCircuit {
     /// edit of the graph goes through a function that raises it (note_line_edit,
     /// note_vertex_edit); caches of per-line results compare it to know a line is unchanged.
     std::vector<uint64_t> line_edits;
+    /// The physical operation count per line, as num_ops last priced it (a cache).
+    OpsTally ops_tally;
 
     GraphCircuit(std::string file_name, PMD_type pmd, qecCode code, int level);
     GraphCircuit(const GraphCircuit&) = delete;
@@ -201,6 +204,9 @@ class GraphCircuit {
     // ---- Counts (cost/circuit_cost.cpp) ----
 
     double num_ops(PMD_type pmd);
+    /// \brief The count without a code from the per-line shares of ops_tally, re-pricing only
+    /// lines edited since; false when a kind has no plain price or the sum may be inexact.
+    bool tally_ops(PMD_type pmd, double& total);
     double num_cycles(PMD_type pmd);
     /// \brief Computes finish, latest and slack times; hands back in `path` the gate vertices
     /// of one critical path in time order.
