@@ -150,63 +150,23 @@ class ExactSum {
 
 }  // namespace
 
-namespace {
-
-// The price column of `pmd` as (kind, price) for every row of the table; (kind, -1) marks a row
-// without a price for `pmd`, which the full count reports.
-std::vector<std::pair<int, int>> price_column(const CostGateCount& table, PMD_type pmd) {
-    std::vector<std::pair<int, int>> column;
-    column.reserve(table.table.size());
-    for (const auto& [kind, prices] : table.table) {
-        const bool priced = pmd >= 0 && static_cast<size_t>(pmd) < prices.size();
-        column.emplace_back(static_cast<int>(kind), priced ? prices[pmd] : -1);
-    }
-    return column;
-}
-
-}  // namespace
-
-bool GraphCircuit::tally_ops(PMD_type pmd, double& total) {
-    // Every vertex kind met must have a plain price (its own row, priced for `pmd`); anything
-    // else goes the full way, which reports it exactly as before.
-    std::vector<std::pair<int, int>> column = price_column(cost_gate_count, pmd);
-    if (!ops_tally.valid || ops_tally.pmd != pmd || ops_tally.prices != column ||
-        ops_tally.shares.size() != static_cast<size_t>(num_qubits)) {
-        ops_tally = OpsTally{};
-        ops_tally.pmd = pmd;
-        ops_tally.prices = std::move(column);
-        ops_tally.shares.assign(static_cast<size_t>(num_qubits), OpsTally::Share{});
-        ops_tally.valid = true;
-    }
-    int price[128];
-    bool known[128] = {};
-    for (const auto& [kind, p] : ops_tally.prices) {
-        if (kind < 0 || kind >= 128 || p < 0) continue;
-        price[kind] = p;
-        known[kind] = true;
-    }
+bool GraphCircuit::ops_from_kind_counts(PMD_type pmd, double& total) const {
+    if (kind_counts.vertices != static_cast<int64_t>(boost::num_vertices(graph))) return false;
     double sum = 0.0, magnitude = 0.0;
-    for (int q = 0; q < num_qubits; ++q) {
-        OpsTally::Share& share = ops_tally.shares[static_cast<size_t>(q)];
-        const uint64_t edits = line_edits[static_cast<size_t>(q)];
-        if (!share.valid || share.edits != edits) {
-            // O(line length): the line is walked once.
-            double line_total = 0.0, line_magnitude = 0.0;
-            for (Vertex v = next_node(graph, line_start[q], q); v != line_end[q];
-                 v = next_node(graph, v, q)) {
-                const Gate_type kind = get(boost::vertex_gate, graph, v);
-                if (is_2Q_gate(kind) && get(boost::vertex_target, graph, v) != q) continue;
-                if (kind < 0 || kind >= 128 || !known[kind]) {
-                    share.valid = false;
-                    return false;
-                }
-                line_total += price[kind];
-                line_magnitude += std::fabs(static_cast<double>(price[kind]));
-            }
-            share = OpsTally::Share{true, edits, line_total, line_magnitude};
-        }
-        sum += share.total;
-        magnitude += share.magnitude;
+    for (int k = 0; k < IN; ++k) {  // line markers cost nothing
+        const int64_t n = kind_counts.count[static_cast<size_t>(k)];
+        if (n == 0) continue;
+        const Gate_type kind = static_cast<Gate_type>(k);
+        // Only kinds with a plain price; anything else is reported by the full count.
+        auto row = cost_gate_count.table.find(kind);
+        if (row == cost_gate_count.table.end() && kind == ZENO_dag)
+            row = cost_gate_count.table.find(ZENO);
+        if (row == cost_gate_count.table.end() || pmd < 0 ||
+            static_cast<size_t>(pmd) >= row->second.size())
+            return false;
+        const double price = row->second[static_cast<size_t>(pmd)];
+        sum += static_cast<double>(n) * price;
+        magnitude += static_cast<double>(n) * std::fabs(price);
     }
     if (magnitude > 9007199254740992.0) return false;
     total = sum;
@@ -214,9 +174,9 @@ bool GraphCircuit::tally_ops(PMD_type pmd, double& total) {
 }
 
 double GraphCircuit::num_ops(PMD_type pmd) {
-    // Without a code every price is a whole number: the count can come from the per-line shares.
-    double tallied = 0.0;
-    if (code == qec_none && tally_ops(pmd, tallied)) return tallied;
+    // Without a code every price is a whole number: the count can come from the kind counts.
+    double counted = 0.0;
+    if (code == qec_none && ops_from_kind_counts(pmd, counted)) return counted;
     const int first_gate = 2 * num_qubits;  // indices below belong to markers
     auto logical = [&](Vertex v) {
         return tile_table.getOpsCyc(

@@ -98,10 +98,7 @@ void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
         } else {
             if (cleared || refill) c.note_line_edit(q);
             // clear_path(q, cur, a), with the run found by the walk above.
-            for (size_t i = run_begin; i < interior_end[k]; ++i) {
-                boost::clear_vertex(interior[i], graph);
-                boost::remove_vertex(interior[i], graph);
-            }
+            for (size_t i = run_begin; i < interior_end[k]; ++i) c.erase_vertex(interior[i]);
             if (cleared && !refill) boost::add_edge(cur, a, q, graph);
             // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
             // graph exactly as inserting each vertex before a in turn would (same vertex
@@ -328,10 +325,7 @@ void GraphCircuit::clear_path(int q, Vertex from, Vertex to) {
     std::vector<Vertex> doomed;
     for (Vertex v = next_node(graph, from, q); v != to; v = next_node(graph, v, q))
         doomed.push_back(v);
-    for (Vertex v : doomed) {
-        boost::clear_vertex(v, graph);
-        boost::remove_vertex(v, graph);
-    }
+    for (Vertex v : doomed) erase_vertex(v);
     if (!doomed.empty()) boost::add_edge(from, to, q, graph);
 }
 

@@ -23,13 +23,11 @@ void remove_gate_vertex(GraphCircuit& circuit, Vertex v) {
     };
     Join joins[2];
     int count = 0;
-    circuit.note_vertex_edit(v);
     for (int line : {get(boost::vertex_control, g, v), get(boost::vertex_target, g, v)}) {
         if (line < 0) continue;
         joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
     }
-    boost::clear_vertex(v, g);
-    boost::remove_vertex(v, g);
+    circuit.erase_vertex(v);
     for (int i = 0; i < count; ++i) {
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
@@ -88,11 +86,7 @@ class TwoQubitReduction {
     }
     static bool passed_over(Gate_type k) { return k < 20 || k > 99; }
     // Every change of a kind or an angle goes through these, so that the lines record it.
-    void set_kind(Vertex v, Gate_type k) {
-        if (kind(v) == k) return;
-        put(boost::vertex_gate, g_, v, k);
-        c_.note_vertex_edit(v);
-    }
+    void set_kind(Vertex v, Gate_type k) { c_.set_vertex_kind(v, k); }
     void set_angle(Vertex v, double a) {
         const double old = angle(v);
         if (std::memcmp(&old, &a, sizeof a) == 0) return;

@@ -135,6 +135,19 @@ TEST(CircuitCounts, OperationCountFollowsEveryEdit) {
     EXPECT_EQ(c.num_ops(SC), full_count(SC));
     c.reduce1Qgate();
     EXPECT_EQ(c.num_ops(SC), full_count(SC));
+
+    // Kinds changed in place: X and Y half-turns between two CNOTs change axis (RX -> RY and
+    // RY -> RZ), priced apart here so that a missed change shows.
+    c.cost_gate_count.table[RY][SC] = c.cost_gate_count.table[RX][SC] + 3;
+    c.cost_gate_count.table[RZ][SC] = c.cost_gate_count.table[RX][SC] + 7;
+    c.add_gate(CNOT, 0, 2, 0);
+    c.add_gate(RX, 0, 4, 0, 0);
+    c.add_gate(RY, 2, 4, 0, 0);
+    c.add_gate(CNOT, 0, 2, 0);
+    const double before = c.num_ops(SC);
+    c.reduce2Qgate();
+    EXPECT_NE(c.num_ops(SC), before);
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
 }
 
 TEST(CriticalPath, TiesGoToTheLineTheWalkIsOnThenTheLowestLine) {
