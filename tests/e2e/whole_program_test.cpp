@@ -207,13 +207,7 @@ class SharedCircuit : public testing::TestWithParam<PMD_type> {};
 
 TEST_P(SharedCircuit, OutputEqualsInputUpToPhase) {
     const PMD_type pmd = GetParam();
-    std::string folder;
-    for (const char* up : {"../shared/bench/", "../../shared/bench/"}) {
-        if (!testenv::read_file(testenv::source_path(up) + kSharedCircuits[0]).empty()) {
-            folder = testenv::source_path(up);
-            break;
-        }
-    }
+    const std::string folder = testenv::shared_bench_folder(kSharedCircuits[0]);
     if (folder.empty()) GTEST_SKIP() << "no shared benchmark circuits beside the source tree";
     const std::string dir =
         testenv::make_scratch_dir(std::string("e2e_shared_") + pmd_keyword(pmd));

@@ -82,13 +82,7 @@ const char* const kSharedCircuits[] = {
     "real/rd32-v0_67.txt", "qasm/qaoa_n3.txt",     "qasm/vqe_n4.txt"};
 
 TEST_P(AgainstReference, SharedBenchmarkCircuits) {
-    std::string folder;
-    for (const char* up : {"../shared/bench/", "../../shared/bench/"}) {
-        if (!testenv::read_file(testenv::source_path(up) + kSharedCircuits[0]).empty()) {
-            folder = testenv::source_path(up);
-            break;
-        }
-    }
+    const std::string folder = testenv::shared_bench_folder(kSharedCircuits[0]);
     if (folder.empty()) GTEST_SKIP() << "no shared benchmark circuits beside the source tree";
     for (const char* name : kSharedCircuits) {
         const std::string text = testenv::read_file(folder + name);

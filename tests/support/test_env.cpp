@@ -42,6 +42,12 @@ static void copy_data_files(const fs::path& dir) {
     }
 }
 
+std::string shared_bench_folder(const std::string& probe) {
+    for (const char* up : {"../shared/bench/", "../../shared/bench/"})
+        if (!read_file(source_path(up) + probe).empty()) return source_path(up);
+    return "";
+}
+
 std::string make_scratch_dir(const std::string& name, bool with_data) {
     fs::path dir = fs::current_path() / ("scratch_" + name);
     fs::remove_all(dir);
@@ -64,11 +70,10 @@ int run_command(const std::string& dir, const std::string& command, std::string&
 
 namespace {
 class DataFilesEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { copy_data_files(fs::current_path()); }
 };
-const auto* const registered =
-    ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
+const auto* const registered = ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
 }  // namespace
 
 }  // namespace testenv

@@ -10,6 +10,10 @@ namespace testenv {
 /// Absolute path of a file of the source tree, e.g. source_path("examples/adder.txt").
 std::string source_path(const std::string& relative);
 
+/// The folder of the shared benchmark circuits beside the source tree (ending in '/'), found by
+/// one circuit file it holds (e.g. "qc/tof_3.txt"); "" when there is none.
+std::string shared_bench_folder(const std::string& probe);
+
 /// Writes `text` to `path` (replacing it).
 void write_file(const std::string& path, const std::string& text);
 
