@@ -52,6 +52,7 @@ GraphCircuit::~GraphCircuit() = default;
 Vertex GraphCircuit::new_vertex(Gate_type kind, double angle, double angle1, double angle2,
                                 int control, int target) {
     Vertex v = boost::add_vertex(graph);
+    kind_counts.add(kind);
     put(boost::vertex_gate, graph, v, kind);
     put(boost::vertex_index, graph, v, gate_counter++);
     put(boost::vertex_angle, graph, v, angle);
@@ -63,8 +64,35 @@ Vertex GraphCircuit::new_vertex(Gate_type kind, double angle, double angle1, dou
     return v;
 }
 
+void GraphCircuit::note_line_edit(int q) {
+    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) ++line_edits[static_cast<size_t>(q)];
+}
+
+void GraphCircuit::note_vertex_edit(Vertex v) {
+    note_line_edit(get(boost::vertex_target, graph, v));
+    if (is_2Q_gate(get(boost::vertex_gate, graph, v)))
+        note_line_edit(get(boost::vertex_control, graph, v));
+}
+
+void GraphCircuit::erase_vertex(Vertex v) {
+    note_vertex_edit(v);
+    kind_counts.remove(get(boost::vertex_gate, graph, v));
+    boost::clear_vertex(v, graph);
+    boost::remove_vertex(v, graph);
+}
+
+void GraphCircuit::set_vertex_kind(Vertex v, Gate_type kind) {
+    const Gate_type old = get(boost::vertex_gate, graph, v);
+    if (old == kind) return;
+    kind_counts.remove(old);
+    kind_counts.add(kind);
+    put(boost::vertex_gate, graph, v, kind);
+    note_vertex_edit(v);
+}
+
 void GraphCircuit::set_dummy_node(int n) {
     num_qubits = n;
+    line_edits.assign(static_cast<size_t>(n), 0);
     gate_counter = 0;
     cost_gate_count.set_cost_table();
     const std::string layout_file = file_name + ".layout";
@@ -79,6 +107,7 @@ void GraphCircuit::set_dummy_node(int n) {
     for (int i = 0; i < n; ++i) boost::add_edge(line_start[i], line_end[i], i, graph);
 
     Vertex source = boost::add_vertex(graph);
+    kind_counts.add(SOURCE);
     put(boost::vertex_gate, graph, source, SOURCE);
     put(boost::vertex_index, graph, source, -1);
     put(boost::vertex_control, graph, source, -1);
@@ -87,6 +116,7 @@ void GraphCircuit::set_dummy_node(int n) {
     for (int i = 0; i < n; ++i) boost::add_edge(source, line_start[i], i, graph);
 
     Vertex sink = boost::add_vertex(graph);
+    kind_counts.add(SINK);
     put(boost::vertex_gate, graph, sink, SINK);
     put(boost::vertex_index, graph, sink, -2);
     put(boost::vertex_control, graph, sink, -1);

@@ -18,6 +18,7 @@
 #include "FaultTolerant/ft_table.h"
 #include "circuit/gate.h"
 #include "cost/cost_gate_count.h"
+#include "cost/gate_kind_counts.h"
 #include "cost/tile_table.h"
 #include "optimise/line_reduction_memo.h"
 
@@ -97,6 +98,13 @@ class GraphCircuit {
     std::vector<Vertex> line_start;
     std::vector<Vertex> line_last;
     std::vector<Vertex> line_end;
+    /// Edits per line: raised by every change to what a line holds (a vertex added to it or
+    /// removed from it, a kind or an angle changed), not by a change of edge order alone. Every
+    /// edit of the graph goes through a function that raises it (note_line_edit,
+    /// note_vertex_edit); caches of per-line results compare it to know a line is unchanged.
+    std::vector<uint64_t> line_edits;
+    /// Vertices per kind (see GateKindCounts), for the operation count without a code.
+    GateKindCounts kind_counts;
 
     GraphCircuit(std::string file_name, PMD_type pmd, qecCode code, int level);
     GraphCircuit(const GraphCircuit&) = delete;
@@ -110,6 +118,14 @@ class GraphCircuit {
     /// \brief All vertices in time order (SOURCE first, SINK last): the reverse of the output
     /// of boost::topological_sort over the vertex list, coloured with vertex_color_t.
     std::vector<Vertex> topological_order();
+    /// \brief Records an edit of line q (see line_edits); lines outside the circuit are ignored.
+    void note_line_edit(int q);
+    /// \brief Records an edit of vertex v: of its line, and of both lines of a two-qubit vertex.
+    void note_vertex_edit(Vertex v);
+    /// \brief Removes a vertex with all its edges (the lines it was on record the edit).
+    void erase_vertex(Vertex v);
+    /// \brief Changes the kind of a vertex (the lines it is on record the edit).
+    void set_vertex_kind(Vertex v, Gate_type kind);
     /// \brief Creates a vertex with the given properties and the next index; no edges.
     Vertex new_vertex(Gate_type kind, double angle, double angle1, double angle2, int control,
                       int target);
@@ -193,6 +209,10 @@ class GraphCircuit {
     // ---- Counts (cost/circuit_cost.cpp) ----
 
     double num_ops(PMD_type pmd);
+    /// \brief The count without a code from kind_counts; false when a kind has no plain price,
+    /// the counts do not match the graph or the sum may be inexact (the caller then counts
+    /// vertex by vertex).
+    bool ops_from_kind_counts(PMD_type pmd, double& total) const;
     double num_cycles(PMD_type pmd);
     /// \brief Computes finish, latest and slack times; hands back in `path` the gate vertices
     /// of one critical path in time order.

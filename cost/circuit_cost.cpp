@@ -150,7 +150,33 @@ class ExactSum {
 
 }  // namespace
 
+bool GraphCircuit::ops_from_kind_counts(PMD_type pmd, double& total) const {
+    if (kind_counts.vertices != static_cast<int64_t>(boost::num_vertices(graph))) return false;
+    double sum = 0.0, magnitude = 0.0;
+    for (int k = 0; k < IN; ++k) {  // line markers cost nothing
+        const int64_t n = kind_counts.count[static_cast<size_t>(k)];
+        if (n == 0) continue;
+        const Gate_type kind = static_cast<Gate_type>(k);
+        // Only kinds with a plain price; anything else is reported by the full count.
+        auto row = cost_gate_count.table.find(kind);
+        if (row == cost_gate_count.table.end() && kind == ZENO_dag)
+            row = cost_gate_count.table.find(ZENO);
+        if (row == cost_gate_count.table.end() || pmd < 0 ||
+            static_cast<size_t>(pmd) >= row->second.size())
+            return false;
+        const double price = row->second[static_cast<size_t>(pmd)];
+        sum += static_cast<double>(n) * price;
+        magnitude += static_cast<double>(n) * std::fabs(price);
+    }
+    if (magnitude > 9007199254740992.0) return false;
+    total = sum;
+    return true;
+}
+
 double GraphCircuit::num_ops(PMD_type pmd) {
+    // Without a code every price is a whole number: the count can come from the kind counts.
+    double counted = 0.0;
+    if (code == qec_none && ops_from_kind_counts(pmd, counted)) return counted;
     const int first_gate = 2 * num_qubits;  // indices below belong to markers
     auto logical = [&](Vertex v) {
         return tile_table.getOpsCyc(

@@ -96,11 +96,9 @@ void rebuild_line(GraphCircuit& c, int q, Iter first, Iter last, double phase) {
             move_out_edge_to_back(graph, cur, q);
             rec = rec_end;
         } else {
+            if (cleared || refill) c.note_line_edit(q);
             // clear_path(q, cur, a), with the run found by the walk above.
-            for (size_t i = run_begin; i < interior_end[k]; ++i) {
-                boost::clear_vertex(interior[i], graph);
-                boost::remove_vertex(interior[i], graph);
-            }
+            for (size_t i = run_begin; i < interior_end[k]; ++i) c.erase_vertex(interior[i]);
             if (cleared && !refill) boost::add_edge(cur, a, q, graph);
             // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
             // graph exactly as inserting each vertex before a in turn would (same vertex
@@ -163,6 +161,14 @@ bool window_is_whole_line(const LineOfGates& L) {
     return outs == 1;
 }
 
+// Repetitions of the stages for a line with n2 two-qubit records: min(n2, 4), and one for a
+// line without any, so that its one-qubit run is reduced too.
+// NOTE: a plain min(n2, 4) gives such a line no repetition, and since only a repetition's result
+// can be kept, `H`, `H` alone on a line would be written back as it came.
+int line_repetitions(int n2) {
+    return std::max(1, std::min(n2, 4));
+}
+
 // The pass as described, copying whole lines: the reference for the tests.
 void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
     const Strategy s = Strategy::Literal;
@@ -172,7 +178,7 @@ void reduce_line_literal(GraphCircuit& c, int q, bool xlzr, int mode) {
     const int n2 = num_2Q_gate(L.gates);
     double cost_best = whole_line_cost(c, L.gates, mode, s);
     simplify(c, L, -1, -1, mode, s);
-    for (int k = 0; k < std::min(n2, 4); ++k) {
+    for (int k = 0; k < line_repetitions(n2); ++k) {
         LineOfGates prev = L;
         run_stages(c, q, L, xlzr, mode, s);
         double cost = whole_line_cost(c, L.gates, mode, s);
@@ -210,6 +216,21 @@ bool line_holds(GraphCircuit& c, int q, const std::vector<Gate>& records,
     return rec == records.end();
 }
 
+// True when line q still holds the records memo.input. A line that this circuit checked before
+// and has not edited since (same edit count) holds them without a walk: every change to what a
+// line holds raises its count, and the vertices that its runs follow are still on it. Otherwise
+// the line is walked, and a successful walk is recorded for the next check.
+bool still_holds(GraphCircuit& c, int q, ReductionMemo::Entry& memo,
+                 std::vector<Vertex>& runs_after) {
+    const uint64_t edits = c.line_edits[static_cast<size_t>(q)];
+    if (memo.checked_by == &c && memo.checked_edits == edits) return true;
+    if (!line_holds(c, q, memo.input, runs_after)) return false;
+    memo.checked_by = &c;
+    memo.checked_edits = edits;
+    memo.runs_after.assign(runs_after.begin(), runs_after.end());
+    return true;
+}
+
 // Stores the result of reducing the line whose records are memo.input.
 void remember(ReductionMemo::Entry& memo, const Snapshot& best, int mode, PMD_type pmd) {
     memo.output_is_input =
@@ -241,17 +262,18 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
             }
             ReductionMemo::Entry& memo = c.line_reduction_memo.entry(pass, q);
             if (memo.valid && memo.mode == mode && memo.pmd == c.pmd &&
-                line_holds(c, q, memo.input, runs_after)) {
+                still_holds(c, q, memo, runs_after)) {
                 if (memo.output_is_input) {
                     // What writing the same records back does: every run stays in place.
                     c.global_phase += memo.phase;
-                    for (Vertex v : runs_after) move_out_edge_to_back(c.graph, v, q);
+                    for (void* v : memo.runs_after) move_out_edge_to_back(c.graph, v, q);
                 } else {
                     rebuild_line(c, q, memo.output.begin(), memo.output.end(), memo.phase);
                 }
                 continue;
             }
             memo.valid = false;
+            memo.checked_by = nullptr;
             LineOfGates L;
             c.copy_a_line(q, L);
             best.take(L);
@@ -261,7 +283,7 @@ void reduce_lines(GraphCircuit& c, Strategy s) {
             KnownCost known{true, mode, cost_best};
             KnownCost* chain = window_is_whole_line(L) ? &known : nullptr;
             simplify(c, L, -1, -1, mode, s, chain);
-            for (int k = 0; k < std::min(n2, 4); ++k) {
+            for (int k = 0; k < line_repetitions(n2); ++k) {
                 prev.take(L);
                 run_stages(c, q, L, xlzr, mode, s, chain);
                 double cost = chain != nullptr && known.valid && known.mode == mode
@@ -303,10 +325,7 @@ void GraphCircuit::clear_path(int q, Vertex from, Vertex to) {
     std::vector<Vertex> doomed;
     for (Vertex v = next_node(graph, from, q); v != to; v = next_node(graph, v, q))
         doomed.push_back(v);
-    for (Vertex v : doomed) {
-        boost::clear_vertex(v, graph);
-        boost::remove_vertex(v, graph);
-    }
+    for (Vertex v : doomed) erase_vertex(v);
     if (!doomed.empty()) boost::add_edge(from, to, q, graph);
 }
 

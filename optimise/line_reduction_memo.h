@@ -4,6 +4,7 @@
 // angles, control, target; not the vertex indices), the cost mode and the machine description,
 // so the same records give the same best copy and phase.
 
+#include <cstdint>
 #include <vector>
 
 #include "circuit/gate.h"
@@ -19,6 +20,13 @@ struct ReductionMemo {
         bool output_is_input = false;
         std::vector<Gate> output;  // the best copy, when it differs from the input
         double phase = 0.0;        // the best copy's phase, in π
+        // The line as last checked against `input`: the circuit that checked it, that line's
+        // edit count then (GraphCircuit::line_edits) and the vertices that a non-empty run
+        // follows. While the circuit reports the same edit count the line still holds `input`
+        // and those vertices, so the check need not walk the line again.
+        const void* checked_by = nullptr;
+        uint64_t checked_edits = 0;
+        std::vector<void*> runs_after;
     };
     /// One entry per line for each of the two passes of the reduction.
     std::vector<Entry> passes[2];

@@ -38,11 +38,16 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
     LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
     const It end = ed.end();
     GlobalPhase sum;  // phase gathered by the scan, in π
-    It r = ed.first();
+    const It first = ed.first();
+    It r = first;
     while (r != end) {
         It n = std::next(r);
         if (r->type >= 20) {
-            if (!is_2Q_gate(r->type))
+            // A window that starts at the beginning of its line starts at the line's IN marker,
+            // which the scan passes over like a two-qubit record; a marker anywhere else is a
+            // fault in the line.
+            const bool opening_marker = r == first && r->type >= IN;
+            if (!is_2Q_gate(r->type) && !opening_marker)
                 std::cout << "Error! GraphCircuit::&simplify1, gate not supported!" << std::endl;
             r = n;
             continue;

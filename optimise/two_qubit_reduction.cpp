@@ -5,6 +5,7 @@
 #include "optimise/two_qubit_reduction.h"
 
 #include <cmath>
+#include <cstring>
 #include <iostream>
 #include <optional>
 
@@ -26,8 +27,7 @@ void remove_gate_vertex(GraphCircuit& circuit, Vertex v) {
         if (line < 0) continue;
         joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
     }
-    boost::clear_vertex(v, g);
-    boost::remove_vertex(v, g);
+    circuit.erase_vertex(v);
     for (int i = 0; i < count; ++i) {
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
@@ -40,6 +40,7 @@ Vertex insert_gate_after(GraphCircuit& circuit, Vertex v, int q, Gate_type kind,
     Graph& g = circuit.graph;
     Vertex after = next_node(g, v, q);
     Vertex fresh = circuit.new_vertex(kind, angle, 0.0, 0.0, -1, q);
+    circuit.note_line_edit(q);
     remove_an_edge(g, v, q);
     boost::add_edge(v, fresh, q, g);
     boost::add_edge(fresh, after, q, g);
@@ -84,6 +85,14 @@ class TwoQubitReduction {
         return insert_gate_after(c_, v, q, k, a);
     }
     static bool passed_over(Gate_type k) { return k < 20 || k > 99; }
+    // Every change of a kind or an angle goes through these, so that the lines record it.
+    void set_kind(Vertex v, Gate_type k) { c_.set_vertex_kind(v, k); }
+    void set_angle(Vertex v, double a) {
+        const double old = angle(v);
+        if (std::memcmp(&old, &a, sizeof a) == 0) return;
+        put(boost::vertex_angle, g_, v, a);
+        c_.note_vertex_edit(v);
+    }
 
     bool is_cnot(Vertex v, int ctl, int tgt) const {
         return kind(v) == CNOT && control(v) == ctl && target(v) == tgt;
@@ -110,7 +119,7 @@ class TwoQubitReduction {
             if (passed_over(k)) continue;
             if ((k == CP || k == GEO) && control(cur) == ii) {
                 const double a = normalised_turn(angle(cur));
-                put(boost::vertex_angle, g_, cur, a);
+                set_angle(cur, a);
                 if (a == 0.0) {
                     // The predecessor is dispatched again without normalisation: the removal
                     // may have brought it a new partner.
@@ -195,8 +204,8 @@ class TwoQubitReduction {
             if (rule.a != kind(a) || rule.b != kind(b)) continue;
             remove(g1);
             remove(*g2);
-            put(boost::vertex_gate, g_, a, rule.new_a);
-            put(boost::vertex_gate, g_, b, rule.new_b);
+            set_kind(a, rule.new_a);
+            set_kind(b, rule.new_b);
             c_.global_phase += rule.phase;
             return a;
         }
@@ -225,8 +234,8 @@ class TwoQubitReduction {
 
     void apply(const EnclosedRewrite& rewrite, Vertex v, int q) {
         if (rewrite.change) {
-            put(boost::vertex_gate, g_, v, rewrite.kind);
-            put(boost::vertex_angle, g_, v, rewrite.angle);
+            set_kind(v, rewrite.kind);
+            set_angle(v, rewrite.angle);
         }
         if (rewrite.append) insert_after(v, q, rewrite.append_kind, rewrite.append_angle);
     }
@@ -262,9 +271,9 @@ class TwoQubitReduction {
 
     void swap_xy_axis(Vertex v) {
         if (kind(v) == RX) {
-            put(boost::vertex_gate, g_, v, RY);
+            set_kind(v, RY);
         } else {
-            put(boost::vertex_gate, g_, v, RX);
+            set_kind(v, RX);
             c_.global_phase += 1.0;
         }
     }
@@ -319,7 +328,7 @@ class TwoQubitReduction {
             remove(a);
             return before;
         }
-        put(boost::vertex_angle, g_, g1, theta + phi);
+        set_angle(g1, theta + phi);
         remove(a);
         return g1;
     }
@@ -329,7 +338,7 @@ class TwoQubitReduction {
     Vertex geo_rules(Vertex g1, int c, int t, Vertex a, Vertex b) {
         const double theta = angle(g1);
         if (theta >= 4.0) {  // E1: GEO(4) = e^{iπ} RZ(4) ⊗ RZ(4)
-            put(boost::vertex_angle, g_, g1, theta - 4.0);
+            set_angle(g1, theta - 4.0);
             insert_after(g1, c, RZ, 4.0);
             insert_after(g1, t, RZ, 4.0);
             c_.global_phase += 1.0;

@@ -108,6 +108,48 @@ TEST(CircuitCounts, TwoQubitGateWaitsForItsLines) {
     EXPECT_EQ(get(boost::vertex_gate, c.graph, path[1]), CNOT);
 }
 
+// The count without a code is kept per line between calls; after every kind of edit it must
+// equal the sum over all gate vertices, also when the price table or the description changes.
+TEST(CircuitCounts, OperationCountFollowsEveryEdit) {
+    GraphCircuit c("ops", SC, qec_none, 0);
+    c.set_dummy_node(3);
+    auto full_count = [&](PMD_type pmd) {
+        double total = 0;
+        for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
+            total += c.cost_gate_count.get_gate_cost(boost::get(boost::vertex_gate, c.graph, *it),
+                                                     pmd);
+        return total;
+    };
+    c.add_gate(RX, 0, 4, 0, 0);
+    c.add_gate(CNOT, 0, 1, 0);
+    c.add_gate(CNOT, 0, 1, 0);
+    c.add_gate(H, 2, 0, 0, 0);
+    c.add_gate(CP, 2, 1, 3);
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+    c.reduce2Qgate();  // the CNOT pair cancels
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+    c.add_gate(ZENO_dag, 1, 2, 0);  // priced through the ZENO row
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+    EXPECT_EQ(c.num_ops(IT), full_count(IT));
+    c.cost_gate_count.table[CP][SC] += 5;
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+    c.reduce1Qgate();
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+
+    // Kinds changed in place: X and Y half-turns between two CNOTs change axis (RX -> RY and
+    // RY -> RZ), priced apart here so that a missed change shows.
+    c.cost_gate_count.table[RY][SC] = c.cost_gate_count.table[RX][SC] + 3;
+    c.cost_gate_count.table[RZ][SC] = c.cost_gate_count.table[RX][SC] + 7;
+    c.add_gate(CNOT, 0, 2, 0);
+    c.add_gate(RX, 0, 4, 0, 0);
+    c.add_gate(RY, 2, 4, 0, 0);
+    c.add_gate(CNOT, 0, 2, 0);
+    const double before = c.num_ops(SC);
+    c.reduce2Qgate();
+    EXPECT_NE(c.num_ops(SC), before);
+    EXPECT_EQ(c.num_ops(SC), full_count(SC));
+}
+
 TEST(CriticalPath, TiesGoToTheLineTheWalkIsOnThenTheLowestLine) {
     // Line 0: RZ(1) (1 cycle); line 1: RZ(1) (1 cycle); then CZ(0, 1), then RZ(1) on each line.
     GraphCircuit c("ties", QD, qec_none, 0);

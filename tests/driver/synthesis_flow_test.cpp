@@ -204,6 +204,30 @@ INSTANTIATE_TEST_SUITE_P(Examples, OutputEquivalence, testing::ValuesIn(equivale
                              return name + "_" + info.param.pmd;
                          });
 
+// A line that meets no two-qubit gate is reduced like the others: H, H on it vanishes on every
+// description, and the rest of the circuit keeps its meaning.
+class LineWithoutTwoQubitGates : public testing::TestWithParam<std::string> {};
+
+TEST_P(LineWithoutTwoQubitGates, IdentityRunVanishes) {
+    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_lone_line"));
+    const std::string input =
+        "# t\n.qubit 3\nqubit a\nqubit b\nqubit c\n.begin\nH a\nH a\n"
+        "CNOT b c\nRZ c 1.5\n.end\n";
+    testenv::write_file(dir + "/in.txt", input);
+    auto run = run_marovin_in(dir, "in.txt out.txt " + GetParam());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string output = testenv::read_file(dir + "/out.txt");
+    const std::string gates = output.substr(output.find(".begin\n"));
+    EXPECT_EQ(("\n" + gates).find(" a\n"), std::string::npos) << output;
+    EXPECT_EQ(("\n" + gates).find(" a "), std::string::npos) << output;
+    EXPECT_TRUE(sim::equal_up_to_phase(sim::netlist_unitary(input, sim::Order::Operator),
+                                       sim::netlist_unitary(output, sim::Order::Operator), 1e-7))
+        << output;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPmds, LineWithoutTwoQubitGates,
+                         testing::Values("QD", "SC", "IT", "NA", "LP", "NP", "CTL", "FTS"));
+
 TEST(Input, FirstLineDeclaringQubitsAndCrLfLinesWork) {
     // No title comment: the backward attempt keeps the ".qubit" line. CR-LF line ends.
     const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_crlf"));

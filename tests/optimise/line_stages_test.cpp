@@ -129,6 +129,31 @@ INSTANTIATE_TEST_SUITE_P(
                     PinnedCase{"XXNotCancelled", {{X, 0}, {X, 0}}, {{X, 0}, {X, 0}}, 0}),
     [](const testing::TestParamInfo<PinnedCase>& info) { return info.param.name; });
 
+// A window that opens at the line's IN marker (a critical-path run at the start of a line) is
+// scanned without a complaint and with the same result as the whole line; a marker inside the
+// window is still reported.
+TEST(Simplify1Markers, OpeningInMarkerIsSilentAndOtherMarkersAreReported) {
+    Circuit1 circ;
+    const Body input = {{RZ, 3}, {H, 0}, {H, 0}, {RZ, 5}, {RX, -1}};
+    LineOfGates whole = line_of(input);
+    circ.c.simplify1(whole, -1, -1, 0);
+
+    LineOfGates from_in = line_of(input);
+    testing::internal::CaptureStdout();
+    circ.c.simplify1(from_in, 0, 1, 0);  // IN has index 0, OUT index 1
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(body(from_in), body(whole)) << dump(from_in);
+    EXPECT_EQ(from_in.phase, whole.phase);
+
+    LineOfGates stray = line_of(input);
+    stray.gates.insert(std::next(stray.gates.begin(), 4), Gate(IN, 0, 0, 0, -1, 0, 7));
+    testing::internal::CaptureStdout();
+    // Opens at the first H: the H pair cancels and the scan lands on the IN inside the window.
+    circ.c.simplify1(stray, 11, 1, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Error! GraphCircuit::&simplify1, gate not supported!\n");
+}
+
 // ---- Pinned behaviour of simplify2 and simplify3 ----
 
 struct StagePinned {
