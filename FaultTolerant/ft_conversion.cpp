@@ -16,6 +16,7 @@
 #include "FaultTolerant/tavex/tavex.h"
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
+#include "circuit/named_rotation.h"
 
 namespace {
 
@@ -373,12 +374,10 @@ void read_HT_string(const char* file_name, LineOfGates& line) {
         std::cout << c << ' ';
         if (c == 'H') {
             line.gates.push_back(Gate(H, 0, 0, 0, -1, -1, -100));
-        } else if (c == 'T') {
-            line.gates.push_back(Gate(RZ, 1, 0, 0, -1, -1, -100));
-            line.phase += 0.125;
-        } else if (c == 't') {
-            line.gates.push_back(Gate(RZ, -1, 0, 0, -1, -1, -100));
-            line.phase -= 0.125;
+        } else if (c == 'T' || c == 't') {
+            const NamedRotation& r = *named_rotation(c == 'T' ? T : T_dag);
+            line.gates.push_back(Gate(r.rotation, r.angle, 0, 0, -1, -1, -100));
+            line.phase += r.phase;
         } else if (c != '\n') {
             std::cout << "Error: read_HT_string, gate not supported: " << c << "\n";
         }
