@@ -6,8 +6,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "circuit/fatal.h"
+#include "circuit/netlist_text.h"
 
 namespace {
 
@@ -64,20 +67,6 @@ const char* row_keyword(Gate_type kind) {
     return nullptr;
 }
 
-/// Splits a line at blank, tab, newline and carriage return.
-std::vector<std::string> split_tokens(const std::string& line) {
-    std::vector<std::string> tokens;
-    std::size_t pos = 0;
-    const char* separators = " \t\n\r";
-    while ((pos = line.find_first_not_of(separators, pos)) != std::string::npos) {
-        std::size_t stop = line.find_first_of(separators, pos);
-        if (stop == std::string::npos) stop = line.size();
-        tokens.push_back(line.substr(pos, stop - pos));
-        pos = stop;
-    }
-    return tokens;
-}
-
 [[noreturn]] void row_error(const std::string& source, int line_number, const std::string& what) {
     fatal_error(source + " line " + std::to_string(line_number) + ": " + what);
 }
@@ -113,16 +102,17 @@ void CostGateCount::set_cost_table() {
 void CostGateCount::add_rows(const std::string& text, const std::string& source) {
     std::istringstream in(text);
     std::string line;
+    std::vector<std::string_view> tokens;
     int line_number = 0;
     while (std::getline(in, line)) {
         ++line_number;
-        if (line.size() > kMaxLineLength)
+        // NOTE: the limit counts the carriage return of a CR-LF line.
+        if (!netlist::tokenize_line(line, kMaxLineLength, tokens))
             row_error(source, line_number,
                       "line longer than " + std::to_string(kMaxLineLength) + " characters");
-        const std::vector<std::string> tokens = split_tokens(line);
         // Empty lines, "\r" lines and lines of separators only have no keyword: skipped.
         if (tokens.empty() || tokens[0] == "#") continue;
-        const std::string& keyword = tokens[0];
+        const std::string keyword(tokens[0]);
         Gate_type kind;
         if (!row_kind(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
         const int prices = static_cast<int>(tokens.size()) - 1;
@@ -134,7 +124,7 @@ void CostGateCount::add_rows(const std::string& text, const std::string& source)
         std::vector<int> row;
         row.reserve(kCostColumns);
         for (int i = 1; i <= kCostColumns; ++i)
-            row.push_back(parse_price(tokens[i], source, line_number, keyword));
+            row.push_back(parse_price(std::string(tokens[i]), source, line_number, keyword));
         table.emplace(kind, std::move(row));  // the first row of a keyword counts
     }
 }
