@@ -60,6 +60,14 @@ const char* gate_keyword(Gate_type kind);
 /// \brief Parses a netlist keyword that is stored as a kind of its own; false if there is none.
 bool gate_from_keyword(const std::string& keyword, Gate_type& kind);
 
+/// \brief Row keyword of a kind in the price file: the gate keyword, or "Toffoli", "PERES" and
+/// "Fredkin" for the composite rows; nullptr for kinds without a row keyword.
+const char* price_row_keyword(Gate_type kind);
+
+/// \brief Parses a row keyword of the price file (gate keywords and the composite rows); false
+/// if there is none.
+bool price_row_from_keyword(const std::string& keyword, Gate_type& kind);
+
 /// \brief Keyword of a machine description ("???" for values out of range).
 const char* pmd_keyword(PMD_type pmd);
 

@@ -19,54 +19,6 @@ const char* const kCostFile = "CostGateCount.txt";
 /// Longest line of the file (the reader's buffer holds 99 characters and the terminator).
 constexpr std::size_t kMaxLineLength = 99;
 
-/// Row keywords and the kinds they set. "ZENO_dag" is accepted as well, so that the adjoint of
-/// ZENO, which SC and ND hold natively, can be priced on its own.
-struct RowKeyword {
-    const char* keyword;
-    Gate_type kind;
-};
-constexpr RowKeyword kRowKeywords[] = {{"I", I},
-                                       {"X", X},
-                                       {"Y", Y},
-                                       {"Z", Z},
-                                       {"S", S},
-                                       {"S_dag", S_dag},
-                                       {"T", T},
-                                       {"T_dag", T_dag},
-                                       {"RX", RX},
-                                       {"RY", RY},
-                                       {"RZ", RZ},
-                                       {"H", H},
-                                       {"RXY", RXY},
-                                       {"ASQU", ASQU},
-                                       {"CNOT", CNOT},
-                                       {"CP", CP},
-                                       {"CZ", CZ},
-                                       {"GEO", GEO},
-                                       {"SWAP", SWAP},
-                                       {"ISWAP", ISWAP},
-                                       {"ZENO", ZENO},
-                                       {"ZENO_dag", ZENO_dag},
-                                       {"Toffoli", Toffoli},
-                                       {"PERES", PERES},
-                                       {"Fredkin", Fredkin}};
-
-bool row_kind(const std::string& keyword, Gate_type& kind) {
-    for (const RowKeyword& row : kRowKeywords) {
-        if (keyword == row.keyword) {
-            kind = row.kind;
-            return true;
-        }
-    }
-    return false;
-}
-
-const char* row_keyword(Gate_type kind) {
-    for (const RowKeyword& row : kRowKeywords)
-        if (row.kind == kind) return row.keyword;
-    return nullptr;
-}
-
 [[noreturn]] void row_error(const std::string& source, int line_number, const std::string& what) {
     fatal_error(source + " line " + std::to_string(line_number) + ": " + what);
 }
@@ -114,7 +66,7 @@ void CostGateCount::add_rows(const std::string& text, const std::string& source)
         if (tokens.empty() || tokens[0] == "#") continue;
         const std::string keyword(tokens[0]);
         Gate_type kind;
-        if (!row_kind(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
+        if (!price_row_from_keyword(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
         const int prices = static_cast<int>(tokens.size()) - 1;
         if (prices != kCostColumns)
             row_error(source, line_number,
@@ -135,7 +87,7 @@ int CostGateCount::get_gate_cost(Gate_type kind, PMD_type pmd) const {
     // A table without a ZENO_dag row prices the adjoint like ZENO (the same mapped cost).
     if (it == table.end() && kind == ZENO_dag) it = table.find(ZENO);
     if (it == table.end()) {
-        const char* keyword = row_keyword(kind);
+        const char* keyword = price_row_keyword(kind);
         fatal_error(std::string(kCostFile) + " has no row for gate " +
                     (keyword != nullptr ? std::string(keyword) : std::to_string(kind)));
     }

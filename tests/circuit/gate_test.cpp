@@ -24,6 +24,28 @@ TEST(GateVocabulary, KeywordsRoundTripAndZenoDagHasOne) {
     EXPECT_STREQ(gate_keyword(Toffoli), "???");
 }
 
+// The price file shares the gate keywords and adds the composite rows, which no netlist line
+// or graph vertex may carry.
+TEST(GateVocabulary, PriceRowsAreTheGateKeywordsPlusTheComposites) {
+    for (Gate_type kind : {I,     RX,  RY,   RZ,   X,  Y,    Z,    H,        S,  S_dag, T,
+                           T_dag, RXY, ASQU, CNOT, CZ, SWAP, ZENO, ZENO_dag, CP, GEO,   ISWAP}) {
+        ASSERT_NE(price_row_keyword(kind), nullptr) << kind;
+        EXPECT_STREQ(price_row_keyword(kind), gate_keyword(kind));
+    }
+    for (Gate_type kind : {Toffoli, PERES, Fredkin}) {
+        const char* keyword = price_row_keyword(kind);
+        ASSERT_NE(keyword, nullptr) << kind;
+        Gate_type back = I;
+        ASSERT_TRUE(price_row_from_keyword(keyword, back)) << keyword;
+        EXPECT_EQ(back, kind);
+        EXPECT_FALSE(gate_from_keyword(keyword, back)) << keyword;
+    }
+    Gate_type kind = I;
+    EXPECT_FALSE(price_row_from_keyword("PERES_dag", kind));
+    EXPECT_FALSE(price_row_from_keyword("cnot", kind));
+    EXPECT_EQ(price_row_keyword(IN), nullptr);
+}
+
 TEST(GateRecord, EqualityComparesEveryFieldExactly) {
     Gate a(RZ, 1.0, 0, 0, -1, 2, 7);
     Gate b = a;
