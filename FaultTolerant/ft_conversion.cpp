@@ -192,7 +192,7 @@ bool ft_window_factor(const Gate& gate, CMatrix& factor) {
 }
 
 bool is_fractional_rotation(const Gate& gate) {
-    if (gate.type != RX && gate.type != RY && gate.type != RZ) return false;
+    if (!is_rotation(gate)) return false;
     return !(gate.angle - std::floor(gate.angle) == 0);  // NaN counts as fractional
 }
 
@@ -239,7 +239,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
     std::list<Gate>& gates = line.gates;
     auto it = gates.begin();
     while (it != gates.end()) {
-        if (it->type > 19) {
+        if (!is_1Q_gate(it->type)) {
             ++it;
             continue;
         }
@@ -247,7 +247,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
         auto last = it;
         int fractional = 0;
         auto g = gates.end();
-        for (; last != gates.end() && last->type <= 19; ++last) {
+        for (; last != gates.end() && is_1Q_gate(last->type); ++last) {
             if (!is_fractional_rotation(*last)) continue;
             if (fractional++ == 0) g = last;
         }

@@ -70,8 +70,6 @@ const char* list_name(Gate_type kind) {
         default: return gate_keyword(kind);
     }
 }
-
-bool is_rotation(Gate_type kind) { return kind == RX || kind == RY || kind == RZ; }
 }  // namespace
 
 const char* gate_keyword(Gate_type kind) {
@@ -144,7 +142,7 @@ Gate_type prev_direction(Gate& g) {
 }
 
 bool in_order(Gate& a, Gate& b) {
-    if (!is_rotation(a.type) || !is_rotation(b.type))
+    if (!is_rotation(a) || !is_rotation(b))
         std::cerr << "Error! in_order: gate type not supported!" << std::endl;
     if (a.type == b.type) {
         std::cerr << "Error! in_order: comparision filed!" << std::endl;
@@ -166,7 +164,7 @@ void print_a_list(std::list<Gate>& gates) {
     std::cout << "Print list:" << std::endl;
     for (const Gate& g : gates) {
         const char* name = list_name(g.type);
-        if (is_rotation(g.type)) {
+        if (is_rotation(g)) {
             std::cout << name << " (" << g.target << " " << g.angle << ") ";
         } else if (g.type == RXY) {
             std::cout << name << " (" << g.target << " " << g.angle << "," << g.angle1 << ") ";
@@ -176,7 +174,7 @@ void print_a_list(std::list<Gate>& gates) {
         } else if (is_2Q_gate(g.type)) {
             std::cout << name << "(" << g.control << "," << g.target << "," << g.angle << ")"
                       << " ";
-        } else if (g.type < 20) {
+        } else if (is_1Q_gate(g.type)) {
             std::cout << name << " (" << g.target << ") " << std::endl;
         } else {
             std::cout << name << " (" << g.target << std::endl;

@@ -82,7 +82,7 @@ void CostGateCount::add_rows(const std::string& text, const std::string& source)
 }
 
 int CostGateCount::get_gate_cost(Gate_type kind, PMD_type pmd) const {
-    if (kind >= IN && kind <= SINK) return 0;
+    if (is_marker(kind)) return 0;
     auto it = table.find(kind);
     // A table without a ZENO_dag row prices the adjoint like ZENO (the same mapped cost).
     if (it == table.end() && kind == ZENO_dag) it = table.find(ZENO);

@@ -136,7 +136,7 @@ bool tileTable::horizontal(int control, int target) const {
 
 double tileTable::getOpsCyc(qecCode code, Gate_type type, double angle, int control, int target,
                             int cycles) const {
-    if (type >= IN && type <= SINK) return 0.0;
+    if (is_marker(type)) return 0.0;
     // Angles in π/4: one turn is taken off above and below, once each.
     if (angle >= 8.0) angle -= 8.0;
     if (angle <= -8.0) angle += 8.0;

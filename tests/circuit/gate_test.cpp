@@ -46,6 +46,19 @@ TEST(GateVocabulary, PriceRowsAreTheGateKeywordsPlusTheComposites) {
     EXPECT_EQ(price_row_keyword(IN), nullptr);
 }
 
+TEST(GateVocabulary, KindRangesHaveNamedPredicates) {
+    EXPECT_TRUE(is_1Q_gate(ASQU));
+    EXPECT_TRUE(is_1Q_gate(static_cast<Gate_type>(19)));
+    EXPECT_FALSE(is_1Q_gate(CNOT));
+    EXPECT_FALSE(is_1Q_gate(OUT));
+    EXPECT_FALSE(is_marker(static_cast<Gate_type>(99)));
+    for (Gate_type kind : {IN, OUT, SOURCE, SINK}) EXPECT_TRUE(is_marker(kind)) << kind;
+    EXPECT_FALSE(is_marker(Fredkin));
+    for (Gate_type kind : {RX, RY, RZ}) EXPECT_TRUE(is_rotation(Gate(kind, 0, 0, 0, -1, 0, 0)));
+    for (Gate_type kind : {I, RXY, ASQU, T, CP})
+        EXPECT_FALSE(is_rotation(Gate(kind, 1, 0, 0, -1, 0, 0))) << kind;
+}
+
 TEST(GateRecord, EqualityComparesEveryFieldExactly) {
     Gate a(RZ, 1.0, 0, 0, -1, 2, 7);
     Gate b = a;
