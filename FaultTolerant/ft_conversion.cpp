@@ -16,6 +16,7 @@
 #include "FaultTolerant/tavex/tavex.h"
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
+#include "circuit/named_rotation.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ bool ft_window_factor(const Gate& gate, CMatrix& factor) {
 }
 
 bool is_fractional_rotation(const Gate& gate) {
-    if (gate.type != RX && gate.type != RY && gate.type != RZ) return false;
+    if (!is_rotation(gate)) return false;
     return !(gate.angle - std::floor(gate.angle) == 0);  // NaN counts as fractional
 }
 
@@ -238,7 +239,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
     std::list<Gate>& gates = line.gates;
     auto it = gates.begin();
     while (it != gates.end()) {
-        if (it->type > 19) {
+        if (!is_1Q_gate(it->type)) {
             ++it;
             continue;
         }
@@ -246,7 +247,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
         auto last = it;
         int fractional = 0;
         auto g = gates.end();
-        for (; last != gates.end() && last->type <= 19; ++last) {
+        for (; last != gates.end() && is_1Q_gate(last->type); ++last) {
             if (!is_fractional_rotation(*last)) continue;
             if (fractional++ == 0) g = last;
         }
@@ -373,12 +374,10 @@ void read_HT_string(const char* file_name, LineOfGates& line) {
         std::cout << c << ' ';
         if (c == 'H') {
             line.gates.push_back(Gate(H, 0, 0, 0, -1, -1, -100));
-        } else if (c == 'T') {
-            line.gates.push_back(Gate(RZ, 1, 0, 0, -1, -1, -100));
-            line.phase += 0.125;
-        } else if (c == 't') {
-            line.gates.push_back(Gate(RZ, -1, 0, 0, -1, -1, -100));
-            line.phase -= 0.125;
+        } else if (c == 'T' || c == 't') {
+            const NamedRotation& r = *named_rotation(c == 'T' ? T : T_dag);
+            line.gates.push_back(Gate(r.rotation, r.angle, 0, 0, -1, -1, -100));
+            line.phase += r.phase;
         } else if (c != '\n') {
             std::cout << "Error: read_HT_string, gate not supported: " << c << "\n";
         }

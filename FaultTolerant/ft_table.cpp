@@ -10,6 +10,9 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "FaultTolerant/ft_conversion.h"
 #include "circuit/fatal.h"
@@ -17,26 +20,9 @@
 
 namespace {
 
-constexpr const char* kSeparators = " \n\t\r";
 constexpr size_t kMaxLineLength = 1023;  // the reader's line buffer holds 1024 bytes
 
-struct Token {
-    std::string text;
-    size_t end = 0;  // position just after the token in its line
-};
-
-/// Splits a line at blanks, tabs, newlines and carriage returns. O(line length).
-std::vector<Token> split_tokens(const std::string& line) {
-    std::vector<Token> tokens;
-    size_t pos = line.find_first_not_of(kSeparators);
-    while (pos != std::string::npos) {
-        size_t end = line.find_first_of(kSeparators, pos);
-        if (end == std::string::npos) end = line.size();
-        tokens.push_back(Token{line.substr(pos, end - pos), end});
-        pos = line.find_first_not_of(kSeparators, end);
-    }
-    return tokens;
-}
+using Tokens = std::vector<std::string_view>;
 
 [[noreturn]] void file_error(long line_number, const std::string& problem) {
     fatal_error("FT_table.txt: line " + std::to_string(line_number) + ": " + problem);
@@ -58,15 +44,15 @@ bool is_sequence_character(char ch) {
 
 /// Reads one "DIST <dist> GATE <sequence>" line of a block into `entry`; ends the program on a
 /// syntax error.
-FT_entry read_entry_line(const std::string& line, const std::vector<Token>& tokens,
-                         long line_number) {
-    const std::string buffer = line.substr(0, tokens[0].end);
-    if (tokens[0].text != "DIST") {
+FT_entry read_entry_line(const std::string& line, const Tokens& tokens, long line_number) {
+    // The line up to the end of its first token.
+    const std::string buffer(line.data(), tokens[0].data() + tokens[0].size());
+    if (tokens[0] != "DIST") {
         std::cout << "Syntax Error, should be 'DIST':\n"
                   << "buffer= " << buffer << "\n";
-        fatal_error("token= " + tokens[0].text);
+        fatal_error("token= " + std::string(tokens[0]));
     }
-    const std::string third = tokens.size() > 2 ? tokens[2].text : "";
+    const std::string third = tokens.size() > 2 ? std::string(tokens[2]) : "";
     if (third != "GATE") {
         std::cout << "Syntax Error, should be 'GATE':\n"
                   << "buffer= " << buffer << "\n";
@@ -79,9 +65,10 @@ FT_entry read_entry_line(const std::string& line, const std::vector<Token>& toke
     }
     // NOTE: a negative distance would meet every threshold, and a letter outside the alphabet
     // would be dropped on insertion: both make a sequence other than the one the file claims.
-    const double dist = read_number(tokens[1].text, line_number, "distance");
-    if (dist < 0) file_error(line_number, "distance " + tokens[1].text + " is negative");
-    const std::string& seq = tokens[3].text;
+    const std::string distance(tokens[1]);
+    const double dist = read_number(distance, line_number, "distance");
+    if (dist < 0) file_error(line_number, "distance " + distance + " is negative");
+    const std::string seq(tokens[3]);
     for (char ch : seq) {
         if (!is_sequence_character(ch))
             file_error(line_number, std::string("letter '") + ch + "' of sequence " + seq +
@@ -104,25 +91,25 @@ void ft_table_read(std::istream& in, FT_table& cache) {
     double block_angle = 0.0;
     std::vector<FT_entry> block;
     std::string line;
+    Tokens tokens;
     long line_number = 0;
     while (std::getline(in, line)) {
         ++line_number;
-        if (line.size() > kMaxLineLength) {
+        if (!netlist::tokenize_line(line, kMaxLineLength, tokens)) {
             // NOTE: a longer line would be cut by the line buffer and its rest read as a line
             // of its own; it is reported instead of being misread.
             fatal_error("FT_table.txt: line " + std::to_string(line_number) +
                         " is longer than 1023 characters");
         }
-        const std::vector<Token> tokens = split_tokens(line);
         if (tokens.empty()) continue;  // blank, or separators only (CR-LF files)
-        const std::string& first = tokens[0].text;
+        const std::string_view first = tokens[0];
         if (!in_block) {
             if (first == "#") continue;
             if (first == ".angle") {
                 if (tokens.size() < 2)
                     fatal_error("Syntax Error, '.angle' should be followed by an angle: " + line);
                 in_block = true;
-                block_angle = read_number(tokens[1].text, line_number, "angle");
+                block_angle = read_number(std::string(tokens[1]), line_number, "angle");
                 block.clear();
                 continue;
             }

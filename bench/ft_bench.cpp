@@ -85,7 +85,7 @@ double md_tri_of(const LineOfGates& line, double angle) {
     CMatrix product(2, 2);
     product(0, 0) = product(1, 1) = 1;
     for (const Gate& g : line.gates) {
-        if (g.type > 19) continue;
+        if (!is_1Q_gate(g.type)) continue;
         CMatrix f;
         ft_window_factor(g, f);
         product = product * f;

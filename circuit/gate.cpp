@@ -4,20 +4,59 @@
 #include <iostream>
 
 namespace {
+// Where a keyword is accepted: by every reader and writer of gates, or only as a row of the
+// price file (composite gates that are priced but never stored as a vertex).
+enum class KeywordUse { Gate, PriceRowOnly };
+
 struct KeywordEntry {
     Gate_type kind;
     const char* keyword;
+    KeywordUse use;
 };
 
-// Kinds stored in the graph under a keyword of their own.
+// The gate keywords of the netlist and of the price file, in one table. ZENO_dag has a keyword
+// of its own, so that a circuit holding it reads back and the adjoint of ZENO, which SC and ND
+// hold natively, can be priced on its own.
+constexpr KeywordUse G = KeywordUse::Gate;
 constexpr KeywordEntry kKeywords[] = {
-    {I, "I"},         {RX, "RX"},     {RY, "RY"},       {RZ, "RZ"},
-    {X, "X"},         {Y, "Y"},       {Z, "Z"},         {H, "H"},
-    {S, "S"},         {S_dag, "S_dag"}, {T, "T"},       {T_dag, "T_dag"},
-    {RXY, "RXY"},     {ASQU, "ASQU"}, {CNOT, "CNOT"},   {CZ, "CZ"},
-    {SWAP, "SWAP"},   {ZENO, "ZENO"}, {ZENO_dag, "ZENO_dag"}, {CP, "CP"},
-    {GEO, "GEO"},     {ISWAP, "ISWAP"},
+    {I, "I", G},
+    {RX, "RX", G},
+    {RY, "RY", G},
+    {RZ, "RZ", G},
+    {X, "X", G},
+    {Y, "Y", G},
+    {Z, "Z", G},
+    {H, "H", G},
+    {S, "S", G},
+    {S_dag, "S_dag", G},
+    {T, "T", G},
+    {T_dag, "T_dag", G},
+    {RXY, "RXY", G},
+    {ASQU, "ASQU", G},
+    {CNOT, "CNOT", G},
+    {CZ, "CZ", G},
+    {SWAP, "SWAP", G},
+    {ZENO, "ZENO", G},
+    {ZENO_dag, "ZENO_dag", G},
+    {CP, "CP", G},
+    {GEO, "GEO", G},
+    {ISWAP, "ISWAP", G},
+    {Toffoli, "Toffoli", KeywordUse::PriceRowOnly},
+    {PERES, "PERES", KeywordUse::PriceRowOnly},
+    {Fredkin, "Fredkin", KeywordUse::PriceRowOnly},
 };
+
+const KeywordEntry* entry_of_kind(Gate_type kind) {
+    for (const KeywordEntry& entry : kKeywords)
+        if (entry.kind == kind) return &entry;
+    return nullptr;
+}
+
+const KeywordEntry* entry_of_keyword(const std::string& keyword) {
+    for (const KeywordEntry& entry : kKeywords)
+        if (keyword == entry.keyword) return &entry;
+    return nullptr;
+}
 
 // The debug printer's own names: rotations in mixed case, markers named.
 const char* list_name(Gate_type kind) {
@@ -31,24 +70,30 @@ const char* list_name(Gate_type kind) {
         default: return gate_keyword(kind);
     }
 }
-
-bool is_rotation(Gate_type kind) { return kind == RX || kind == RY || kind == RZ; }
 }  // namespace
 
 const char* gate_keyword(Gate_type kind) {
-    for (const KeywordEntry& entry : kKeywords)
-        if (entry.kind == kind) return entry.keyword;
-    return "???";
+    const KeywordEntry* entry = entry_of_kind(kind);
+    return entry != nullptr && entry->use == KeywordUse::Gate ? entry->keyword : "???";
 }
 
 bool gate_from_keyword(const std::string& keyword, Gate_type& kind) {
-    for (const KeywordEntry& entry : kKeywords) {
-        if (keyword == entry.keyword) {
-            kind = entry.kind;
-            return true;
-        }
-    }
-    return false;
+    const KeywordEntry* entry = entry_of_keyword(keyword);
+    if (entry == nullptr || entry->use != KeywordUse::Gate) return false;
+    kind = entry->kind;
+    return true;
+}
+
+const char* price_row_keyword(Gate_type kind) {
+    const KeywordEntry* entry = entry_of_kind(kind);
+    return entry != nullptr ? entry->keyword : nullptr;
+}
+
+bool price_row_from_keyword(const std::string& keyword, Gate_type& kind) {
+    const KeywordEntry* entry = entry_of_keyword(keyword);
+    if (entry == nullptr) return false;
+    kind = entry->kind;
+    return true;
 }
 
 const char* pmd_keyword(PMD_type pmd) {
@@ -97,7 +142,7 @@ Gate_type prev_direction(Gate& g) {
 }
 
 bool in_order(Gate& a, Gate& b) {
-    if (!is_rotation(a.type) || !is_rotation(b.type))
+    if (!is_rotation(a) || !is_rotation(b))
         std::cerr << "Error! in_order: gate type not supported!" << std::endl;
     if (a.type == b.type) {
         std::cerr << "Error! in_order: comparision filed!" << std::endl;
@@ -119,7 +164,7 @@ void print_a_list(std::list<Gate>& gates) {
     std::cout << "Print list:" << std::endl;
     for (const Gate& g : gates) {
         const char* name = list_name(g.type);
-        if (is_rotation(g.type)) {
+        if (is_rotation(g)) {
             std::cout << name << " (" << g.target << " " << g.angle << ") ";
         } else if (g.type == RXY) {
             std::cout << name << " (" << g.target << " " << g.angle << "," << g.angle1 << ") ";
@@ -129,7 +174,7 @@ void print_a_list(std::list<Gate>& gates) {
         } else if (is_2Q_gate(g.type)) {
             std::cout << name << "(" << g.control << "," << g.target << "," << g.angle << ")"
                       << " ";
-        } else if (g.type < 20) {
+        } else if (is_1Q_gate(g.type)) {
             std::cout << name << " (" << g.target << ") " << std::endl;
         } else {
             std::cout << name << " (" << g.target << std::endl;

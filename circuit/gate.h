@@ -53,12 +53,26 @@ enum qecCode : int32_t { qec_code0 = 0, qec_code1 = 1, qec_code2 = 2, qec_code3 
 /// \brief True exactly for the two-qubit kinds 20 to 29.
 inline bool is_2Q_gate(Gate_type kind) { return kind >= 20 && kind <= 29; }
 
+/// \brief True for the one-qubit kinds, below 20: the gates a one-qubit window may hold.
+inline bool is_1Q_gate(Gate_type kind) { return kind < 20; }
+
+/// \brief True for the line markers IN, OUT, SOURCE and SINK, from 100 up.
+inline bool is_marker(Gate_type kind) { return kind > 99; }
+
 /// \brief Netlist keyword of a kind ("???" for kinds without one, markers included).
 /// ZENO_dag is written "ZENO_dag" so that a circuit holding it reads back.
 const char* gate_keyword(Gate_type kind);
 
 /// \brief Parses a netlist keyword that is stored as a kind of its own; false if there is none.
 bool gate_from_keyword(const std::string& keyword, Gate_type& kind);
+
+/// \brief Row keyword of a kind in the price file: the gate keyword, or "Toffoli", "PERES" and
+/// "Fredkin" for the composite rows; nullptr for kinds without a row keyword.
+const char* price_row_keyword(Gate_type kind);
+
+/// \brief Parses a row keyword of the price file (gate keywords and the composite rows); false
+/// if there is none.
+bool price_row_from_keyword(const std::string& keyword, Gate_type& kind);
 
 /// \brief Keyword of a machine description ("???" for values out of range).
 const char* pmd_keyword(PMD_type pmd);
@@ -111,6 +125,9 @@ public:
     bool operator==(const LineOfGates& other) const;
     bool operator!=(const LineOfGates& other) const { return !(*this == other); }
 };
+
+/// \brief True for a rotation record: RX, RY or RZ, whatever the angle.
+inline bool is_rotation(const Gate& g) { return g.type == RX || g.type == RY || g.type == RZ; }
 
 /// \brief Next rotation axis in the cycle X -> Y -> Z -> X; reports and returns RY otherwise.
 Gate_type next_direction(Gate& g);

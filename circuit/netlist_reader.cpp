@@ -9,32 +9,13 @@
 
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
+#include "circuit/named_rotation.h"
 #include "circuit/netlist_text.h"
 
 namespace {
 
-// Named Pauli and phase gates. Under ND and CTL they are kept as they are; under every other
-// description they become a rotation times a global phase:
-//   X = e^{iπ/2} RX(4), Y = e^{-iπ/2} RY(4), Z = e^{iπ/2} RZ(4), S = e^{iπ/4} RZ(2),
-//   T = e^{iπ/8} RZ(1), and the adjoints. Angles in π/4, phases in π.
-// NOTE: Y carries the phase -0.5: with RY(a) = [[cos, sin], [-sin, cos]] (half-angle aπ/8),
-// RY(4) = [[0, 1], [-1, 0]] = i·Y, so +0.5 would flip the sign of the circuit.
-struct NamedGate {
-    const char* keyword;
-    Gate_type kind;
-    Gate_type rotation;
-    double angle;  // π/4
-    double phase;  // π
-};
-constexpr NamedGate kNamedGates[] = {
-    {"X", X, RX, 4, 0.5},
-    {"Y", Y, RY, 4, -0.5},
-    {"Z", Z, RZ, 4, 0.5},
-    {"S", S, RZ, 2, 0.25},
-    {"S_dag", S_dag, RZ, -2, -0.25},
-    {"T", T, RZ, 1, 0.125},
-    {"T_dag", T_dag, RZ, -1, -0.125},
-};
+// Named Pauli and phase gates (named_rotation): under ND and CTL they are kept as they are;
+// under every other description they become a rotation times a global phase.
 
 // Gates with a fixed number of qubit operands followed by a fixed number of angles (π/4).
 using AppendFixed = void (*)(GraphCircuit&, const int* q, const double* a);
@@ -149,7 +130,7 @@ class NetlistReader {
         if (key == ".pmd") return;  // the description comes from the caller
         if (key == "qubit") return declare_qubit();
         if (key == ".begin") return begin();
-        if (const NamedGate* row = find_row(kNamedGates, key)) return append_named(*row);
+        if (const NamedRotation* row = named_keyword(key)) return append_named(*row);
         if (const FixedGate* row = find_row(kFixedGates, key)) return append_fixed(*row);
         if (const VariableGate* row = find_row(kVariableGates, key)) return append_list(*row);
         fatal_error("Unknown gate: " + std::string(key));
@@ -228,7 +209,13 @@ class NetlistReader {
         return qubits;
     }
 
-    void append_named(const NamedGate& row) {
+    static const NamedRotation* named_keyword(std::string_view keyword) {
+        Gate_type kind = I;
+        if (!gate_from_keyword(std::string(keyword), kind)) return nullptr;
+        return named_rotation(kind);
+    }
+
+    void append_named(const NamedRotation& row) {
         need_gate_section();
         need_operands(1);
         const int q = qubit_operand(1);

@@ -11,7 +11,6 @@
 namespace netlist {
 
 namespace {
-constexpr std::string_view kSeparators = " \n\t\r";
 
 // Quotes a line for a message: non-printable bytes become '?', long lines are cut.
 std::string printable(std::string_view line) {
@@ -47,15 +46,22 @@ void check_line_lengths(const std::string& text) {
     }
 }
 
-void tokenize(std::string_view line, std::vector<std::string_view>& tokens) {
+bool tokenize_line(std::string_view line, size_t max_length, std::vector<std::string_view>& tokens,
+                   std::string_view separators) {
     tokens.clear();
-    size_t pos = line.find_first_not_of(kSeparators);
+    if (line.size() > max_length) return false;
+    size_t pos = line.find_first_not_of(separators);
     while (pos != std::string_view::npos) {
-        size_t end = line.find_first_of(kSeparators, pos);
+        size_t end = line.find_first_of(separators, pos);
         if (end == std::string_view::npos) end = line.size();
         tokens.push_back(line.substr(pos, end - pos));
-        pos = line.find_first_not_of(kSeparators, end);
+        pos = line.find_first_not_of(separators, end);
     }
+    return true;
+}
+
+void tokenize(std::string_view line, std::vector<std::string_view>& tokens) {
+    tokenize_line(line, kAnyLength, tokens);
 }
 
 bool is_comment(const std::vector<std::string_view>& tokens) {

@@ -1,7 +1,8 @@
 #pragma once
-// Line-level handling shared by the netlist reader and the netlist text rewrites: numbered lines
-// of at most 99 characters, tokens split at blank, tab, newline and carriage return, strict
-// number parsing, and number formatting.
+// Line-level handling shared by the readers of the program's text files (netlist, price file,
+// sequence cache, layout) and the netlist text rewrites: numbered lines, tokens split at blank,
+// tab, newline and carriage return with a line-length limit per file, strict number parsing, and
+// number formatting.
 
 #include <string>
 #include <string_view>
@@ -23,7 +24,7 @@ void check_line_lengths(const std::string& text);
 /// so CR-LF texts read like LF texts. A last line without a newline is still a line.
 /// Views stay valid as long as the text does. O(1) per character.
 class LineReader {
-public:
+  public:
     explicit LineReader(const std::string& text) : text_(text) {}
     /// \brief Next line into `line`; false at the end of the text.
     bool next(std::string_view& line);
@@ -36,8 +37,21 @@ public:
     int number_ = 0;
 };
 
+/// Token separators of the program's text files.
+constexpr std::string_view kSeparators = " \n\t\r";
+/// The white space of the C locale, which the layout file is split at.
+constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
+/// A line-length limit that every line meets.
+constexpr size_t kAnyLength = std::string_view::npos;
+
+/// \brief The tokenizer of every line-based reader: splits `line` at `separators` into `tokens`
+/// (cleared first) and returns true, or returns false with no tokens when the line is longer than
+/// `max_length` characters. A line of separators only gives no token. Tokens view `line`.
+bool tokenize_line(std::string_view line, size_t max_length, std::vector<std::string_view>& tokens,
+                   std::string_view separators = kSeparators);
+
 /// \brief Splits `line` at blanks, tabs, newlines and carriage returns into `tokens` (cleared
-/// first). A line of separators only gives no token.
+/// first), whatever its length. A line of separators only gives no token.
 void tokenize(std::string_view line, std::vector<std::string_view>& tokens);
 
 /// \brief True when the tokens make a comment line (first token exactly "#").

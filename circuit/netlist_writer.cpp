@@ -36,7 +36,7 @@ void write_gate_line(const GraphCircuit& c, const Gate& g, std::ostream& out) {
     out << gate_keyword(kind) << ' ';
     if (!is_2Q_gate(kind)) {
         out << qubit_name(c, g.target);
-        if (kind == RX || kind == RY || kind == RZ) out << ' ' << g.angle;
+        if (is_rotation(g)) out << ' ' << g.angle;
         if (kind == RXY) out << ' ' << g.angle << ' ' << g.angle1 << ' ';
         if (kind == ASQU) out << ' ' << g.angle << ' ' << g.angle1 << ' ' << g.angle2 << ' ';
     } else {

@@ -1,5 +1,6 @@
 marovin_add_test(test_io
   tests/circuit/netlist_reader_test.cpp
+  tests/circuit/netlist_text_test.cpp
   tests/circuit/netlist_writer_test.cpp
   tests/circuit/netlist_rewrite_test.cpp
   tests/circuit/text_file_test.cpp)

@@ -6,10 +6,6 @@
 
 namespace {
 
-bool is_marker(Gate_type kind) {
-    return kind >= IN && kind <= SINK;
-}
-
 /// NOTE: the named gates X, Y and Z carry angle 0 in the graph, which the angle tables would
 /// price at 0 cycles although each is a rotation by π. They are priced as that rotation.
 double named_rotation_angle(Gate_type kind, double angle) {
@@ -126,14 +122,14 @@ int sc_cycles(Gate_type kind, double x) {
 }
 
 int lp_cycles(Gate_type kind) {
-    if (kind < 20) return 1;
+    if (is_1Q_gate(kind)) return 1;
     if (kind <= ZENO) return 10;  // CNOT, CZ, SWAP, ZENO
     report_unsupported("LP", kind);
     return 10;
 }
 
 int np_cycles(Gate_type kind) {
-    if (kind < 20) return 1;
+    if (is_1Q_gate(kind)) return 1;
     switch (kind) {
         case CNOT:
             return 12;

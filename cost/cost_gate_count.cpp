@@ -6,8 +6,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "circuit/fatal.h"
+#include "circuit/netlist_text.h"
 
 namespace {
 
@@ -15,68 +18,6 @@ const char* const kCostFile = "CostGateCount.txt";
 
 /// Longest line of the file (the reader's buffer holds 99 characters and the terminator).
 constexpr std::size_t kMaxLineLength = 99;
-
-/// Row keywords and the kinds they set. "ZENO_dag" is accepted as well, so that the adjoint of
-/// ZENO, which SC and ND hold natively, can be priced on its own.
-struct RowKeyword {
-    const char* keyword;
-    Gate_type kind;
-};
-constexpr RowKeyword kRowKeywords[] = {{"I", I},
-                                       {"X", X},
-                                       {"Y", Y},
-                                       {"Z", Z},
-                                       {"S", S},
-                                       {"S_dag", S_dag},
-                                       {"T", T},
-                                       {"T_dag", T_dag},
-                                       {"RX", RX},
-                                       {"RY", RY},
-                                       {"RZ", RZ},
-                                       {"H", H},
-                                       {"RXY", RXY},
-                                       {"ASQU", ASQU},
-                                       {"CNOT", CNOT},
-                                       {"CP", CP},
-                                       {"CZ", CZ},
-                                       {"GEO", GEO},
-                                       {"SWAP", SWAP},
-                                       {"ISWAP", ISWAP},
-                                       {"ZENO", ZENO},
-                                       {"ZENO_dag", ZENO_dag},
-                                       {"Toffoli", Toffoli},
-                                       {"PERES", PERES},
-                                       {"Fredkin", Fredkin}};
-
-bool row_kind(const std::string& keyword, Gate_type& kind) {
-    for (const RowKeyword& row : kRowKeywords) {
-        if (keyword == row.keyword) {
-            kind = row.kind;
-            return true;
-        }
-    }
-    return false;
-}
-
-const char* row_keyword(Gate_type kind) {
-    for (const RowKeyword& row : kRowKeywords)
-        if (row.kind == kind) return row.keyword;
-    return nullptr;
-}
-
-/// Splits a line at blank, tab, newline and carriage return.
-std::vector<std::string> split_tokens(const std::string& line) {
-    std::vector<std::string> tokens;
-    std::size_t pos = 0;
-    const char* separators = " \t\n\r";
-    while ((pos = line.find_first_not_of(separators, pos)) != std::string::npos) {
-        std::size_t stop = line.find_first_of(separators, pos);
-        if (stop == std::string::npos) stop = line.size();
-        tokens.push_back(line.substr(pos, stop - pos));
-        pos = stop;
-    }
-    return tokens;
-}
 
 [[noreturn]] void row_error(const std::string& source, int line_number, const std::string& what) {
     fatal_error(source + " line " + std::to_string(line_number) + ": " + what);
@@ -113,18 +54,19 @@ void CostGateCount::set_cost_table() {
 void CostGateCount::add_rows(const std::string& text, const std::string& source) {
     std::istringstream in(text);
     std::string line;
+    std::vector<std::string_view> tokens;
     int line_number = 0;
     while (std::getline(in, line)) {
         ++line_number;
-        if (line.size() > kMaxLineLength)
+        // NOTE: the limit counts the carriage return of a CR-LF line.
+        if (!netlist::tokenize_line(line, kMaxLineLength, tokens))
             row_error(source, line_number,
                       "line longer than " + std::to_string(kMaxLineLength) + " characters");
-        const std::vector<std::string> tokens = split_tokens(line);
         // Empty lines, "\r" lines and lines of separators only have no keyword: skipped.
         if (tokens.empty() || tokens[0] == "#") continue;
-        const std::string& keyword = tokens[0];
+        const std::string keyword(tokens[0]);
         Gate_type kind;
-        if (!row_kind(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
+        if (!price_row_from_keyword(keyword, kind)) fatal_error("Unsupported gate! " + keyword);
         const int prices = static_cast<int>(tokens.size()) - 1;
         if (prices != kCostColumns)
             row_error(source, line_number,
@@ -134,18 +76,18 @@ void CostGateCount::add_rows(const std::string& text, const std::string& source)
         std::vector<int> row;
         row.reserve(kCostColumns);
         for (int i = 1; i <= kCostColumns; ++i)
-            row.push_back(parse_price(tokens[i], source, line_number, keyword));
+            row.push_back(parse_price(std::string(tokens[i]), source, line_number, keyword));
         table.emplace(kind, std::move(row));  // the first row of a keyword counts
     }
 }
 
 int CostGateCount::get_gate_cost(Gate_type kind, PMD_type pmd) const {
-    if (kind >= IN && kind <= SINK) return 0;
+    if (is_marker(kind)) return 0;
     auto it = table.find(kind);
     // A table without a ZENO_dag row prices the adjoint like ZENO (the same mapped cost).
     if (it == table.end() && kind == ZENO_dag) it = table.find(ZENO);
     if (it == table.end()) {
-        const char* keyword = row_keyword(kind);
+        const char* keyword = price_row_keyword(kind);
         fatal_error(std::string(kCostFile) + " has no row for gate " +
                     (keyword != nullptr ? std::string(keyword) : std::to_string(kind)));
     }

@@ -4,8 +4,12 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "circuit/fatal.h"
+#include "circuit/netlist_text.h"
 #include "cost/logical_cost.h"
 
 namespace {
@@ -101,14 +105,14 @@ void tileTable::read_layout(std::map<std::string, int>& qubit_line,
     // One grid row per text line (empty lines count); a name's column is its position on the
     // line. A name the circuit lacks is entered with line 0; a line keeps its first position.
     std::string text;
+    std::vector<std::string_view> names;
     std::size_t count = 0;
     int row = 0;
     while (std::getline(in, text)) {
-        std::istringstream names(text);
-        std::string name;
+        netlist::tokenize_line(text, netlist::kAnyLength, names, netlist::kWhiteSpace);
         int column = 0;
-        while (names >> name) {
-            const int line = qubit_line.emplace(name, 0).first->second;
+        for (const std::string_view name : names) {
+            const int line = qubit_line.emplace(std::string(name), 0).first->second;
             layout.emplace(line, std::make_pair(column, row));
             ++column;
         }
@@ -132,7 +136,7 @@ bool tileTable::horizontal(int control, int target) const {
 
 double tileTable::getOpsCyc(qecCode code, Gate_type type, double angle, int control, int target,
                             int cycles) const {
-    if (type >= IN && type <= SINK) return 0.0;
+    if (is_marker(type)) return 0.0;
     // Angles in π/4: one turn is taken off above and below, once each.
     if (angle >= 8.0) angle -= 8.0;
     if (angle <= -8.0) angle += 8.0;

@@ -31,7 +31,7 @@ const std::array<CtlRow, 8>& ctl_table() {
 
 /// The replacement of a record, or nullptr when it is not a rotation by exactly 1..7.
 const std::vector<Gate_type>* ctl_replacement(const Gate& g) {
-    if (g.type != RX && g.type != RY && g.type != RZ) return nullptr;
+    if (!is_rotation(g)) return nullptr;
     for (int a = 1; a <= 7; ++a) {
         if (g.angle != a) continue;
         const CtlRow& row = ctl_table()[a];

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "circuit/graph_circuit.h"
+#include "circuit/named_rotation.h"
 #include "mapping/mapping_tables.h"
 
 using namespace mapping;
@@ -212,8 +213,9 @@ void GraphCircuit::add_CkNOT(std::vector<int>& qubits) {
         if (pmd == ND || pmd == CTL) {
             add_gate(X, target, 0, 0, 0);
         } else {
-            add_gate(RX, target, 4, 0, 0);
-            global_phase += 0.5;
+            const NamedRotation& x = *named_rotation(X);
+            add_gate(x.rotation, target, x.angle, 0, 0);
+            global_phase += x.phase;
         }
         return;
     }

@@ -1,9 +1,11 @@
 // Decomposition of the named one-qubit gates X, Y, Z, S, S_dag, T, T_dag and H into rotations,
 // and of RY on QD. Angles in π/4, phases in π.
 
+#include <list>
 #include <vector>
 
 #include "circuit/graph_circuit.h"
+#include "circuit/named_rotation.h"
 
 namespace {
 
@@ -14,20 +16,27 @@ struct Part {
 constexpr double kKeepAngle = 1e300;
 
 struct Decomposition {
-    Gate_type kind;
     std::vector<Part> parts;  // time order
     double phase;             // added to the line phase
 };
 
-// Each row: the gate equals e^{iπ·phase} times its parts.
-// NOTE: Y = e^{-iπ/2}·RY(4) with RY(a) = [[cos, sin], [-sin, cos]], so Y adds -0.5 (not +0.5).
-const Decomposition kNamed[] = {
-    {X, {{RX, 4}}, 0.5},         {Y, {{RY, 4}}, -0.5},       {Z, {{RZ, 4}}, 0.5},
-    {S, {{RZ, 2}}, 0.25},        {S_dag, {{RZ, -2}}, -0.25}, {T, {{RZ, 1}}, 0.125},
-    {T_dag, {{RZ, -1}}, -0.125},
-};
-const Decomposition kH = {H, {{RZ, 2}, {RX, 2}, {RZ, 2}}, 0.5};
-const Decomposition kRyOnQd = {RY, {{RZ, 2}, {RX, kKeepAngle}, {RZ, -2}}, 0.0};
+// Each row: the gate equals e^{iπ·phase} times its parts. X, Y, Z, S, T and their adjoints come
+// from named_rotation.
+const Decomposition kH = {{{RZ, 2}, {RX, 2}, {RZ, 2}}, 0.5};
+const Decomposition kRyOnQd = {{{RZ, 2}, {RX, kKeepAngle}, {RZ, -2}}, 0.0};
+
+// Replaces the record at `it` by `parts` (in time order) and adds `phase` to the line; returns
+// the record after the replaced one.
+std::list<Gate>::iterator replace_record(LineOfGates& line, std::list<Gate>::iterator it,
+                                         const Part* first, const Part* last, double phase,
+                                         int& gate_counter) {
+    for (const Part* p = first; p != last; ++p) {
+        const double angle = p->angle == kKeepAngle ? it->angle : p->angle;
+        line.gates.insert(it, Gate(p->type, angle, 0, 0, -1, it->target, ++gate_counter));
+    }
+    line.phase += phase;
+    return line.gates.erase(it);
+}
 
 }  // namespace
 
@@ -37,21 +46,20 @@ void GraphCircuit::decompose_XYZSTH_gate() {
         LineOfGates L;
         copy_a_line(q, L);
         for (auto it = L.gates.begin(); it != L.gates.end();) {
+            if (const NamedRotation* r = named_rotation(it->type)) {
+                const Part part = {r->rotation, r->angle};
+                it = replace_record(L, it, &part, &part + 1, r->phase, gate_counter);
+                continue;
+            }
             const Decomposition* d = nullptr;
-            for (const Decomposition& row : kNamed)
-                if (row.kind == it->type) d = &row;
             if (it->type == H && level <= 0) d = &kH;
             if (it->type == RY && pmd == QD) d = &kRyOnQd;
             if (d == nullptr) {
                 ++it;
                 continue;
             }
-            for (const Part& p : d->parts) {
-                double angle = p.angle == kKeepAngle ? it->angle : p.angle;
-                L.gates.insert(it, Gate(p.type, angle, 0, 0, -1, it->target, ++gate_counter));
-            }
-            L.phase += d->phase;
-            it = L.gates.erase(it);
+            const Part* parts = d->parts.data();
+            it = replace_record(L, it, parts, parts + d->parts.size(), d->phase, gate_counter);
         }
         revise_a_line(q, L);
     }

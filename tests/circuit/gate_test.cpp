@@ -24,6 +24,41 @@ TEST(GateVocabulary, KeywordsRoundTripAndZenoDagHasOne) {
     EXPECT_STREQ(gate_keyword(Toffoli), "???");
 }
 
+// The price file shares the gate keywords and adds the composite rows, which no netlist line
+// or graph vertex may carry.
+TEST(GateVocabulary, PriceRowsAreTheGateKeywordsPlusTheComposites) {
+    for (Gate_type kind : {I,     RX,  RY,   RZ,   X,  Y,    Z,    H,        S,  S_dag, T,
+                           T_dag, RXY, ASQU, CNOT, CZ, SWAP, ZENO, ZENO_dag, CP, GEO,   ISWAP}) {
+        ASSERT_NE(price_row_keyword(kind), nullptr) << kind;
+        EXPECT_STREQ(price_row_keyword(kind), gate_keyword(kind));
+    }
+    for (Gate_type kind : {Toffoli, PERES, Fredkin}) {
+        const char* keyword = price_row_keyword(kind);
+        ASSERT_NE(keyword, nullptr) << kind;
+        Gate_type back = I;
+        ASSERT_TRUE(price_row_from_keyword(keyword, back)) << keyword;
+        EXPECT_EQ(back, kind);
+        EXPECT_FALSE(gate_from_keyword(keyword, back)) << keyword;
+    }
+    Gate_type kind = I;
+    EXPECT_FALSE(price_row_from_keyword("PERES_dag", kind));
+    EXPECT_FALSE(price_row_from_keyword("cnot", kind));
+    EXPECT_EQ(price_row_keyword(IN), nullptr);
+}
+
+TEST(GateVocabulary, KindRangesHaveNamedPredicates) {
+    EXPECT_TRUE(is_1Q_gate(ASQU));
+    EXPECT_TRUE(is_1Q_gate(static_cast<Gate_type>(19)));
+    EXPECT_FALSE(is_1Q_gate(CNOT));
+    EXPECT_FALSE(is_1Q_gate(OUT));
+    EXPECT_FALSE(is_marker(static_cast<Gate_type>(99)));
+    for (Gate_type kind : {IN, OUT, SOURCE, SINK}) EXPECT_TRUE(is_marker(kind)) << kind;
+    EXPECT_FALSE(is_marker(Fredkin));
+    for (Gate_type kind : {RX, RY, RZ}) EXPECT_TRUE(is_rotation(Gate(kind, 0, 0, 0, -1, 0, 0)));
+    for (Gate_type kind : {I, RXY, ASQU, T, CP})
+        EXPECT_FALSE(is_rotation(Gate(kind, 1, 0, 0, -1, 0, 0))) << kind;
+}
+
 TEST(GateRecord, EqualityComparesEveryFieldExactly) {
     Gate a(RZ, 1.0, 0, 0, -1, 2, 7);
     Gate b = a;
