@@ -15,8 +15,8 @@
 #include "FaultTolerant/pelmar/ftpelmar.h"
 #include "FaultTolerant/tavex/tavex.h"
 #include "circuit/fatal.h"
-#include "circuit/graph_circuit.h"
 #include "circuit/named_rotation.h"
+#include "optimise/line_reduction.h"
 
 namespace {
 
@@ -200,8 +200,9 @@ bool is_fractional_rotation(const Gate& gate) {
 // X, Z, I gates (equal up to a global phase within the threshold); mixed windows replaced whole.
 // threshold: required distance (md_tri); ft_mode: 0 exhaustive search, n > 0 Solovay-Kitaev
 // depth n, unless `method` is NumberTheoretic.
-void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
-    if (num_qubits < 1) return;
+void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, double threshold,
+                int ft_mode, FtMethod method) {
+    if (circuit.num_qubits < 1) return;
     if (method == FtMethod::NumberTheoretic) {
         if (!(threshold >= grid::kFinestThreshold))
             fatal_error(
@@ -222,19 +223,20 @@ void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
     // NOTE: the cache file is read once per conversion rather than once per line. Blocks never
     // replace an angle already present, so rereading an unchanged file adds nothing, and reading
     // it per line would cost lines x file size.
-    ft_table.set_FT_table();
-    for (int q = 0; q < num_qubits; ++q) {
+    cache.table.set_FT_table();
+    for (int q = 0; q < circuit.num_qubits; ++q) {
         LineOfGates line;
-        copy_a_line(q, line);
-        simplify1(line, -1, -1, 0);
-        split_angles(line);
-        convert_1Q_window_to_FT(line, threshold, ft_mode, method);
-        revise_a_line(q, line);
+        circuit.copy_a_line(q, line);
+        line::simplify1(cost, line, -1, -1, Measure::GateCount, line::Strategy::Incremental);
+        line::split_angles(line, circuit.gate_counter);
+        convert_1Q_window_to_FT(line, circuit.gate_counter, cache, threshold, ft_mode, method);
+        circuit.revise_a_line(q, line);
     }
 }
 
-void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
-                                           FtMethod method) {
+void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache,
+                             double threshold, int ft_mode, FtMethod method) {
+    FT_table& ft_table = cache.table;
     const bool grid_method = method == FtMethod::NumberTheoretic;
     std::list<Gate>& gates = line.gates;
     auto it = gates.begin();
@@ -256,13 +258,13 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
             const double a = g->angle;
             std::string seq = ft_table.get_FT_seq(kind, a, threshold);
             if (!seq.empty()) {
-                ++ft_cache_hits;
-                insert_FT_seq(gates, g, std::next(g), seq);
+                ++cache.hits;
+                insert_FT_seq(gates, g, std::next(g), seq, gate_counter);
             } else if (!(seq = ft_table.get_FT_seq(kind, -a, threshold)).empty()) {
-                ++ft_cache_hits;
-                insert_inv_FT_seq(gates, g, std::next(g), seq);
+                ++cache.hits;
+                insert_inv_FT_seq(gates, g, std::next(g), seq, gate_counter);
             } else {
-                ++ft_cache_misses;
+                ++cache.misses;
                 std::cout << "gate: " << static_cast<int>(kind) << " angle= " << a << std::endl;
                 if (grid_method)
                     std::cout << "Cache miss! Do number-theoretic FT synthesis!" << std::endl;
@@ -283,12 +285,12 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
                 } else {
                     ft_table.insert_FT_table(a, threshold, r);
                     seq = ft_table.get_FT_seq(kind, a, threshold);
-                    insert_FT_seq(gates, g, std::next(g), seq);
+                    insert_FT_seq(gates, g, std::next(g), seq, gate_counter);
                 }
             }
         } else if (fractional >= 2) {
             std::cout << "Mixed rotation, must do FT conversion!" << std::endl;
-            ++ft_cache_misses;
+            ++cache.misses;
             std::string r;
             if (is_finite_window(first, last)) {
                 CMatrix m = convert_matrix(gates, first, last);
@@ -306,15 +308,15 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
             if (r.empty())
                 report_no_sequence("a mixed window");
             else
-                insert_FT_seq(gates, first, last, r);
+                insert_FT_seq(gates, first, last, r, gate_counter);
         }
         it = last;
         if (it != gates.end()) ++it;
     }
 }
 
-CMatrix GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
-                                     std::list<Gate>::iterator last) {
+CMatrix convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                       std::list<Gate>::iterator last) {
     (void)gates;
     CMatrix m = matrix2(1, 0, 0, 1);
     std::ofstream log("ft_angle_analysis.txt", std::ios::app);
@@ -334,8 +336,8 @@ CMatrix GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::it
     return m;
 }
 
-void GraphCircuit::insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
-                                 std::list<Gate>::iterator last, std::string& seq) {
+void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                   std::list<Gate>::iterator last, std::string& seq, int& gate_counter) {
     const int target = first != gates.end() ? first->target : -1;
     gates.erase(first, last);
     for (char letter : seq) {
@@ -349,8 +351,8 @@ void GraphCircuit::insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterat
     }
 }
 
-void GraphCircuit::insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
-                                     std::list<Gate>::iterator last, std::string& seq) {
+void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                       std::list<Gate>::iterator last, std::string& seq, int& gate_counter) {
     const int target = first != gates.end() ? first->target : -1;
     gates.erase(first, last);
     for (auto letter = seq.rbegin(); letter != seq.rend(); ++letter) {

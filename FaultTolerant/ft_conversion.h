@@ -1,13 +1,45 @@
 #pragma once
-// Conversion of one-qubit rotations to fault-tolerant gate sequences. The conversion itself is
-// a set of GraphCircuit members (convert_FT, convert_1Q_window_to_FT, convert_matrix,
-// insert_FT_seq, insert_inv_FT_seq); this header holds the free helpers that go with them.
+// Conversion of one-qubit rotations to fault-tolerant gate sequences: every window of one-qubit
+// records holding a rotation whose angle is not whole (π/4 units) is replaced by a sequence of
+// H, T, T_dag, S, S_dag, X, Z and I from the sequence cache or a search, equal up to a global
+// phase within the threshold.
 
 #include <complex>
+#include <list>
 #include <string>
 
+#include "FaultTolerant/ft_method.h"
+#include "FaultTolerant/ft_table.h"
 #include "FaultTolerant/pelmar/matrix.h"
+#include "circuit/circuit_graph.h"
 #include "circuit/gate.h"
+#include "cost/cost_model.h"
+
+/// The sequence cache the conversion reads and fills, and its hit and miss counters.
+struct FtCache {
+    FT_table& table;
+    int& hits;
+    int& misses;
+};
+
+/// \brief Converts every line. threshold: required distance (md_tri); ft_mode: 0 exhaustive
+/// search, n > 0 Solovay-Kitaev depth n, unless `method` is NumberTheoretic. Bad settings end the
+/// program with a message.
+void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, double threshold,
+                int ft_mode, FtMethod method);
+/// \brief Converts the windows of one line copy; new records take indices from `gate_counter`.
+void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache,
+                             double threshold, int ft_mode, FtMethod method);
+/// \brief Left-to-right product of the window factors of [first, last); logs each record to
+/// "ft_angle_analysis.txt".
+CMatrix convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                       std::list<Gate>::iterator last);
+/// \brief Replaces [first, last) by the gates of a sequence string, in order.
+void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                   std::list<Gate>::iterator last, std::string& seq, int& gate_counter);
+/// \brief Replaces [first, last) by the inverse of a sequence string (reversed, each inverted).
+void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                       std::list<Gate>::iterator last, std::string& seq, int& gate_counter);
 
 /// \brief Matrix with which a one-qubit gate enters the left-to-right product of a window: the
 /// transpose of the gate's operator matrix. Angles in π/4. Since every letter of a gate-sequence

@@ -182,3 +182,10 @@ void print_a_list(std::list<Gate>& gates) {
     }
     std::cout << std::endl;
 }
+
+bool same_record(const Gate& a, const Gate& b) {
+    auto same_bits = [](double x, double y) { return std::memcmp(&x, &y, sizeof(double)) == 0; };
+    return a.type == b.type && a.control == b.control && a.target == b.target &&
+           same_bits(a.angle, b.angle) && same_bits(a.angle1, b.angle1) &&
+           same_bits(a.angle2, b.angle2);
+}

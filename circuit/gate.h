@@ -5,6 +5,7 @@
 // Units everywhere: gate angles in π/4 (8 is a full turn, 4 is π, 1 is the T angle); global
 // phases in π (0.5 is a phase of π/2).
 
+#include <cmath>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -126,8 +127,22 @@ public:
     bool operator!=(const LineOfGates& other) const { return !(*this == other); }
 };
 
+/// \brief Same kind, angles, control and target, doubles compared bit for bit (so that 0.0 and
+/// -0.0 differ and a NaN equals itself); the vertex index is not compared.
+bool same_record(const Gate& a, const Gate& b);
+
+/// \brief An angle (π/4) reduced modulo a full turn, 8, into [0, 8) by the floating remainder.
+/// (A tiny negative angle gives 8 itself: the remainder plus 8 rounds up.)
+inline double normalised_turn(double angle) {
+    double r = std::fmod(angle, 8.0);
+    if (r < 0.0) r += 8.0;
+    return r;
+}
+
+/// \brief True for the rotation kinds RX, RY and RZ.
+inline bool is_rotation(Gate_type kind) { return kind == RX || kind == RY || kind == RZ; }
 /// \brief True for a rotation record: RX, RY or RZ, whatever the angle.
-inline bool is_rotation(const Gate& g) { return g.type == RX || g.type == RY || g.type == RZ; }
+inline bool is_rotation(const Gate& g) { return is_rotation(g.type); }
 
 /// \brief Next rotation axis in the cycle X -> Y -> Z -> X; reports and returns RY otherwise.
 Gate_type next_direction(Gate& g);

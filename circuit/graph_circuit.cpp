@@ -1,136 +1,213 @@
+// The façade's members: each forwards to the subsystem that does the work.
+
 #include "circuit/graph_circuit.h"
 
-#include <boost/graph/topological_sort.hpp>
-#include <iostream>
-#include <iterator>
+#include "FaultTolerant/ft_conversion.h"
+#include "circuit/netlist_writer.h"
+#include "cost/circuit_cost.h"
+#include "mapping/ctl_conversion.h"
+#include "mapping/multi_qubit_mapping.h"
+#include "mapping/named_gate_decomposition.h"
+#include "mapping/two_qubit_mapping.h"
+#include "optimise/critical_reduction.h"
+#include "optimise/line_merge.h"
+#include "optimise/line_reduction.h"
+#include "optimise/two_qubit_reduction.h"
 
-#include "circuit/fatal.h"
+using line::Strategy;
 
-using boost::get;
-using boost::put;
+namespace {
 
-Vertex next_node(Graph& g, Vertex v, int q) {
-    // A one-qubit vertex or line marker of line q has one out-edge, labelled q: take it without
-    // reading the label (the line walks of every pass spend most of their time here).
-    if (get(boost::vertex_target, g, v) == q && !is_2Q_gate(get(boost::vertex_gate, g, v)) &&
-        boost::out_degree(v, g) == 1)
-        return boost::target(*boost::out_edges(v, g).first, g);
-    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it)
-        if (get(boost::edge_line, g, *it) == q) return boost::target(*it, g);
-    std::cout << "Error! next_node(): cannot find next node!" << std::endl;
-    fatal_error("Node index= " + std::to_string(get(boost::vertex_index, g, v)));
+FtCache cache_of(GraphCircuit& c) {
+    return FtCache{c.ft_table, c.ft_cache_hits, c.ft_cache_misses};
 }
 
-Vertex prev_node(Graph& g, Vertex v, int q) {
-    for (auto [it, end] = boost::in_edges(v, g); it != end; ++it)
-        if (get(boost::edge_line, g, *it) == q) return boost::source(*it, g);
-    std::cout << "Error! next_node(): cannot find prev node!" << std::endl;
-    return v;
-}
-
-void remove_an_edge(Graph& g, Vertex v, int q) {
-    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it) {
-        if (get(boost::edge_line, g, *it) == q) {
-            boost::remove_edge(*it, g);
-            return;
-        }
-    }
-}
-
-Gate vertex_gate_record(const Graph& g, Vertex v) {
-    return Gate(get(boost::vertex_gate, g, v), get(boost::vertex_angle, g, v),
-                get(boost::vertex_angle1, g, v), get(boost::vertex_angle2, g, v),
-                get(boost::vertex_control, g, v), get(boost::vertex_target, g, v),
-                get(boost::vertex_index, g, v));
-}
+}  // namespace
 
 GraphCircuit::GraphCircuit(std::string file_name, PMD_type pmd, qecCode code, int level)
     : pmd(pmd), code(code), level(level), file_name(std::move(file_name)) {}
 
 GraphCircuit::~GraphCircuit() = default;
 
-Vertex GraphCircuit::new_vertex(Gate_type kind, double angle, double angle1, double angle2,
-                                int control, int target) {
-    Vertex v = boost::add_vertex(graph);
-    kind_counts.add(kind);
-    put(boost::vertex_gate, graph, v, kind);
-    put(boost::vertex_index, graph, v, gate_counter++);
-    put(boost::vertex_angle, graph, v, angle);
-    put(boost::vertex_angle1, graph, v, angle1);
-    put(boost::vertex_angle2, graph, v, angle2);
-    put(boost::vertex_control, graph, v, control);
-    put(boost::vertex_target, graph, v, target);
-    put(boost::vertex_color, graph, v, boost::white_color);
-    return v;
-}
-
-void GraphCircuit::note_line_edit(int q) {
-    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) ++line_edits[static_cast<size_t>(q)];
-}
-
-void GraphCircuit::note_vertex_edit(Vertex v) {
-    note_line_edit(get(boost::vertex_target, graph, v));
-    if (is_2Q_gate(get(boost::vertex_gate, graph, v)))
-        note_line_edit(get(boost::vertex_control, graph, v));
-}
-
-void GraphCircuit::erase_vertex(Vertex v) {
-    note_vertex_edit(v);
-    kind_counts.remove(get(boost::vertex_gate, graph, v));
-    boost::clear_vertex(v, graph);
-    boost::remove_vertex(v, graph);
-}
-
-void GraphCircuit::set_vertex_kind(Vertex v, Gate_type kind) {
-    const Gate_type old = get(boost::vertex_gate, graph, v);
-    if (old == kind) return;
-    kind_counts.remove(old);
-    kind_counts.add(kind);
-    put(boost::vertex_gate, graph, v, kind);
-    note_vertex_edit(v);
-}
-
 void GraphCircuit::set_dummy_node(int n) {
-    num_qubits = n;
-    line_edits.assign(static_cast<size_t>(n), 0);
-    gate_counter = 0;
     cost_gate_count.set_cost_table();
     const std::string layout_file = file_name + ".layout";
     if (code != qec_none) tile_table = tileTable(qubit_line, pmd, level, layout_file);
-
-    for (int i = 0; i < n; ++i) {
-        Vertex v = new_vertex(IN, 0, 0, 0, -1, i);
-        line_start.push_back(v);
-        line_last.push_back(v);
-    }
-    for (int i = 0; i < n; ++i) line_end.push_back(new_vertex(OUT, 0, 0, 0, -1, i));
-    for (int i = 0; i < n; ++i) boost::add_edge(line_start[i], line_end[i], i, graph);
-
-    Vertex source = boost::add_vertex(graph);
-    kind_counts.add(SOURCE);
-    put(boost::vertex_gate, graph, source, SOURCE);
-    put(boost::vertex_index, graph, source, -1);
-    put(boost::vertex_control, graph, source, -1);
-    put(boost::vertex_target, graph, source, -1);
-    put(boost::vertex_color, graph, source, boost::white_color);
-    for (int i = 0; i < n; ++i) boost::add_edge(source, line_start[i], i, graph);
-
-    Vertex sink = boost::add_vertex(graph);
-    kind_counts.add(SINK);
-    put(boost::vertex_gate, graph, sink, SINK);
-    put(boost::vertex_index, graph, sink, -2);
-    put(boost::vertex_control, graph, sink, -1);
-    put(boost::vertex_target, graph, sink, -1);
-    put(boost::vertex_color, graph, sink, boost::white_color);
-    for (int i = 0; i < n; ++i) boost::add_edge(line_end[i], sink, i, graph);
+    make_lines(n);
 }
 
-std::vector<Vertex> GraphCircuit::topological_order() {
-    std::vector<Vertex> sorted;
-    sorted.reserve(boost::num_vertices(graph));
-    // Vertex indices can be negative (SOURCE, SINK), so the sort is coloured through the
-    // vertex_color_t property rather than an index-based map.
-    boost::topological_sort(graph, std::back_inserter(sorted),
-                            boost::color_map(get(boost::vertex_color, graph)));
-    return std::vector<Vertex>(sorted.rbegin(), sorted.rend());
+// ---- Netlist writing ----
+
+void GraphCircuit::output_circuit(std::string file_name) {
+    write_netlist_file(*this, pmd, file_name);
+}
+
+std::string GraphCircuit::output_circuit_in_string() {
+    return netlist_string_text(*this, pmd);
+}
+
+void GraphCircuit::print_circuit() {
+    const CostModel cost = cost_model();
+    print_circuit_listing(*this, pmd, [&](Gate_type kind) { return cost.gate_price(kind); });
+}
+
+void GraphCircuit::print_graph_circuit() {
+    print_graph(*this);
+}
+
+std::string netlist_file_text(const GraphCircuit& circuit) {
+    return netlist_file_text(circuit, circuit.pmd);
+}
+
+// ---- Mapping ----
+
+void GraphCircuit::add_CNOT(int control, int target) {
+    mapping::add_CNOT(*this, pmd, control, target);
+}
+void GraphCircuit::add_CZ(int control, int target) {
+    mapping::add_CZ(*this, pmd, control, target);
+}
+void GraphCircuit::add_CP(int control, int target, double angle) {
+    mapping::add_CP(*this, pmd, control, target, angle);
+}
+void GraphCircuit::add_GEO(int control, int target, double angle) {
+    mapping::add_GEO(*this, pmd, control, target, angle);
+}
+void GraphCircuit::add_TOF(int control1, int control2, int target) {
+    mapping::add_TOF(*this, pmd, control1, control2, target);
+}
+void GraphCircuit::add_PERES(int control1, int control2, int target) {
+    mapping::add_PERES(*this, pmd, control1, control2, target);
+}
+void GraphCircuit::add_PERESd(int control1, int control2, int target) {
+    mapping::add_PERESd(*this, pmd, control1, control2, target);
+}
+void GraphCircuit::add_SWAP(int a, int b) {
+    mapping::add_SWAP(*this, pmd, a, b);
+}
+void GraphCircuit::add_ISWAP(int a, int b, double angle) {
+    mapping::add_ISWAP(*this, pmd, a, b, angle);
+}
+void GraphCircuit::add_ZENO(int a, int b) {
+    mapping::add_ZENO(*this, pmd, a, b);
+}
+void GraphCircuit::add_ZENOd(int a, int b) {
+    mapping::add_ZENOd(*this, pmd, a, b);
+}
+void GraphCircuit::add_CkNOT(std::vector<int>& qubits) {
+    mapping::add_CkNOT(*this, pmd, qubits);
+}
+void GraphCircuit::add_CV(int n, int control, int target, int k) {
+    mapping::add_CV(*this, pmd, n, control, target, k);
+}
+void GraphCircuit::add_CkZ(std::vector<int>& qubits) {
+    mapping::add_CkZ(*this, pmd, qubits);
+}
+void GraphCircuit::decompose_XYZSTH_gate() {
+    mapping::decompose_XYZSTH_gate(*this, pmd, level);
+}
+void GraphCircuit::convert_to_CTL() {
+    mapping::convert_to_CTL(*this);
+}
+
+// ---- One-qubit line reduction ----
+
+void GraphCircuit::reduce1Qgate() {
+    line::reduce_lines(*this, cost_model(), line_reduction_memo);
+}
+void GraphCircuit::simplify(LineOfGates& L, int from, int to, int mode) {
+    line::simplify(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
+}
+void GraphCircuit::simplify1(LineOfGates& L, int from, int to, int mode) {
+    line::simplify1(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
+}
+void GraphCircuit::simplify2(LineOfGates& L, int from, int to, int mode) {
+    line::simplify2(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
+}
+void GraphCircuit::simplify3(LineOfGates& L, int from, int to, int mode) {
+    line::simplify3(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
+}
+void GraphCircuit::interchangeXLZR(LineOfGates& L, int from, int to, int mode) {
+    line::interchange_xlzr(cost_model(), L, from, to, measure_of_mode(mode),
+                           Strategy::Incremental);
+}
+void GraphCircuit::interchangeXRZL(LineOfGates& L, int from, int to, int mode) {
+    line::interchange_xrzl(cost_model(), L, from, to, measure_of_mode(mode),
+                           Strategy::Incremental);
+}
+void GraphCircuit::movementXLZR(int q, LineOfGates& L, int from, int to, int mode) {
+    line::movement_xlzr(cost_model(), q, L, from, to, measure_of_mode(mode),
+                        Strategy::Incremental);
+}
+void GraphCircuit::movementXRZL(int q, LineOfGates& L, int from, int to, int mode) {
+    line::movement_xrzl(cost_model(), q, L, from, to, measure_of_mode(mode),
+                        Strategy::Incremental);
+}
+void GraphCircuit::split_angles(LineOfGates& L) {
+    line::split_angles(L, gate_counter);
+}
+void GraphCircuit::merge_H_gate(LineOfGates& L) {
+    line::merge_H_gate(cost_model(), L);
+}
+void GraphCircuit::change_RXY2_gate(LineOfGates& L) {
+    line::change_RXY2_gate(cost_model(), L);
+}
+void GraphCircuit::merge_RXY2_gate(LineOfGates& L) {
+    line::merge_RXY2_gate(cost_model(), L);
+}
+void GraphCircuit::interchange_RZ_gate(LineOfGates& L) {
+    line::interchange_RZ_gate(cost_model(), L);
+}
+void GraphCircuit::merge_ASQU_gate(LineOfGates& L) {
+    line::merge_ASQU_gate(cost_model(), L);
+}
+void GraphCircuit::merge_RXY3_gate(LineOfGates& L) {
+    line::merge_RXY3_gate(cost_model(), L);
+}
+
+// ---- Two-qubit and critical-path reduction ----
+
+void GraphCircuit::reduce2Qgate() {
+    ::reduce2Qgate(*this, cost_model());
+}
+void GraphCircuit::reduce_critical() {
+    level = 0;
+    ::reduce_critical(*this, cost_model());
+}
+
+// ---- Counts ----
+
+double GraphCircuit::num_ops(PMD_type pmd) {
+    return ::num_ops(*this, cost_model(), pmd);
+}
+bool GraphCircuit::ops_from_kind_counts(PMD_type pmd, double& total) const {
+    return ::ops_from_kind_counts(*this, cost_model(), pmd, total);
+}
+double GraphCircuit::num_cycles(PMD_type pmd) {
+    return ::num_cycles(*this, cost_model(), pmd);
+}
+void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
+    ::find_critical_path(*this, cost_model(), path);
+}
+
+// ---- Fault-tolerant conversion ----
+
+void GraphCircuit::convert_FT(double threshold, int ft_mode, FtMethod method) {
+    ::convert_FT(*this, cost_model(), cache_of(*this), threshold, ft_mode, method);
+}
+void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
+                                           FtMethod method) {
+    ::convert_1Q_window_to_FT(line, gate_counter, cache_of(*this), threshold, ft_mode, method);
+}
+CMatrix GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                                     std::list<Gate>::iterator last) {
+    return ::convert_matrix(gates, first, last);
+}
+void GraphCircuit::insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                                 std::list<Gate>::iterator last, std::string& seq) {
+    ::insert_FT_seq(gates, first, last, seq, gate_counter);
+}
+void GraphCircuit::insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                                     std::list<Gate>::iterator last, std::string& seq) {
+    ::insert_inv_FT_seq(gates, first, last, seq, gate_counter);
 }

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "circuit/fatal.h"
-#include "circuit/graph_circuit.h"
 #include "circuit/text_file.h"
 
 namespace {
@@ -23,16 +22,16 @@ const char* string_pmd_keyword(PMD_type pmd) {
     return (pmd == ND || pmd == FTS) ? "???" : pmd_keyword(pmd);
 }
 
-std::string qubit_name(const GraphCircuit& c, int line) {
+std::string qubit_name(const CircuitGraph& c, int line) {
     auto it = c.line_name.find(line);
     return it == c.line_name.end() ? std::string() : it->second;
 }
 
 // Writes one gate line (kinds 30 and above write nothing). Angles in π/4 at the stream's
 // precision.
-void write_gate_line(const GraphCircuit& c, const Gate& g, std::ostream& out) {
+void write_gate_line(const CircuitGraph& c, const Gate& g, std::ostream& out) {
     const Gate_type kind = g.type;
-    if (kind >= 30) return;
+    if (kind >= 30) return;  // markers and kinds without a keyword
     out << gate_keyword(kind) << ' ';
     if (!is_2Q_gate(kind)) {
         out << qubit_name(c, g.target);
@@ -50,7 +49,7 @@ void write_gate_line(const GraphCircuit& c, const Gate& g, std::ostream& out) {
 
 // Calls f(gate record) for every gate vertex in time order.
 template <typename F>
-void for_each_gate(GraphCircuit& c, F f) {
+void for_each_gate(const CircuitGraph& c, F f) {
     const int first_gate_index = 2 * c.num_qubits;
     for (Vertex v : c.topological_order()) {
         const Gate g = vertex_gate_record(c.graph, v);
@@ -60,12 +59,12 @@ void for_each_gate(GraphCircuit& c, F f) {
 
 enum class Form { File, String };
 
-std::string netlist_text(GraphCircuit& c, Form form) {
+std::string netlist_text(const CircuitGraph& c, PMD_type pmd, Form form) {
     std::ostringstream out;
     out << "# ***OUTPUT*** Netlist file\n";
     out << "# Created by Marovin\n";
     out << ".qubit " << c.num_qubits << '\n';
-    out << ".pmd " << (form == Form::File ? file_pmd_keyword(c.pmd) : string_pmd_keyword(c.pmd))
+    out << ".pmd " << (form == Form::File ? file_pmd_keyword(pmd) : string_pmd_keyword(pmd))
         << '\n';
     out.precision(16);
     if (form == Form::String) out << ".global_phase " << c.global_phase << '\n';
@@ -78,12 +77,16 @@ std::string netlist_text(GraphCircuit& c, Form form) {
 
 }  // namespace
 
-std::string netlist_file_text(GraphCircuit& circuit) {
-    return netlist_text(circuit, Form::File);
+std::string netlist_file_text(const CircuitGraph& circuit, PMD_type pmd) {
+    return netlist_text(circuit, pmd, Form::File);
 }
 
-void GraphCircuit::output_circuit(std::string file_name) {
-    const std::string text = netlist_file_text(*this);
+std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd) {
+    return netlist_text(circuit, pmd, Form::String);
+}
+
+void write_netlist_file(const CircuitGraph& circuit, PMD_type pmd, const std::string& file_name) {
+    const std::string text = netlist_file_text(circuit, pmd);
     switch (write_text_file_atomically(file_name, text)) {
         case WriteStatus::Written:
             return;
@@ -94,26 +97,24 @@ void GraphCircuit::output_circuit(std::string file_name) {
     }
 }
 
-std::string GraphCircuit::output_circuit_in_string() {
-    return netlist_text(*this, Form::String);
-}
-
-void GraphCircuit::print_circuit() {
+void print_circuit_listing(const CircuitGraph& circuit, PMD_type pmd,
+                           const std::function<double(Gate_type)>& price) {
     std::cout << "# Netlist file\n";
     std::cout << "# Created by Marovin\n";
-    std::cout << ".qubit " << num_qubits << '\n';
+    std::cout << ".qubit " << circuit.num_qubits << '\n';
     std::cout << ".pmd " << file_pmd_keyword(pmd) << '\n';
     // The console keeps this precision for the rest of the run.
     std::cout.precision(16);
     double total = 0;
-    for_each_gate(*this, [&](const Gate& g) {
-        total += cost_gate_count.get_gate_cost(g.type, pmd);
-        write_gate_line(*this, g, std::cout);
+    for_each_gate(circuit, [&](const Gate& g) {
+        total += price(g.type);
+        write_gate_line(circuit, g, std::cout);
     });
     std::cout << "Total cost=" << total << std::endl;
 }
 
-void GraphCircuit::print_graph_circuit() {
+void print_graph(const CircuitGraph& circuit) {
+    const Graph& graph = circuit.graph;
     std::cout << "num of vertices:" << boost::num_vertices(graph) << '\n';
     std::cout << " GateType Index Control Target Angle" << '\n';
     for (auto [it, end] = boost::vertices(graph); it != end; ++it) {

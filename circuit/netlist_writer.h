@@ -1,10 +1,24 @@
 #pragma once
-// Netlist text of a circuit, as the member writers of GraphCircuit produce it.
+// Netlist text of a circuit graph: gates in time order (the reverse of boost::topological_sort's
+// output), markers skipped, numbers at precision 16.
 
+#include <functional>
 #include <string>
 
-class GraphCircuit;
+#include "circuit/circuit_graph.h"
 
-/// \brief The text that output_circuit writes to its file: gates in time order, numbers at
-/// precision 16, ".pmd" naming every description, no ".global_phase" line.
-std::string netlist_file_text(GraphCircuit& circuit);
+/// \brief The text of the output file: ".pmd" naming every description, no ".global_phase"
+/// line.
+std::string netlist_file_text(const CircuitGraph& circuit, PMD_type pmd);
+/// \brief The text handed to the next reading: a ".global_phase" line, ".pmd ???" for ND and
+/// FTS.
+std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd);
+/// \brief Writes the file text to `file_name` (in place once complete); a failure ends the
+/// program.
+void write_netlist_file(const CircuitGraph& circuit, PMD_type pmd, const std::string& file_name);
+/// \brief Netlist-like listing on the console with the total of `price` over the gates; sets
+/// the console's precision to 16.
+void print_circuit_listing(const CircuitGraph& circuit, PMD_type pmd,
+                           const std::function<double(Gate_type)>& price);
+/// \brief Raw dump of vertices and edges on the console.
+void print_graph(const CircuitGraph& circuit);

@@ -3,4 +3,4 @@ target_sources(marovin_lib PRIVATE
   circuit/gate.cpp
   circuit/named_rotation.cpp
   circuit/graph_circuit.cpp
-  mapping/gate_insertion.cpp)
+  circuit/circuit_graph.cpp)

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "circuit/fatal.h"
-#include "circuit/graph_circuit.h"
+#include "cost/circuit_cost.h"
 
 using boost::get;
 
@@ -30,12 +30,12 @@ int64_t saturated_difference(int64_t a, int64_t b) {
     return result;
 }
 
-double vertex_cycle_cost(const GraphCircuit& c, Vertex v, PMD_type pmd) {
+double vertex_cycle_cost(const CircuitGraph& c, const CostModel& cost, Vertex v, PMD_type pmd) {
     const Graph& g = c.graph;
     const Gate_type kind = get(boost::vertex_gate, g, v);
     const double angle = get(boost::vertex_angle, g, v);
-    if (c.code == qec_none) return CostCycleCount::get_cycle_cost(kind, pmd, angle);
-    return c.tile_table.getOpsCyc(c.code, kind, angle, get(boost::vertex_control, g, v),
+    if (cost.code == qec_none) return CostCycleCount::get_cycle_cost(kind, pmd, angle);
+    return cost.tile_table.getOpsCyc(cost.code, kind, angle, get(boost::vertex_control, g, v),
                                   get(boost::vertex_target, g, v), 1);
 }
 
@@ -59,8 +59,8 @@ struct Schedule {
 /// Builds the schedule by walking the lines: each line advances over its one-qubit gates, and a
 /// two-qubit gate is timed once both of its lines have reached it. The finish times equal those
 /// of a walk in topological order. O(V + E): no sorting and no vertex-keyed maps.
-Schedule build_schedule(GraphCircuit& c, PMD_type pmd) {
-    Graph& g = c.graph;
+Schedule build_schedule(const CircuitGraph& c, const CostModel& cost_model, PMD_type pmd) {
+    const Graph& g = c.graph;
     const int n = static_cast<int>(std::min(c.line_start.size(), c.line_end.size()));
     Schedule s;
     s.records.reserve(boost::num_vertices(g));
@@ -92,7 +92,7 @@ Schedule build_schedule(GraphCircuit& c, PMD_type pmd) {
                     position[q] = v;
                     break;
                 }
-                const double cost = vertex_cycle_cost(c, v, pmd);
+                const double cost = vertex_cycle_cost(c, cost_model, v, pmd);
                 const int64_t start = std::max(clock[q], clock[other]);
                 const int record = static_cast<int>(s.records.size());
                 s.records.push_back({v,
@@ -108,7 +108,7 @@ Schedule build_schedule(GraphCircuit& c, PMD_type pmd) {
                 v = next_node(g, v, q);
                 continue;
             }
-            const double cost = vertex_cycle_cost(c, v, pmd);
+            const double cost = vertex_cycle_cost(c, cost_model, v, pmd);
             const int record = static_cast<int>(s.records.size());
             s.records.push_back({v,
                                  whole_cycles(cost),
@@ -150,8 +150,11 @@ class ExactSum {
 
 }  // namespace
 
-bool GraphCircuit::ops_from_kind_counts(PMD_type pmd, double& total) const {
-    if (kind_counts.vertices != static_cast<int64_t>(boost::num_vertices(graph))) return false;
+bool ops_from_kind_counts(const CircuitGraph& c, const CostModel& cost, PMD_type pmd,
+                          double& total) {
+    const GateKindCounts& kind_counts = c.kind_counts;
+    const CostGateCount& cost_gate_count = cost.cost_gate_count;
+    if (kind_counts.vertices != static_cast<int64_t>(boost::num_vertices(c.graph))) return false;
     double sum = 0.0, magnitude = 0.0;
     for (int k = 0; k < IN; ++k) {  // line markers cost nothing
         const int64_t n = kind_counts.count[static_cast<size_t>(k)];
@@ -173,11 +176,15 @@ bool GraphCircuit::ops_from_kind_counts(PMD_type pmd, double& total) const {
     return true;
 }
 
-double GraphCircuit::num_ops(PMD_type pmd) {
+double num_ops(const CircuitGraph& c, const CostModel& cost, PMD_type pmd) {
+    const Graph& graph = c.graph;
+    const qecCode code = cost.code;
+    const tileTable& tile_table = cost.tile_table;
+    const CostGateCount& cost_gate_count = cost.cost_gate_count;
     // Without a code every price is a whole number: the count can come from the kind counts.
     double counted = 0.0;
-    if (code == qec_none && ops_from_kind_counts(pmd, counted)) return counted;
-    const int first_gate = 2 * num_qubits;  // indices below belong to markers
+    if (code == qec_none && ops_from_kind_counts(c, cost, pmd, counted)) return counted;
+    const int first_gate = 2 * c.num_qubits;  // indices below belong to markers
     auto logical = [&](Vertex v) {
         return tile_table.getOpsCyc(
             code, get(boost::vertex_gate, graph, v), get(boost::vertex_angle, graph, v),
@@ -193,7 +200,7 @@ double GraphCircuit::num_ops(PMD_type pmd) {
     if (sum.exact()) return sum.total();
     // Fractional or huge logical prices: add them in time order, as the count is defined.
     double total = 0;
-    for (Vertex v : topological_order()) {
+    for (Vertex v : c.topological_order()) {
         if (get(boost::vertex_index, graph, v) < first_gate) continue;
         total += code == qec_none
                      ? cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, v), pmd)
@@ -202,14 +209,14 @@ double GraphCircuit::num_ops(PMD_type pmd) {
     return total;
 }
 
-double GraphCircuit::num_cycles(PMD_type pmd) {
+double num_cycles(const CircuitGraph& c, const CostModel& cost, PMD_type pmd) {
     // The critical path itself is not needed for the count, so it is not computed here.
-    return static_cast<double>(build_schedule(*this, pmd).makespan);
+    return static_cast<double>(build_schedule(c, cost, pmd).makespan);
 }
 
-void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
+void find_critical_path(const CircuitGraph& c, const CostModel& cost, std::vector<Vertex>& path) {
     path.clear();
-    const Schedule s = build_schedule(*this, pmd);
+    const Schedule s = build_schedule(c, cost, cost.pmd);
     const int count = static_cast<int>(s.records.size());
 
     // Latest finish times, sinks first: a vertex must finish before each successor's latest
@@ -234,10 +241,10 @@ void GraphCircuit::find_critical_path(std::vector<Vertex>& path) {
             break;
         }
     }
-    const int first_gate = 2 * num_qubits;
+    const int first_gate = 2 * c.num_qubits;
     while (current >= 0) {
         const Schedule::Record& r = s.records[current];
-        if (get(boost::vertex_index, graph, r.vertex) >= first_gate) path.push_back(r.vertex);
+        if (get(boost::vertex_index, c.graph, r.vertex) >= first_gate) path.push_back(r.vertex);
         const int64_t start = saturated_difference(r.finish, r.cost);
         int next = -1, next_line = -1;
         for (int k = 0; k < 2; ++k) {

@@ -150,8 +150,7 @@ int np_cycles(Gate_type kind) {
 int CostCycleCount::get_cycle_cost(Gate_type kind, PMD_type pmd, double angle) {
     if (kind == I || is_marker(kind)) return 0;
     if (pmd == CTL) return 1;
-    double x = std::fmod(named_rotation_angle(kind, angle), 8.0);  // angle in π/4, into [0, 8)
-    if (x < 0) x += 8.0;
+    const double x = normalised_turn(named_rotation_angle(kind, angle));
     switch (pmd) {
         case IT:
         case NA:

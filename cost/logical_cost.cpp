@@ -831,8 +831,7 @@ double LogicalCycles::distillInjectionS(int l) {
 
 // Level-0 rotation cycles; axis 0 = Rz, 1 = Rx, 2 = Ry.
 double LogicalCycles::rotation0(int axis, double angle) {
-    double a = std::fmod(angle, 8.0);
-    if (a < 0) a += 8.0;
+    const double a = normalised_turn(angle);
     if (a == 0.0) return 0.0;
     switch (pmd_) {
         case IT:

@@ -1,9 +1,10 @@
 // Rotations by whole multiples of π/4 rewritten as named Clifford+T gates.
 
+#include "mapping/ctl_conversion.h"
+
 #include <array>
 #include <vector>
 
-#include "circuit/graph_circuit.h"
 
 namespace {
 
@@ -44,10 +45,12 @@ const std::vector<Gate_type>* ctl_replacement(const Gate& g) {
 
 // Expects: any gates. Produces: RX, RY and RZ by exactly 1..7 become H, S, S_dag, T, T_dag, X
 // and Z; every other record and the circuit's global phase are unchanged. O(line length).
-void GraphCircuit::convert_to_CTL() {
-    for (int q = 0; q < num_qubits; ++q) {
+namespace mapping {
+
+void convert_to_CTL(CircuitGraph& circuit) {
+    for (int q = 0; q < circuit.num_qubits; ++q) {
         LineOfGates line;
-        copy_a_line(q, line);
+        circuit.copy_a_line(q, line);
         auto it = line.gates.begin();
         if (it != line.gates.end()) ++it;  // the IN record
         while (it != line.gates.end()) {
@@ -59,8 +62,10 @@ void GraphCircuit::convert_to_CTL() {
             const int target = it->target;
             it = line.gates.erase(it);
             for (Gate_type kind : *replacement)
-                line.gates.insert(it, Gate(kind, 0, 0, 0, -1, target, ++gate_counter));
+                line.gates.insert(it, Gate(kind, 0, 0, 0, -1, target, ++circuit.gate_counter));
         }
-        revise_a_line(q, line);
+        circuit.revise_a_line(q, line);
     }
 }
+
+}  // namespace mapping

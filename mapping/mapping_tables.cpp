@@ -1,9 +1,10 @@
 #include "mapping/mapping_tables.h"
 
 #include <algorithm>
-#include <cassert>
 
-#include "circuit/graph_circuit.h"
+#include "circuit/check.h"
+#include "mapping/multi_qubit_mapping.h"
+#include "mapping/two_qubit_mapping.h"
 
 namespace mapping {
 
@@ -13,11 +14,12 @@ const std::vector<Step>* find_recipe(const RecipeTable& table, PMD_type pmd) {
     return nullptr;
 }
 
-void run_steps(GraphCircuit& circuit, const std::vector<Step>& steps,
+void run_steps(CircuitGraph& circuit, PMD_type pmd, const std::vector<Step>& steps,
                std::initializer_list<int> operands, double theta) {
     const int* q = operands.begin();
     for (const Step& s : steps) {
-        assert(s.op == StepOp::Phase || (s.a >= 0 && size_t(s.a) < operands.size()));
+        MAROVIN_CHECK(s.op == StepOp::Phase || (s.a >= 0 && size_t(s.a) < operands.size()),
+                      "a recipe step names an operand the operation has");
         const double angle = s.angle.at(theta);
         switch (s.op) {
             case StepOp::Gate1:
@@ -27,19 +29,19 @@ void run_steps(GraphCircuit& circuit, const std::vector<Step>& steps,
                 circuit.add_gate(s.kind, q[s.a], q[s.b], angle);
                 break;
             case StepOp::CallCNOT:
-                circuit.add_CNOT(q[s.a], q[s.b]);
+                add_CNOT(circuit, pmd, q[s.a], q[s.b]);
                 break;
             case StepOp::CallCZ:
-                circuit.add_CZ(q[s.a], q[s.b]);
+                add_CZ(circuit, pmd, q[s.a], q[s.b]);
                 break;
             case StepOp::CallCP:
-                circuit.add_CP(q[s.a], q[s.b], angle);
+                add_CP(circuit, pmd, q[s.a], q[s.b], angle);
                 break;
             case StepOp::CallGEO:
-                circuit.add_GEO(q[s.a], q[s.b], angle);
+                add_GEO(circuit, pmd, q[s.a], q[s.b], angle);
                 break;
             case StepOp::CallISWAP:
-                circuit.add_ISWAP(q[s.a], q[s.b], angle);
+                add_ISWAP(circuit, pmd, q[s.a], q[s.b], angle);
                 break;
             case StepOp::Phase:
                 circuit.global_phase += angle;
@@ -48,11 +50,11 @@ void run_steps(GraphCircuit& circuit, const std::vector<Step>& steps,
     }
 }
 
-bool run_recipe(GraphCircuit& circuit, const RecipeTable& table,
+bool run_recipe(CircuitGraph& circuit, PMD_type pmd, const RecipeTable& table,
                 std::initializer_list<int> operands, double theta) {
-    const std::vector<Step>* steps = find_recipe(table, circuit.pmd);
+    const std::vector<Step>* steps = find_recipe(table, pmd);
     if (steps == nullptr) return false;
-    run_steps(circuit, *steps, operands, theta);
+    run_steps(circuit, pmd, *steps, operands, theta);
     return true;
 }
 

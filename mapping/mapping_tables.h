@@ -10,9 +10,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "circuit/gate.h"
-
-class GraphCircuit;
+#include "circuit/circuit_graph.h"
 
 namespace mapping {
 
@@ -99,14 +97,14 @@ using RecipeTable = std::vector<Recipe>;
 /// \brief The steps of the row naming `pmd`, or nullptr when no row names it.
 const std::vector<Step>* find_recipe(const RecipeTable& table, PMD_type pmd);
 
-/// \brief Appends `steps` to `circuit` in order; operand role r is qubit operands[r]; θ is
-/// `theta` (π/4 units).
-void run_steps(GraphCircuit& circuit, const std::vector<Step>& steps,
+/// \brief Appends `steps` to `circuit` in order, mapping inner gates for `pmd`; operand role r
+/// is qubit operands[r]; θ is `theta` (π/4 units).
+void run_steps(CircuitGraph& circuit, PMD_type pmd, const std::vector<Step>& steps,
                std::initializer_list<int> operands, double theta);
 
-/// \brief Runs the row of `table` for the circuit's description; false (nothing appended)
-/// when the table has no row for it.
-bool run_recipe(GraphCircuit& circuit, const RecipeTable& table,
+/// \brief Runs the row of `table` for description `pmd`; false (nothing appended) when the
+/// table has no row for it.
+bool run_recipe(CircuitGraph& circuit, PMD_type pmd, const RecipeTable& table,
                 std::initializer_list<int> operands, double theta = 0);
 
 }  // namespace mapping

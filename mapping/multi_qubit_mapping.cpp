@@ -2,13 +2,15 @@
 // ZENO, ZENO_dag) and the multi-controlled NOT and Z gates onto the native gates and two-qubit
 // mappings of each machine description. Angles in π/4, phases in π.
 
+#include "mapping/multi_qubit_mapping.h"
+
 #include <cmath>
 #include <iostream>
 #include <vector>
 
-#include "circuit/graph_circuit.h"
 #include "circuit/named_rotation.h"
 #include "mapping/mapping_tables.h"
+#include "mapping/two_qubit_mapping.h"
 
 using namespace mapping;
 
@@ -165,34 +167,36 @@ const RecipeTable& cv_dag_table() {
 
 }  // namespace
 
-void GraphCircuit::add_TOF(int control1, int control2, int target) {
-    run_recipe(*this, toffoli_table(), {control1, control2, target});
+namespace mapping {
+
+void add_TOF(CircuitGraph& circuit, PMD_type pmd, int control1, int control2, int target) {
+    run_recipe(circuit, pmd, toffoli_table(), {control1, control2, target});
 }
 
-void GraphCircuit::add_PERES(int control1, int control2, int target) {
-    add_CNOT(control1, control2);
-    add_TOF(control1, control2, target);
+void add_PERES(CircuitGraph& circuit, PMD_type pmd, int control1, int control2, int target) {
+    add_CNOT(circuit, pmd, control1, control2);
+    add_TOF(circuit, pmd, control1, control2, target);
 }
 
-void GraphCircuit::add_PERESd(int control1, int control2, int target) {
-    add_TOF(control1, control2, target);
-    add_CNOT(control1, control2);
+void add_PERESd(CircuitGraph& circuit, PMD_type pmd, int control1, int control2, int target) {
+    add_TOF(circuit, pmd, control1, control2, target);
+    add_CNOT(circuit, pmd, control1, control2);
 }
 
-void GraphCircuit::add_SWAP(int a, int b) {
-    run_recipe(*this, swap_table(), {a, b});
+void add_SWAP(CircuitGraph& circuit, PMD_type pmd, int a, int b) {
+    run_recipe(circuit, pmd, swap_table(), {a, b});
 }
 
-void GraphCircuit::add_ISWAP(int a, int b, double angle) {
-    run_recipe(*this, iswap_table(), {a, b}, angle);
+void add_ISWAP(CircuitGraph& circuit, PMD_type pmd, int a, int b, double angle) {
+    run_recipe(circuit, pmd, iswap_table(), {a, b}, angle);
 }
 
-void GraphCircuit::add_ZENO(int a, int b) {
-    run_recipe(*this, zeno_table(), {a, b});
+void add_ZENO(CircuitGraph& circuit, PMD_type pmd, int a, int b) {
+    run_recipe(circuit, pmd, zeno_table(), {a, b});
 }
 
-void GraphCircuit::add_ZENOd(int a, int b) {
-    run_recipe(*this, zeno_dag_table(), {a, b});
+void add_ZENOd(CircuitGraph& circuit, PMD_type pmd, int a, int b) {
+    run_recipe(circuit, pmd, zeno_dag_table(), {a, b});
 }
 
 // Gray-code construction: for every non-empty subset of the controls, in reflected Gray-code
@@ -200,7 +204,7 @@ void GraphCircuit::add_ZENOd(int a, int b) {
 // with CNOTs, and a controlled V (odd subsets) or V† (even subsets) acts from that line on the
 // target. The last code has one bit, so every control line ends holding its own value.
 // O(2^m · m) steps for m controls.
-void GraphCircuit::add_CkNOT(std::vector<int>& qubits) {
+void add_CkNOT(CircuitGraph& circuit, PMD_type pmd, std::vector<int>& qubits) {
     // NOTE: an empty list has no target; it appends nothing rather than reading past the end.
     if (qubits.empty()) return;
     const int n = int(qubits.size());
@@ -211,11 +215,11 @@ void GraphCircuit::add_CkNOT(std::vector<int>& qubits) {
         // NOTE: a NOT without controls is X; appending nothing would lose the gate. X is
         // appended the way the reader appends it: named on ND and CTL, else e^{iπ/2}·RX(4).
         if (pmd == ND || pmd == CTL) {
-            add_gate(X, target, 0, 0, 0);
+            circuit.add_gate(X, target, 0, 0, 0);
         } else {
             const NamedRotation& x = *named_rotation(X);
-            add_gate(x.rotation, target, x.angle, 0, 0);
-            global_phase += x.phase;
+            circuit.add_gate(x.rotation, target, x.angle, 0, 0);
+            circuit.global_phase += x.phase;
         }
         return;
     }
@@ -230,36 +234,38 @@ void GraphCircuit::add_CkNOT(std::vector<int>& qubits) {
             const bool bit = (g >> j) & 1;
             if (carries[h][j] != bit) {
                 carries[h][j] = bit;
-                add_CNOT(qubits[j], qubits[h]);
+                add_CNOT(circuit, pmd, qubits[j], qubits[h]);
             }
         }
-        add_CV(n, qubits[h], target, int((i - 1) % 2));
+        add_CV(circuit, pmd, n, qubits[h], target, int((i - 1) % 2));
     }
 }
 
-void GraphCircuit::add_CV(int n, int control, int target, int k) {
+void add_CV(CircuitGraph& circuit, PMD_type pmd, int n, int control, int target, int k) {
     if (k != 0 && k != 1) {
         std::cout << "add_CV: Error!" << std::endl;
         return;
     }
     const double phi = 4 / std::pow(2.0, n - 1);
-    run_recipe(*this, k == 0 ? cv_table() : cv_dag_table(), {control, target}, phi);
+    run_recipe(circuit, pmd, k == 0 ? cv_table() : cv_dag_table(), {control, target}, phi);
 }
 
-void GraphCircuit::add_CkZ(std::vector<int>& qubits) {
+void add_CkZ(CircuitGraph& circuit, PMD_type pmd, std::vector<int>& qubits) {
     if (qubits.empty()) return;
     const int t = qubits.back();
     // X conjugated by H, or by RY(−2) ... RY(2), is Z exactly.
     const bool hadamard = pmd == ND || pmd == CTL;
     if (hadamard) {
-        add_gate(H, t, 0, 0, 0);
+        circuit.add_gate(H, t, 0, 0, 0);
     } else {
-        add_gate(RY, t, -2, 0, 0);
+        circuit.add_gate(RY, t, -2, 0, 0);
     }
-    add_CkNOT(qubits);
+    add_CkNOT(circuit, pmd, qubits);
     if (hadamard) {
-        add_gate(H, t, 0, 0, 0);
+        circuit.add_gate(H, t, 0, 0, 0);
     } else {
-        add_gate(RY, t, 2, 0, 0);
+        circuit.add_gate(RY, t, 2, 0, 0);
     }
 }
+
+}  // namespace mapping

@@ -1,10 +1,11 @@
 // Decomposition of the named one-qubit gates X, Y, Z, S, S_dag, T, T_dag and H into rotations,
 // and of RY on QD. Angles in π/4, phases in π.
 
+#include "mapping/named_gate_decomposition.h"
+
 #include <list>
 #include <vector>
 
-#include "circuit/graph_circuit.h"
 #include "circuit/named_rotation.h"
 
 namespace {
@@ -40,15 +41,17 @@ std::list<Gate>::iterator replace_record(LineOfGates& line, std::list<Gate>::ite
 
 }  // namespace
 
-void GraphCircuit::decompose_XYZSTH_gate() {
-    if (num_qubits < 1) return;
-    for (int q = 0; q < num_qubits; ++q) {
+namespace mapping {
+
+void decompose_XYZSTH_gate(CircuitGraph& circuit, PMD_type pmd, int level) {
+    if (circuit.num_qubits < 1) return;
+    for (int q = 0; q < circuit.num_qubits; ++q) {
         LineOfGates L;
-        copy_a_line(q, L);
+        circuit.copy_a_line(q, L);
         for (auto it = L.gates.begin(); it != L.gates.end();) {
             if (const NamedRotation* r = named_rotation(it->type)) {
                 const Part part = {r->rotation, r->angle};
-                it = replace_record(L, it, &part, &part + 1, r->phase, gate_counter);
+                it = replace_record(L, it, &part, &part + 1, r->phase, circuit.gate_counter);
                 continue;
             }
             const Decomposition* d = nullptr;
@@ -59,8 +62,10 @@ void GraphCircuit::decompose_XYZSTH_gate() {
                 continue;
             }
             const Part* parts = d->parts.data();
-            it = replace_record(L, it, parts, parts + d->parts.size(), d->phase, gate_counter);
+            it = replace_record(L, it, parts, parts + d->parts.size(), d->phase, circuit.gate_counter);
         }
-        revise_a_line(q, L);
+        circuit.revise_a_line(q, L);
     }
 }
+
+}  // namespace mapping

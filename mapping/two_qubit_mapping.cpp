@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "circuit/graph_circuit.h"
+#include "mapping/two_qubit_mapping.h"
+
 #include "mapping/mapping_tables.h"
 
 using namespace mapping;
@@ -102,29 +103,33 @@ const RecipeTable& geo_general_table() {
 
 }  // namespace
 
-void GraphCircuit::add_CNOT(int control, int target) {
-    run_recipe(*this, cnot_table(), {control, target});
+namespace mapping {
+
+void add_CNOT(CircuitGraph& circuit, PMD_type pmd, int control, int target) {
+    run_recipe(circuit, pmd, cnot_table(), {control, target});
 }
 
-void GraphCircuit::add_CZ(int control, int target) {
-    run_recipe(*this, cz_table(), {control, target});
+void add_CZ(CircuitGraph& circuit, PMD_type pmd, int control, int target) {
+    run_recipe(circuit, pmd, cz_table(), {control, target});
 }
 
-void GraphCircuit::add_CP(int control, int target, double angle) {
+void add_CP(CircuitGraph& circuit, PMD_type pmd, int control, int target, double angle) {
     // fmod keeps the sign of the angle: −8 and 16 are full turns, ±4 is CZ.
     if (std::fmod(angle, 8) == 0) return;
     if (std::fmod(angle, 4) == 0) {
-        add_CZ(control, target);
+        add_CZ(circuit, pmd, control, target);
         return;
     }
-    run_recipe(*this, cp_table(), {control, target}, angle);
+    run_recipe(circuit, pmd, cp_table(), {control, target}, angle);
 }
 
-void GraphCircuit::add_GEO(int control, int target, double angle) {
+void add_GEO(CircuitGraph& circuit, PMD_type pmd, int control, int target, double angle) {
     // The remainder keeps the sign of the angle, so −6 matches neither special row.
     const double r = std::fmod(angle, 8);
     if (r == 0) return;
     const RecipeTable& special = r == 2 ? geo_r2_table() : geo_r6_table();
-    if ((r == 2 || r == 6) && run_recipe(*this, special, {control, target}, angle)) return;
-    run_recipe(*this, geo_general_table(), {control, target}, angle);
+    if ((r == 2 || r == 6) && run_recipe(circuit, pmd, special, {control, target}, angle)) return;
+    run_recipe(circuit, pmd, geo_general_table(), {control, target}, angle);
 }
+
+}  // namespace mapping

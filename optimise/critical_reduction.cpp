@@ -18,9 +18,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "cost/circuit_cost.h"
+#include "optimise/line_interchange.h"
+#include "optimise/line_simplify.h"
+
 using boost::get;
 
-std::vector<CriticalWindow> cut_critical_windows(Graph& graph, const std::vector<Vertex>& path) {
+std::vector<CriticalWindow> cut_critical_windows(const Graph& graph, const std::vector<Vertex>& path) {
     std::vector<CriticalWindow> windows;
     int line = -1;
     Vertex first{};
@@ -31,7 +35,7 @@ std::vector<CriticalWindow> cut_critical_windows(Graph& graph, const std::vector
         windows.push_back(CriticalWindow{line, from, to});
     };
     for (Vertex v : path) {
-        if (get(boost::vertex_gate, graph, v) >= 20) continue;
+        if (!is_1Q_gate(get(boost::vertex_gate, graph, v))) continue;
         const int q = get(boost::vertex_target, graph, v);
         if (q != line) {
             if (line != -1) close();
@@ -48,40 +52,41 @@ namespace {
 
 enum class Direction { XRightZLeft, XLeftZRight };
 
-/// Cycle-cost window mode of the line-reduction stages.
-constexpr int kWindowCycleMode = 1;
+/// The measure of the window forms of the line-reduction stages here.
+constexpr Measure kWindowCycles = Measure::Cycles;
+constexpr line::Strategy kStrategy = line::Strategy::Incremental;
 /// Records kept before a window's first record: one movement call per round, at most 4 rounds.
 constexpr int kMargin = 5;
 
-int window_cycles(GraphCircuit& c, LineOfGates& line, const CriticalWindow& w) {
+int window_cycles(const CostModel& c, LineOfGates& line, const CriticalWindow& w) {
     return CostCycleCount::get_window_cycle_cost(line.gates, w.from, w.to, c.pmd);
 }
 
 /// Whole-line gate count of a list, as the simplification measures it in cycle mode.
-int gate_count_cost(GraphCircuit& c, LineOfGates& line) {
+int gate_count_cost(const CostModel& c, LineOfGates& line) {
     return c.cost_gate_count.get_line_gate_cost(line.gates, c.pmd);
 }
 
-void interchange_and_move(GraphCircuit& c, int q, LineOfGates& line, const CriticalWindow& w,
+void interchange_and_move(const CostModel& c, int q, LineOfGates& line, const CriticalWindow& w,
                           Direction d) {
     if (d == Direction::XRightZLeft) {
-        c.interchangeXRZL(line, w.from, w.to, kWindowCycleMode);
-        c.movementXRZL(q, line, w.from, w.to, kWindowCycleMode);
+        line::interchange_xrzl(c, line, w.from, w.to, kWindowCycles, kStrategy);
+        line::movement_xrzl(c, q, line, w.from, w.to, kWindowCycles, kStrategy);
     } else {
-        c.interchangeXLZR(line, w.from, w.to, kWindowCycleMode);
-        c.movementXLZR(q, line, w.from, w.to, kWindowCycleMode);
+        line::interchange_xlzr(c, line, w.from, w.to, kWindowCycles, kStrategy);
+        line::movement_xlzr(c, q, line, w.from, w.to, kWindowCycles, kStrategy);
     }
 }
 
 /// Reruns the stages of one direction `rounds` times on a whole line copy and leaves in it the
 /// copy of strictly lowest window cycle cost (the line as given when none is lower).
-void reduce_window_literally(GraphCircuit& c, LineOfGates& line, const CriticalWindow& w,
+void reduce_window_literally(const CostModel& c, LineOfGates& line, const CriticalWindow& w,
                              Direction d, int rounds) {
     LineOfGates best = line;
     int best_cost = window_cycles(c, line, w);
     for (int i = 0; i < rounds; ++i) {
         interchange_and_move(c, w.line, line, w, d);
-        c.simplify(line, w.from, w.to, kWindowCycleMode);
+        line::simplify(c, line, w.from, w.to, kWindowCycles, kStrategy);
         const int cost = window_cycles(c, line, w);
         if (cost < best_cost) {
             best = line;
@@ -94,8 +99,9 @@ void reduce_window_literally(GraphCircuit& c, LineOfGates& line, const CriticalW
 /// One line copy on which the windows of that line are reduced in turn.
 class WindowedLine {
   public:
-    WindowedLine(GraphCircuit& circuit, int q) : c_(circuit), q_(q) {
-        c_.copy_a_line(q_, line_);
+    WindowedLine(CircuitGraph& circuit, const CostModel& cost, int q)
+        : circuit_(circuit), c_(cost), q_(q) {
+        circuit_.copy_a_line(q_, line_);
         rounds_ = std::min(num_2Q_gate(line_.gates), 4);
         index_anchors(line_.gates.begin(), line_.gates.end());
     }
@@ -118,7 +124,7 @@ class WindowedLine {
         for (int i = 0; i < rounds_; ++i) {
             interchange_and_move(c_, q_, window, w, d);
             const int count = gate_count_cost(c_, window);
-            c_.simplify(window, w.from, w.to, kWindowCycleMode);
+            line::simplify(c_, window, w.from, w.to, kWindowCycles, kStrategy);
             if (gate_count_cost(c_, window) < count) {
                 // The simplification went on over the whole line: redo on the whole copy.
                 splice_back(after, LineOfGates(original));
@@ -136,12 +142,13 @@ class WindowedLine {
     }
 
     /// Writes the line back into the graph (its phase is handed on by the caller).
-    void write_back() { c_.revise_a_line(q_, line_); }
+    void write_back() { circuit_.revise_a_line(q_, line_); }
 
   private:
     using It = std::list<Gate>::iterator;
 
-    GraphCircuit& c_;
+    CircuitGraph& circuit_;
+    const CostModel& c_;
     int q_;
     LineOfGates line_;
     int rounds_ = 0;
@@ -149,7 +156,7 @@ class WindowedLine {
 
     void index_anchors(It begin, It end) {
         for (It it = begin; it != end; ++it)
-            if (it->type >= 20) anchors_[it->index] = it;  // the last record of an index counts
+            if (!is_1Q_gate(it->type)) anchors_[it->index] = it;  // the last record of an index counts
     }
 
     void splice_back(It before, LineOfGates&& part) {
@@ -172,10 +179,10 @@ class WindowedLine {
 
 /// True when every window is bounded by two-qubit gates or markers, whose indices survive the
 /// rewriting of a line.
-bool bounded_by_anchors(GraphCircuit& c, const std::vector<CriticalWindow>& windows) {
+bool bounded_by_anchors(const CircuitGraph& c, const std::vector<CriticalWindow>& windows) {
     std::unordered_set<int> anchors;
     for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
-        if (get(boost::vertex_gate, c.graph, *it) >= 20)
+        if (!is_1Q_gate(get(boost::vertex_gate, c.graph, *it)))
             anchors.insert(get(boost::vertex_index, c.graph, *it));
     for (const CriticalWindow& w : windows)
         if (!anchors.count(w.from) || !anchors.count(w.to)) return false;
@@ -184,21 +191,22 @@ bool bounded_by_anchors(GraphCircuit& c, const std::vector<CriticalWindow>& wind
 
 }  // namespace
 
-void reduce_critical_windows_literal(GraphCircuit& circuit,
+void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cost,
                                      const std::vector<CriticalWindow>& windows) {
     for (Direction d : {Direction::XRightZLeft, Direction::XLeftZRight}) {
         for (const CriticalWindow& w : windows) {
             LineOfGates line;
             circuit.copy_a_line(w.line, line);
-            reduce_window_literally(circuit, line, w, d, std::min(num_2Q_gate(line.gates), 4));
+            reduce_window_literally(cost, line, w, d, std::min(num_2Q_gate(line.gates), 4));
             circuit.revise_a_line(w.line, line);
         }
     }
 }
 
-void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWindow>& windows) {
+void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
+                             const std::vector<CriticalWindow>& windows) {
     if (!bounded_by_anchors(circuit, windows)) {
-        reduce_critical_windows_literal(circuit, windows);
+        reduce_critical_windows_literal(circuit, cost, windows);
         return;
     }
     std::map<int, std::vector<size_t>> by_line;
@@ -206,7 +214,7 @@ void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWi
     std::vector<double> phase_a(windows.size(), 0.0);
     std::vector<double> phase_b(windows.size(), 0.0);
     for (const auto& [q, indices] : by_line) {
-        WindowedLine line(circuit, q);
+        WindowedLine line(circuit, cost, q);
         for (size_t i : indices) phase_a[i] = line.reduce(windows[i], Direction::XRightZLeft);
         for (size_t i : indices) phase_b[i] = line.reduce(windows[i], Direction::XLeftZRight);
         line.write_back();
@@ -216,9 +224,8 @@ void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWi
     for (double p : phase_b) circuit.global_phase += p;
 }
 
-void GraphCircuit::reduce_critical() {
-    level = 0;
+void reduce_critical(CircuitGraph& circuit, const CostModel& cost) {
     std::vector<Vertex> path;
-    find_critical_path(path);
-    reduce_critical_windows(*this, cut_critical_windows(graph, path));
+    find_critical_path(circuit, cost, path);
+    reduce_critical_windows(circuit, cost, cut_critical_windows(circuit.graph, path));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Critical-path reduction (GraphCircuit::reduce_critical): re-optimises, with the window cycle
+// Critical-path reduction (reduce_critical): re-optimises, with the window cycle
 // cost as the measure, only the runs of one-qubit gates that lie on one critical path.
 // Expects: any gates. Produces: the same circuit, exactly (the phase of each rewritten line is
 // added to the global phase). Leaves two-qubit gates and every line without a window unchanged;
@@ -7,7 +7,8 @@
 
 #include <vector>
 
-#include "circuit/graph_circuit.h"
+#include "circuit/circuit_graph.h"
+#include "cost/cost_model.h"
 
 /// A run of one-qubit gates of the critical path on one line, bounded by the vertex indices of
 /// the node just before it (`from`) and just after it (`to`) on that line.
@@ -25,16 +26,20 @@ inline bool operator==(const CriticalWindow& a, const CriticalWindow& b) {
 /// consecutive one-qubit gates of the path on the same line, in the order found. Two-qubit
 /// gates and markers neither end nor extend a run, so a run may span two-qubit gates of its line.
 /// O(length of the path).
-std::vector<CriticalWindow> cut_critical_windows(Graph& graph, const std::vector<Vertex>& path);
+std::vector<CriticalWindow> cut_critical_windows(const Graph& graph, const std::vector<Vertex>& path);
 
 /// \brief Passes A (X right, Z left) and B (X left, Z right) of the line-reduction stages over
 /// the windows, in order, with the window cycle cost as the measure; each window's line is
 /// written back as the copy of strictly lowest window cycle cost, or as copied. Works each line
 /// once: O(path + lines) unless a window simplification spreads over its whole line.
-void reduce_critical_windows(GraphCircuit& circuit, const std::vector<CriticalWindow>& windows);
+void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
+                             const std::vector<CriticalWindow>& windows);
 
 /// \brief The same passes done literally, copying and writing back the window's line for every
 /// window: the same line contents and global phase, in O(windows x line length). The reference
 /// the tests compare with.
-void reduce_critical_windows_literal(GraphCircuit& circuit,
+void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cost,
                                      const std::vector<CriticalWindow>& windows);
+
+/// \brief The whole pass: one critical path found, cut into windows and reduced.
+void reduce_critical(CircuitGraph& circuit, const CostModel& cost);

@@ -2,35 +2,8 @@
 
 #include <iterator>
 
-#include "circuit/graph_circuit.h"
 
 namespace line {
-
-double record_cost(const GraphCircuit& c, const Gate& g, int mode) {
-    switch (mode) {
-        case 1:
-            return CostCycleCount::get_cycle_cost(g.type, c.pmd, g.angle);
-        case 2:
-            return c.tile_table.getOpsCyc(c.code, g.type, g.angle, g.control, g.target, 0);
-        case 3:
-            return c.tile_table.getOpsCyc(c.code, g.type, g.angle, g.control, g.target, 1);
-        default:
-            return c.cost_gate_count.get_gate_cost(g.type, c.pmd);
-    }
-}
-
-double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, int mode) {
-    switch (mode) {
-        case 1:
-            return CostCycleCount::get_window_cycle_cost(gates, from, to, c.pmd);
-        case 2:
-            return c.tile_table.getWindowOpsCycCost(gates, c.code, from, to, 0);
-        case 3:
-            return c.tile_table.getWindowOpsCycCost(gates, c.code, from, to, 1);
-        default:
-            return c.cost_gate_count.get_window_gate_cost(gates, from, to, c.pmd);
-    }
-}
 
 double KindPrices::operator()(Gate_type kind) {
     if (kind < 0 || kind >= 128) return circuit_.cost_gate_count.get_gate_cost(kind, circuit_.pmd);
@@ -41,8 +14,8 @@ double KindPrices::operator()(Gate_type kind) {
     return price_[kind];
 }
 
-double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode, Strategy s) {
-    if (mode == 2) return c.tile_table.getLineOpsCost(gates, c.code);
+double whole_line_cost(const CostModel& c, std::list<Gate>& gates, Measure mode, Strategy s) {
+    if (mode == Measure::LogicalOps) return c.tile_table.getLineOpsCost(gates, c.code);
     if (s == Strategy::Literal) return c.cost_gate_count.get_line_gate_cost(gates, c.pmd);
     // Integer prices summed exactly, as the cost model sums them.
     KindPrices price(c);
@@ -54,7 +27,7 @@ double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode, Strate
     return total;
 }
 
-LineEditor::LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
+LineEditor::LineEditor(const CostModel& circuit, LineOfGates& line, int from, int to, Measure mode,
                        Strategy strategy, BestCopy best, Acceptance acceptance, KnownCost* known)
     : circuit_(circuit),
       prices_(circuit),
@@ -88,7 +61,7 @@ LineEditor::LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int t
     best_phase_ = line_.phase;
     if (strategy_ == Strategy::Literal) {
         if (!keep_best_) return;
-        best_cost_ = window_cost(circuit_, gates, from_, to_, mode_);
+        best_cost_ = circuit_.window_cost(gates, from_, to_, mode_);
         best_ = line_;
         return;
     }
@@ -109,7 +82,7 @@ LineEditor::It LineEditor::first() const {
 }
 
 double LineEditor::cost_of(const Gate& g) const {
-    if (mode_ == 1 || mode_ == 2 || mode_ == 3) return record_cost(circuit_, g, mode_);
+    if (mode_ != Measure::GateCount) return circuit_.record_cost(g, mode_);
     return prices_(g.type);
 }
 
@@ -154,7 +127,7 @@ void LineEditor::add_phase(double p) {
 void LineEditor::measure() {
     if (!keep_best_) return;
     double cost = strategy_ == Strategy::Literal
-                      ? window_cost(circuit_, line_.gates, from_, to_, mode_)
+                      ? circuit_.window_cost(line_.gates, from_, to_, mode_)
                       : cost_;
     bool better = acceptance_ == Acceptance::Strict ? best_cost_ > cost : best_cost_ >= cost;
     if (!better) return;

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "circuit/gate.h"
+#include "cost/cost_model.h"
 
-class GraphCircuit;
 
 namespace line {
 
@@ -30,28 +30,20 @@ enum class Strategy { Incremental, Literal };
 enum class Acceptance { Equal, Strict };
 enum class BestCopy { Keep, None };
 
-/// \brief Price of one record under a cost mode (0 gate count, 1 cycles, 2 logical operations,
-/// 3 logical cycles). Any other mode prices as mode 0.
-double record_cost(const GraphCircuit& c, const Gate& g, int mode);
-
-/// \brief Window cost of a line copy as the cost model computes it (from = to = -1: the whole
-/// line between IN and OUT). O(n) in the line length.
-double window_cost(GraphCircuit& c, std::list<Gate>& gates, int from, int to, int mode);
-
 /// \brief Whole-line cost: the logical operation count for mode 2, the gate count otherwise
 /// (the sum of the gate prices up to the first OUT record). The incremental strategy looks each
 /// gate kind's price up once; the literal one asks the cost model per record.
-double whole_line_cost(GraphCircuit& c, std::list<Gate>& gates, int mode, Strategy s);
+double whole_line_cost(const CostModel& c, std::list<Gate>& gates, Measure mode, Strategy s);
 
 /// Gate-count prices by kind, each asked from the cost model once (mode 0 prices depend on the
 /// kind only).
 class KindPrices {
   public:
-    explicit KindPrices(const GraphCircuit& c) : circuit_(c) { known_.fill(false); }
+    explicit KindPrices(const CostModel& c) : circuit_(c) { known_.fill(false); }
     double operator()(Gate_type kind);
 
   private:
-    const GraphCircuit& circuit_;
+    const CostModel& circuit_;
     std::array<double, 128> price_;
     std::array<bool, 128> known_;
 };
@@ -63,7 +55,7 @@ class KindPrices {
 /// whole-line cost (see whole_line_cost) under the same pricing.
 struct KnownCost {
     bool valid = false;
-    int mode = 0;
+    Measure mode = Measure::GateCount;
     double value = 0.0;
 };
 
@@ -73,7 +65,7 @@ class LineEditor {
 
     /// `known` (optional): taken as the entry cost when it fits this window and mode, and set
     /// to the window cost of the line left by finish().
-    LineEditor(GraphCircuit& circuit, LineOfGates& line, int from, int to, int mode,
+    LineEditor(const CostModel& circuit, LineOfGates& line, int from, int to, Measure mode,
                Strategy strategy, BestCopy best = BestCopy::Keep,
                Acceptance acceptance = Acceptance::Equal, KnownCost* known = nullptr);
     LineEditor(const LineEditor&) = delete;
@@ -118,10 +110,11 @@ class LineEditor {
     double cost_of(const Gate& g) const;
     void accept();
 
-    GraphCircuit& circuit_;
+    const CostModel& circuit_;
     mutable KindPrices prices_;
     LineOfGates& line_;
-    int from_, to_, mode_;
+    int from_, to_;
+    Measure mode_;
     Strategy strategy_;
     bool keep_best_;
     bool tracking_;  // Incremental: the window cost is kept up to date

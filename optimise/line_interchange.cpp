@@ -4,8 +4,7 @@
 
 #include <iterator>
 
-#include "circuit/graph_circuit.h"
-#include "optimise/line_reduction.h"
+#include "optimise/line_interchange.h"
 #include "optimise/line_rotation.h"
 
 namespace line {
@@ -168,7 +167,7 @@ bool rx_moves_left(LineEditor& ed, It p, It c) {
 
 }  // namespace
 
-void interchange_xrzl(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                       KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RX, std::begin(kRxPassesRight), std::end(kRxPassesRight), RY, RZ,
@@ -177,7 +176,7 @@ void interchange_xrzl(GraphCircuit& c, LineOfGates& L, int from, int to, int mod
     ed.finish();
 }
 
-void interchange_xlzr(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                       KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RZ, std::begin(kRzPassesRight), std::end(kRzPassesRight), RX, RY,
@@ -194,7 +193,7 @@ bool z_transparent(const Gate& g, int q) {
 
 enum class Direction { XLeftZRight, XRightZLeft };
 
-void movement(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
+void movement(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
               Direction dir, KnownCost* known) {
     const Acceptance acceptance = (dir == Direction::XRightZLeft && (c.pmd == CTL || c.pmd == QD))
                                       ? Acceptance::Strict
@@ -239,12 +238,12 @@ void movement(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode
 
 }  // namespace
 
-void movement_xlzr(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
+void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                    KnownCost* known) {
     movement(c, q, L, from, to, mode, s, Direction::XLeftZRight, known);
 }
 
-void movement_xrzl(GraphCircuit& c, int q, LineOfGates& L, int from, int to, int mode, Strategy s,
+void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                    KnownCost* known) {
     movement(c, q, L, from, to, mode, s, Direction::XRightZLeft, known);
 }

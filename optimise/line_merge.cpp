@@ -7,7 +7,7 @@
 #include <iterator>
 #include <vector>
 
-#include "circuit/graph_circuit.h"
+#include "optimise/line_merge.h"
 #include "optimise/line_editor.h"
 #include "optimise/line_rotation.h"
 
@@ -79,9 +79,9 @@ It replace(LineEditor& ed, int n, const It* r, const Outs& outs) {
 
 // Runs `rows` over every group of n adjacent rotations of the whole line; the first matching
 // row applies.
-void scan(GraphCircuit& c, LineOfGates& L, int n, const std::vector<Row>& rows, BestCopy best,
+void scan(const CostModel& c, LineOfGates& L, int n, const std::vector<Row>& rows, BestCopy best,
           Outs (*tidy)(Outs, double&, size_t) = nullptr) {
-    LineEditor ed(c, L, -1, -1, 0, Strategy::Incremental, best);
+    LineEditor ed(c, L, -1, -1, Measure::GateCount, Strategy::Incremental, best);
     const It end = ed.end();
     It r = ed.first();
     while (r != end) {
@@ -447,36 +447,35 @@ Outs drop_full_turns(Outs outs, double& phase, bool drop_zero) {
 }
 
 }  // namespace
-}  // namespace line
 
-using line::BestCopy;
-
-void GraphCircuit::merge_H_gate(LineOfGates& L) {
-    line::scan(*this, L, 2, line::kMergeH, BestCopy::None);
+void merge_H_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 2, kMergeH, BestCopy::None);
 }
 
-void GraphCircuit::change_RXY2_gate(LineOfGates& L) {
-    line::scan(*this, L, 2, line::kChangeRxy2, BestCopy::Keep);
+void change_RXY2_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 2, kChangeRxy2, BestCopy::Keep);
 }
 
-void GraphCircuit::merge_RXY2_gate(LineOfGates& L) {
-    line::scan(*this, L, 2, line::kMergeRxy2, BestCopy::Keep);
+void merge_RXY2_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 2, kMergeRxy2, BestCopy::Keep);
 }
 
-void GraphCircuit::interchange_RZ_gate(LineOfGates& L) {
-    line::scan(*this, L, 2, line::kInterchangeRz, BestCopy::Keep);
+void interchange_RZ_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 2, kInterchangeRz, BestCopy::Keep);
 }
 
 // NOTE: the ASQU results equal their pairs only up to a global phase, which is not recorded.
-void GraphCircuit::merge_ASQU_gate(LineOfGates& L) {
-    line::scan(*this, L, 2, line::kMergeAsqu, BestCopy::None);
+void merge_ASQU_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 2, kMergeAsqu, BestCopy::None);
 }
 
-void GraphCircuit::merge_RXY3_gate(LineOfGates& L) {
-    line::scan(*this, L, 3, line::kMergeRxy3, BestCopy::Keep,
-               [](line::Outs outs, double& phase, size_t row) {
+void merge_RXY3_gate(const CostModel& c, LineOfGates& L) {
+    scan(c, L, 3, kMergeRxy3, BestCopy::Keep,
+               [](Outs outs, double& phase, size_t row) {
                    // The first two rows (Z-X-Z, Z-Y-Z) drop only a full-turn RZ; the derived
                    // rows also drop a zero rotation (RX(6), RY(2), RZ(2) gives RXY(6, 2)).
-                   return line::drop_full_turns(outs, phase, row >= 2);
+                   return drop_full_turns(outs, phase, row >= 2);
                });
 }
+
+}  // namespace line

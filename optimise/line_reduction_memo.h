@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "circuit/gate.h"
+#include "cost/cost_model.h"
 
 namespace line {
 
 struct ReductionMemo {
     struct Entry {
         bool valid = false;
-        int mode = 0;
+        Measure mode = Measure::GateCount;
         PMD_type pmd = ND;
         std::vector<Gate> input;  // the line as copied from the graph
         bool output_is_input = false;
@@ -37,9 +38,5 @@ struct ReductionMemo {
         return entries[q];
     }
 };
-
-/// Same kind, angles, control and target, doubles compared bit for bit (so that 0.0 and -0.0
-/// differ and a NaN equals itself); the vertex index is not compared.
-bool same_record(const Gate& a, const Gate& b);
 
 }  // namespace line

@@ -5,11 +5,6 @@
 
 namespace line {
 
-/// \brief True for RX, RY and RZ.
-inline bool is_rotation(Gate_type t) {
-    return t == RX || t == RY || t == RZ;
-}
-
 /// \brief The rotation axis other than the two distinct axes p and q.
 inline Gate_type third_axis(Gate_type p, Gate_type q) {
     return static_cast<Gate_type>(RX + RY + RZ - p - q);

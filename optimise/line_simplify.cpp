@@ -6,8 +6,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "circuit/graph_circuit.h"
-#include "optimise/line_reduction.h"
+#include "optimise/line_simplify.h"
 #include "optimise/line_rotation.h"
 
 namespace line {
@@ -33,7 +32,7 @@ const NamedPair kNamedPairs[] = {
 
 }  // namespace
 
-void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void simplify1(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
     const It end = ed.end();
@@ -61,8 +60,7 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
             // a = w + 8k with w in [0, 8): RA(a) = RA(w) * e^{iπk}.
             const double a = r->angle;
             if (!(a > 0 && a < 8)) {  // angles in (0, 8) are left as they are
-                double w = std::fmod(a, 8.0);
-                if (w < 0) w += 8.0;
+                const double w = normalised_turn(a);
                 sum += std::floor(a / 8.0);
                 ed.set_rotation(r, r->type, w);
             }
@@ -106,7 +104,7 @@ void simplify1(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
     L.phase += sum;
 }
 
-void simplify2(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void simplify2(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     const It end = ed.end();
@@ -226,7 +224,7 @@ bool apply_slot(LineEditor& ed, It it, const Slot& slot) {
 
 }  // namespace
 
-void simplify3(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void simplify3(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
                KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     const It end = ed.end();
@@ -294,13 +292,14 @@ void simplify3(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Stra
     ed.finish();
 }
 
-void simplify(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strategy s,
+void simplify(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
               KnownCost* known) {
-    // The repetition always covers the whole line with mode 0; a loop rather than recursion,
+    // The repetition always covers the whole line by the gate count; a loop rather than recursion,
     // as a long line can need many rounds. With `known` the whole-line costs are handed from
-    // stage to stage instead of being summed again (pricing 2 for mode 2, else 0).
+    // stage to stage instead of being summed again (priced by logical operations when those are
+    // the measure, else by the gate count).
     for (;;) {
-        const int pricing = mode == 2 ? 2 : 0;
+        const Measure pricing = mode == Measure::LogicalOps ? Measure::LogicalOps : Measure::GateCount;
         const bool whole = from == -1 && to == -1;
         double c0;
         if (known != nullptr && known->valid && known->mode == pricing) {
@@ -325,7 +324,7 @@ void simplify(GraphCircuit& c, LineOfGates& L, int from, int to, int mode, Strat
         if (!(c0 > c1)) return;
         from = -1;
         to = -1;
-        mode = 0;
+        mode = Measure::GateCount;
     }
 }
 

@@ -9,52 +9,11 @@
 #include <iostream>
 #include <optional>
 
+#include "circuit/netlist_writer.h"
 #include "optimise/two_qubit_rules.h"
 
 using boost::get;
 using boost::put;
-
-void remove_gate_vertex(GraphCircuit& circuit, Vertex v) {
-    Graph& g = circuit.graph;
-    struct Join {
-        int line;
-        Vertex before;
-        Vertex after;
-    };
-    Join joins[2];
-    int count = 0;
-    for (int line : {get(boost::vertex_control, g, v), get(boost::vertex_target, g, v)}) {
-        if (line < 0) continue;
-        joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
-    }
-    circuit.erase_vertex(v);
-    for (int i = 0; i < count; ++i) {
-        boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
-        const size_t line = static_cast<size_t>(joins[i].line);
-        if (line < circuit.line_last.size() && circuit.line_last[line] == v)
-            circuit.line_last[line] = joins[i].before;
-    }
-}
-
-Vertex insert_gate_after(GraphCircuit& circuit, Vertex v, int q, Gate_type kind, double angle) {
-    Graph& g = circuit.graph;
-    Vertex after = next_node(g, v, q);
-    Vertex fresh = circuit.new_vertex(kind, angle, 0.0, 0.0, -1, q);
-    circuit.note_line_edit(q);
-    remove_an_edge(g, v, q);
-    boost::add_edge(v, fresh, q, g);
-    boost::add_edge(fresh, after, q, g);
-    const size_t line = static_cast<size_t>(q);
-    if (line < circuit.line_last.size() && circuit.line_last[line] == v)
-        circuit.line_last[line] = fresh;
-    return fresh;
-}
-
-double normalised_turn(double angle) {
-    double r = std::fmod(angle, 8.0);
-    if (r < 0.0) r += 8.0;
-    return r;
-}
 
 namespace {
 
@@ -62,7 +21,8 @@ namespace {
 /// of the current line resumes, or nothing when the walk of the line stops.
 class TwoQubitReduction {
   public:
-    explicit TwoQubitReduction(GraphCircuit& circuit) : c_(circuit), g_(circuit.graph) {}
+    TwoQubitReduction(CircuitGraph& circuit, const CostModel& cost)
+        : c_(circuit), cost_(cost), g_(circuit.graph) {}
 
     void run() {
         for (int ii = 0; ii < c_.num_qubits; ++ii) walk_line(ii);
@@ -71,7 +31,8 @@ class TwoQubitReduction {
   private:
     using Resume = std::optional<Vertex>;
 
-    GraphCircuit& c_;
+    CircuitGraph& c_;
+    const CostModel& cost_;
     Graph& g_;
 
     Gate_type kind(Vertex v) const { return get(boost::vertex_gate, g_, v); }
@@ -80,9 +41,9 @@ class TwoQubitReduction {
     int target(Vertex v) const { return get(boost::vertex_target, g_, v); }
     Vertex next(Vertex v, int q) { return next_node(g_, v, q); }
     Vertex prev(Vertex v, int q) { return prev_node(g_, v, q); }
-    void remove(Vertex v) { remove_gate_vertex(c_, v); }
+    void remove(Vertex v) { c_.remove_gate_vertex(v); }
     Vertex insert_after(Vertex v, int q, Gate_type k, double a) {
-        return insert_gate_after(c_, v, q, k, a);
+        return c_.insert_gate_after(v, q, k, a);
     }
     static bool passed_over(Gate_type k) { return k < 20 || k > 99; }
     // Every change of a kind or an angle goes through these, so that the lines record it.
@@ -354,7 +315,7 @@ class TwoQubitReduction {
         }
         if (a != b && kind(b) == GEO && angle(b) == theta && is_xy_half_turn(a) &&
             next(a, c) == b) {  // E3
-            c_.print_circuit();
+            print_circuit_listing(c_, cost_.pmd, [&](Gate_type k) { return cost_.gate_price(k); });
             Vertex before = prev(g1, c);
             remove(g1);
             remove(b);
@@ -394,6 +355,6 @@ class TwoQubitReduction {
 
 }  // namespace
 
-void GraphCircuit::reduce2Qgate() {
-    TwoQubitReduction(*this).run();
+void reduce2Qgate(CircuitGraph& circuit, const CostModel& cost) {
+    TwoQubitReduction(circuit, cost).run();
 }

@@ -72,7 +72,7 @@ TEST_F(CriticalWithLines, LineWithoutTwoQubitGatesIsWrittenBackUnchanged) {
     GraphCircuit c("k0", SC, qec_none, 0);
     build(c, 2, parse_gates("RX 0 4; RY 0 4; RZ 0 1; H 1"));
     const std::string before = line_dump(c);
-    reduce_critical_windows(c, {{0, 0, 2}});
+    reduce_critical_windows(c, c.cost_model(), {{0, 0, 2}});
     EXPECT_EQ(line_dump(c), before);
     EXPECT_EQ(c.global_phase, 0.0);
 }
@@ -87,7 +87,7 @@ TEST_F(CriticalWithLines, WindowSpanningATwoQubitGateKeepsTheCircuit) {
         const sim::Unitary before = sim::gates_unitary(2, {gates.begin(), gates.end()}, 0);
         const auto windows = cut_critical_windows(c.graph, {g[0], g[1], g[2], g[3], g[4], g[5]});
         ASSERT_EQ(windows.size(), 1u);
-        reduce_critical_windows(c, windows);
+        reduce_critical_windows(c, c.cost_model(), windows);
         EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c))) << pmd_keyword(pmd);
         const std::string after = line_dump(c);
         EXPECT_NE(after.find("CNOT[0,1]"), std::string::npos) << after;
@@ -148,7 +148,7 @@ TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
         const sim::Unitary before = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
         const auto windows = cut_critical_windows(c.graph, random_chain(c, rng));
         testing::internal::CaptureStdout();
-        reduce_critical_windows(c, windows);
+        reduce_critical_windows(c, c.cost_model(), windows);
         testing::internal::GetCapturedStdout();
         const sim::Unitary after = sim::circuit_unitary(c);
         if (!sim::equal_exact(before, after)) {
@@ -179,8 +179,8 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
             windows.insert(windows.end(), more.begin(), more.end());
         }
         testing::internal::CaptureStdout();
-        reduce_critical_windows(fast, windows);
-        reduce_critical_windows_literal(literal, windows);
+        reduce_critical_windows(fast, fast.cost_model(), windows);
+        reduce_critical_windows_literal(literal, literal.cost_model(), windows);
         testing::internal::GetCapturedStdout();
         if (line_dump(fast) != line_dump(literal) || fast.global_phase != literal.global_phase) {
             const std::string name = std::string("failed_critical_literal_") + pmd_keyword(pmd) +

@@ -1,6 +1,7 @@
 // Line copy and write-back, the movements through two-qubit records, index windows and the
 // whole reduce1Qgate pass, checked by the unitary of random circuits on every description and
 // against the literal reference strategy.
+#include "support/literal_line_reduction.h"
 #include "optimise/line_reduction.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +115,8 @@ TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
     LineOfGates L = linetest::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
     L.phase = 0.5;
     LineOfGates orig = L;
-    line::LineEditor ed(c, L, -1, -1, 0, Strategy::Incremental, line::BestCopy::Keep,
+    const CostModel cost = c.cost_model();
+    line::LineEditor ed(cost, L, -1, -1, Measure::GateCount, Strategy::Incremental, line::BestCopy::Keep,
                         line::Acceptance::Strict);
     auto a = ed.first();
     auto b = std::next(a);
@@ -207,30 +209,32 @@ TEST(KnownCost, StaysTheCostOfTheLine) {
     std::mt19937 rng(5);
     for (int trial = 0; trial < 200; ++trial) {
         LineOfGates L = linetest::random_line(rng, trial % 40);
-        line::KnownCost k{true, 0, line::whole_line_cost(c, L.gates, 0, Strategy::Literal)};
+        line::KnownCost k{true, Measure::GateCount,
+                          line::whole_line_cost(c.cost_model(), L.gates, Measure::GateCount,
+                                                Strategy::Literal)};
         for (int step = 0; step < 8; ++step) {
             switch ((trial + step) % 6) {
                 case 0:
-                    line::simplify1(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::simplify1(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
                 case 1:
-                    line::simplify2(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::simplify2(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
                 case 2:
-                    line::simplify3(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::simplify3(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
                 case 3:
-                    line::interchange_xlzr(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::interchange_xlzr(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
                 case 4:
-                    line::interchange_xrzl(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
                 default:
-                    line::simplify(c, L, -1, -1, 0, Strategy::Incremental, &k);
+                    line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
                     break;
             }
             ASSERT_TRUE(k.valid);
-            ASSERT_EQ(k.value, line::window_cost(c, L.gates, -1, -1, 0)) << dump(L);
+            ASSERT_EQ(k.value, c.cost_model().window_cost(L.gates, -1, -1, Measure::GateCount)) << dump(L);
         }
     }
 }
@@ -263,9 +267,9 @@ TEST_P(OnEveryPmd, MovementsKeepUnitaryAndMatchReference) {
                 each_line(c, [&](int q, LineOfGates& L) {
                     for (int mode = 0; mode < 2; ++mode) {
                         if (dir == 0)
-                            line::movement_xlzr(c, q, L, -1, -1, mode, s);
+                            line::movement_xlzr(c.cost_model(), q, L, -1, -1, measure_of_mode(mode), s);
                         else
-                            line::movement_xrzl(c, q, L, -1, -1, mode, s);
+                            line::movement_xrzl(c.cost_model(), q, L, -1, -1, measure_of_mode(mode), s);
                     }
                 });
             };
@@ -290,7 +294,7 @@ TEST_P(OnEveryPmd, Reduce1QgateKeepsUnitaryAndMatchesReference) {
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         fast.reduce1Qgate();
-        line::reduce_lines(literal, Strategy::Literal);
+        reference::reduce_lines_literal(literal);
         ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast)))
             << "reduce1Qgate changed\n"
             << before_dump << "into\n"
@@ -312,7 +316,7 @@ TEST_P(OnEveryPmd, RepeatedRoundsReplayUnchangedLinesExactly) {
         sim::Unitary before = sim::circuit_unitary(fast);
         for (int round = 0; round < 4; ++round) {
             fast.reduce1Qgate();
-            line::reduce_lines(literal, Strategy::Literal);
+            reference::reduce_lines_literal(literal);
             ASSERT_EQ(fast.output_circuit_in_string(), literal.output_circuit_in_string())
                 << "seed " << seed << " round " << round;
             fast.reduce2Qgate();
@@ -336,13 +340,13 @@ TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
              std::vector<Vertex> doomed;
              for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
                  if (boost::get(boost::vertex_gate, c.graph, *it) == CNOT) doomed.push_back(*it);
-             for (Vertex v : doomed) remove_gate_vertex(c, v);
+             for (Vertex v : doomed) c.remove_gate_vertex(v);
          }},
         {"insert after the first CNOT on its target",
          [](GraphCircuit& c) {
              for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
                  if (boost::get(boost::vertex_gate, c.graph, *it) == CNOT) {
-                     insert_gate_after(c, *it, boost::get(boost::vertex_target, c.graph, *it), RX,
+                     c.insert_gate_after(*it, boost::get(boost::vertex_target, c.graph, *it), RX,
                                        4.0);
                      return;
                  }
@@ -368,12 +372,12 @@ TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
             // Two rounds: the second finds every line as the first left it.
             for (int round = 0; round < 2; ++round) {
                 fast.reduce1Qgate();
-                line::reduce_lines(literal, Strategy::Literal);
+                reference::reduce_lines_literal(literal);
             }
             edit.apply(fast);
             edit.apply(literal);
             fast.reduce1Qgate();
-            line::reduce_lines(literal, Strategy::Literal);
+            reference::reduce_lines_literal(literal);
             EXPECT_EQ(fast.output_circuit_in_string(), literal.output_circuit_in_string())
                 << edit.name << ", seed " << seed;
         }
@@ -417,12 +421,12 @@ TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
                 for (size_t i = 0; i + 1 < anchors.size(); ++i) {
                     size_t j = std::min(anchors.size() - 1, i + 1 + (q + i) % 2);
                     int from = anchors[i], to = anchors[j];
-                    line::interchange_xrzl(c, L, from, to, 1, s);
-                    line::movement_xrzl(c, q, L, from, to, 1, s);
-                    line::simplify(c, L, from, to, 1, s);
-                    line::interchange_xlzr(c, L, from, to, 1, s);
-                    line::movement_xlzr(c, q, L, from, to, 1, s);
-                    line::simplify(c, L, from, to, 1, s);
+                    line::interchange_xrzl(c.cost_model(), L, from, to, measure_of_mode(1), s);
+                    line::movement_xrzl(c.cost_model(), q, L, from, to, measure_of_mode(1), s);
+                    line::simplify(c.cost_model(), L, from, to, measure_of_mode(1), s);
+                    line::interchange_xlzr(c.cost_model(), L, from, to, measure_of_mode(1), s);
+                    line::movement_xlzr(c.cost_model(), q, L, from, to, measure_of_mode(1), s);
+                    line::simplify(c.cost_model(), L, from, to, measure_of_mode(1), s);
                 }
             });
         };
@@ -538,7 +542,7 @@ TEST_P(LogicalModes, Reduce1QgateKeepsUnitaryAndMatchesReference) {
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         fast.reduce1Qgate();
-        line::reduce_lines(literal, Strategy::Literal);
+        reference::reduce_lines_literal(literal);
         ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast))) << before_dump;
         ASSERT_EQ(dump(fast), dump(literal)) << "from\n" << before_dump;
     }
@@ -556,9 +560,9 @@ TEST_P(LogicalModes, LogicalCycleWindowsMatchReference) {
                 LineOfGates L;
                 c.copy_a_line(q, L);
                 for (int mode : {2, 3}) {
-                    line::interchange_xrzl(c, L, -1, -1, mode, s);
-                    line::movement_xrzl(c, q, L, -1, -1, mode, s);
-                    line::simplify(c, L, -1, -1, mode, s);
+                    line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(mode), s);
+                    line::movement_xrzl(c.cost_model(), q, L, -1, -1, measure_of_mode(mode), s);
+                    line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(mode), s);
                 }
                 c.revise_a_line(q, L);
             }

@@ -38,17 +38,17 @@ struct StageCase {
 
 const StageCase kStages[] = {
     {"simplify", [](GraphCircuit& c, LineOfGates& L, int m,
-                    Strategy s) { line::simplify(c, L, -1, -1, m, s); }},
+                    Strategy s) { line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
     {"simplify1", [](GraphCircuit& c, LineOfGates& L, int m,
-                     Strategy s) { line::simplify1(c, L, -1, -1, m, s); }},
+                     Strategy s) { line::simplify1(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
     {"simplify2", [](GraphCircuit& c, LineOfGates& L, int m,
-                     Strategy s) { line::simplify2(c, L, -1, -1, m, s); }},
+                     Strategy s) { line::simplify2(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
     {"simplify3", [](GraphCircuit& c, LineOfGates& L, int m,
-                     Strategy s) { line::simplify3(c, L, -1, -1, m, s); }},
+                     Strategy s) { line::simplify3(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
     {"interchangeXLZR", [](GraphCircuit& c, LineOfGates& L, int m,
-                           Strategy s) { line::interchange_xlzr(c, L, -1, -1, m, s); }},
+                           Strategy s) { line::interchange_xlzr(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
     {"interchangeXRZL", [](GraphCircuit& c, LineOfGates& L, int m,
-                           Strategy s) { line::interchange_xrzl(c, L, -1, -1, m, s); }},
+                           Strategy s) { line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(m), s); }},
 };
 
 class StageOnRandomLines

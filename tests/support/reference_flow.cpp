@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "optimise/line_reduction.h"
+#include "support/literal_line_reduction.h"
 
 namespace reference {
 
@@ -30,7 +30,7 @@ Passes program_passes() {
 }
 
 Passes literal_passes() {
-    return Passes{[](GraphCircuit& c) { line::reduce_lines(c, line::Strategy::Literal); },
+    return Passes{reduce_lines_literal,
                   [](GraphCircuit& c) { c.reduce2Qgate(); },
                   [](GraphCircuit& c) { c.reduce_critical(); }, literal_num_ops,
                   [](GraphCircuit& c, PMD_type p) { return c.num_cycles(p); }};

@@ -1,0 +1,321 @@
+// The circuit graph: line walks, vertex and gate edits, and lines copied out and written back.
+
+#include "circuit/circuit_graph.h"
+
+#include <algorithm>
+#include <boost/graph/topological_sort.hpp>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+
+#include "circuit/fatal.h"
+
+using boost::get;
+using boost::put;
+
+Vertex next_node(const Graph& g, Vertex v, int q) {
+    // A one-qubit vertex or line marker of line q has one out-edge, labelled q: take it without
+    // reading the label (the line walks of every pass spend most of their time here).
+    if (get(boost::vertex_target, g, v) == q && !is_2Q_gate(get(boost::vertex_gate, g, v)) &&
+        boost::out_degree(v, g) == 1)
+        return boost::target(*boost::out_edges(v, g).first, g);
+    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it)
+        if (get(boost::edge_line, g, *it) == q) return boost::target(*it, g);
+    std::cout << "Error! next_node(): cannot find next node!" << std::endl;
+    fatal_error("Node index= " + std::to_string(get(boost::vertex_index, g, v)));
+}
+
+Vertex prev_node(const Graph& g, Vertex v, int q) {
+    for (auto [it, end] = boost::in_edges(v, g); it != end; ++it)
+        if (get(boost::edge_line, g, *it) == q) return boost::source(*it, g);
+    std::cout << "Error! next_node(): cannot find prev node!" << std::endl;
+    return v;
+}
+
+void remove_an_edge(Graph& g, Vertex v, int q) {
+    for (auto [it, end] = boost::out_edges(v, g); it != end; ++it) {
+        if (get(boost::edge_line, g, *it) == q) {
+            boost::remove_edge(*it, g);
+            return;
+        }
+    }
+}
+
+Gate vertex_gate_record(const Graph& g, Vertex v) {
+    return Gate(get(boost::vertex_gate, g, v), get(boost::vertex_angle, g, v),
+                get(boost::vertex_angle1, g, v), get(boost::vertex_angle2, g, v),
+                get(boost::vertex_control, g, v), get(boost::vertex_target, g, v),
+                get(boost::vertex_index, g, v));
+}
+
+CircuitGraph::~CircuitGraph() = default;
+
+Vertex CircuitGraph::new_vertex(Gate_type kind, double angle, double angle1, double angle2,
+                                int control, int target) {
+    Vertex v = boost::add_vertex(graph);
+    kind_counts.add(kind);
+    put(boost::vertex_gate, graph, v, kind);
+    put(boost::vertex_index, graph, v, gate_counter++);
+    put(boost::vertex_angle, graph, v, angle);
+    put(boost::vertex_angle1, graph, v, angle1);
+    put(boost::vertex_angle2, graph, v, angle2);
+    put(boost::vertex_control, graph, v, control);
+    put(boost::vertex_target, graph, v, target);
+    put(boost::vertex_color, graph, v, boost::white_color);
+    return v;
+}
+
+void CircuitGraph::note_line_edit(int q) {
+    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) ++line_edits[static_cast<size_t>(q)];
+}
+
+void CircuitGraph::note_vertex_edit(Vertex v) {
+    note_line_edit(get(boost::vertex_target, graph, v));
+    if (is_2Q_gate(get(boost::vertex_gate, graph, v)))
+        note_line_edit(get(boost::vertex_control, graph, v));
+}
+
+void CircuitGraph::erase_vertex(Vertex v) {
+    note_vertex_edit(v);
+    kind_counts.remove(get(boost::vertex_gate, graph, v));
+    boost::clear_vertex(v, graph);
+    boost::remove_vertex(v, graph);
+}
+
+void CircuitGraph::set_vertex_kind(Vertex v, Gate_type kind) {
+    const Gate_type old = get(boost::vertex_gate, graph, v);
+    if (old == kind) return;
+    kind_counts.remove(old);
+    kind_counts.add(kind);
+    put(boost::vertex_gate, graph, v, kind);
+    note_vertex_edit(v);
+}
+
+void CircuitGraph::make_lines(int n) {
+    num_qubits = n;
+    line_edits.assign(static_cast<size_t>(n), 0);
+    gate_counter = 0;
+
+    for (int i = 0; i < n; ++i) {
+        Vertex v = new_vertex(IN, 0, 0, 0, -1, i);
+        line_start.push_back(v);
+        line_last.push_back(v);
+    }
+    for (int i = 0; i < n; ++i) line_end.push_back(new_vertex(OUT, 0, 0, 0, -1, i));
+    for (int i = 0; i < n; ++i) boost::add_edge(line_start[i], line_end[i], i, graph);
+
+    Vertex source = boost::add_vertex(graph);
+    kind_counts.add(SOURCE);
+    put(boost::vertex_gate, graph, source, SOURCE);
+    put(boost::vertex_index, graph, source, -1);
+    put(boost::vertex_control, graph, source, -1);
+    put(boost::vertex_target, graph, source, -1);
+    put(boost::vertex_color, graph, source, boost::white_color);
+    for (int i = 0; i < n; ++i) boost::add_edge(source, line_start[i], i, graph);
+
+    Vertex sink = boost::add_vertex(graph);
+    kind_counts.add(SINK);
+    put(boost::vertex_gate, graph, sink, SINK);
+    put(boost::vertex_index, graph, sink, -2);
+    put(boost::vertex_control, graph, sink, -1);
+    put(boost::vertex_target, graph, sink, -1);
+    put(boost::vertex_color, graph, sink, boost::white_color);
+    for (int i = 0; i < n; ++i) boost::add_edge(line_end[i], sink, i, graph);
+}
+
+std::vector<Vertex> CircuitGraph::topological_order() const {
+    std::vector<Vertex> sorted;
+    sorted.reserve(boost::num_vertices(graph));
+    // Vertex indices can be negative (SOURCE, SINK), so the sort is coloured through the
+    // vertex_color_t property rather than an index-based map. The colours are the sort's
+    // scratch space, not part of what the graph holds, hence the cast.
+    Graph& scratch = const_cast<Graph&>(graph);
+    boost::topological_sort(scratch, std::back_inserter(sorted),
+                            boost::color_map(get(boost::vertex_color, scratch)));
+    return std::vector<Vertex>(sorted.rbegin(), sorted.rend());
+}
+
+void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angle1, double angle2) {
+    Vertex v = new_vertex(kind, angle, angle1, angle2, -1, qubit);
+    remove_an_edge(graph, line_last[qubit], qubit);
+    boost::add_edge(line_last[qubit], v, qubit, graph);
+    boost::add_edge(v, line_end[qubit], qubit, graph);
+    line_last[qubit] = v;
+    note_line_edit(qubit);
+}
+
+void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angle) {
+    Vertex v = new_vertex(kind, angle, 0, 0, control, target);
+    remove_an_edge(graph, line_last[control], control);
+    remove_an_edge(graph, line_last[target], target);
+    boost::add_edge(line_last[control], v, control, graph);
+    boost::add_edge(line_last[target], v, target, graph);
+    boost::add_edge(v, line_end[control], control, graph);
+    boost::add_edge(v, line_end[target], target, graph);
+    line_last[control] = v;
+    line_last[target] = v;
+    note_line_edit(control);
+    note_line_edit(target);
+}
+
+Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double angle) {
+    Graph& g = graph;
+    Vertex after = next_node(g, v, q);
+    Vertex fresh = new_vertex(kind, angle, 0.0, 0.0, -1, q);
+    note_line_edit(q);
+    remove_an_edge(g, v, q);
+    boost::add_edge(v, fresh, q, g);
+    boost::add_edge(fresh, after, q, g);
+    const size_t line = static_cast<size_t>(q);
+    if (line < line_last.size() && line_last[line] == v)
+        line_last[line] = fresh;
+    return fresh;
+}
+
+void CircuitGraph::remove_gate_vertex(Vertex v) {
+    Graph& g = graph;
+    struct Join {
+        int line;
+        Vertex before;
+        Vertex after;
+    };
+    Join joins[2];
+    int count = 0;
+    for (int line : {get(boost::vertex_control, g, v), get(boost::vertex_target, g, v)}) {
+        if (line < 0) continue;
+        joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
+    }
+    erase_vertex(v);
+    for (int i = 0; i < count; ++i) {
+        boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
+        const size_t line = static_cast<size_t>(joins[i].line);
+        if (line < line_last.size() && line_last[line] == v)
+            line_last[line] = joins[i].before;
+    }
+}
+
+// Rebuilding the run after v moves v's out-edge on line q behind its others (the edge is
+// removed with the run's first vertex and added again); the order of the out-edges decides the
+// gate order of the written netlist, so a run left in place must change it the same way.
+void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
+    if (boost::out_degree(v, graph) < 2) return;
+    auto [it, end] = boost::out_edges(v, graph);
+    for (; it != end; ++it)
+        if (boost::get(boost::edge_line, graph, *it) == q) break;
+    if (it == end || std::next(it) == end) return;
+    const Vertex next = boost::target(*it, graph);
+    boost::remove_edge(*it, graph);
+    boost::add_edge(v, next, q, graph);
+}
+
+namespace {
+
+// True when the vertices of a run hold, in order, the records [rec, rec_end).
+template <typename Iter>
+bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin, size_t end,
+               Iter rec, Iter rec_end) {
+    for (size_t i = begin; i < end; ++i, ++rec)
+        if (rec == rec_end || !same_record(vertex_gate_record(graph, run[i]), *rec)) return false;
+    return rec == rec_end;
+}
+
+// revise_a_line over any range of records (a line's list or a snapshot of it). A run whose
+// vertices already hold its records is left in place, with its indices: the graph then equals
+// the rebuilt one in everything but the indices and list positions of those vertices, which
+// no pass and no output depends on. Only the runs that change are rebuilt.
+template <typename Iter>
+void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase) {
+    Graph& graph = c.graph;
+    c.global_phase += phase;
+
+    // One walk along the line: the anchors (two-qubit vertices and OUT) and, before each, the
+    // one-qubit vertices that clear_path would remove.
+    std::vector<Vertex> anchors;
+    std::vector<Vertex> interior;
+    std::vector<size_t> interior_end;  // per anchor, the end of its run in `interior`
+    interior.reserve(static_cast<size_t>(std::distance(first, last)));
+    for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
+        v = next_node(graph, v, q);
+        if (is_2Q_gate(boost::get(boost::vertex_gate, graph, v)) || v == c.line_end[q]) {
+            anchors.push_back(v);
+            interior_end.push_back(interior.size());
+        } else {
+            interior.push_back(v);
+        }
+    }
+    const long n2 = std::count_if(first, last, [](const Gate& g) { return is_2Q_gate(g.type); });
+    if (n2 != static_cast<long>(anchors.size()) - 1)
+        std::cerr << "Error! GraphCircuit::revise_a_line, the number of 2-qubit gates are "
+                     "different."
+                  << std::endl;
+
+    // The records are read in order, the IN record skipped.
+    Iter rec = first;
+    if (rec != last) ++rec;
+    Vertex cur = c.line_start[q];
+    size_t run_begin = 0;
+    for (size_t k = 0; k < anchors.size(); ++k) {
+        const Vertex a = anchors[k];
+        Iter rec_end = rec;
+        while (rec_end != last && is_1Q_gate(rec_end->type)) ++rec_end;
+        const bool cleared = interior_end[k] > run_begin;
+        const bool refill = rec != rec_end;
+        if (cleared && refill &&
+            run_holds(graph, interior, run_begin, interior_end[k], rec, rec_end)) {
+            c.move_out_edge_to_back(cur, q);
+            rec = rec_end;
+        } else {
+            if (cleared || refill) c.note_line_edit(q);
+            // clear_path(q, cur, a), with the run found by the walk above.
+            for (size_t i = run_begin; i < interior_end[k]; ++i) c.erase_vertex(interior[i]);
+            if (cleared && !refill) boost::add_edge(cur, a, q, graph);
+            // The new run cur -> v1 -> ... -> vk -> a. Linking the chain directly leaves the
+            // graph exactly as inserting each vertex before a in turn would (same vertex
+            // order, same edge order at every vertex: the edges that the step-by-step
+            // insertion adds and removes again leave no trace).
+            if (refill) {
+                if (!cleared) remove_an_edge(graph, cur, q);
+                for (; rec != rec_end; ++rec) {
+                    Vertex v = c.new_vertex(rec->type, rec->angle, rec->angle1, rec->angle2,
+                                            rec->control, rec->target);
+                    boost::add_edge(cur, v, q, graph);
+                    cur = v;
+                }
+                boost::add_edge(cur, a, q, graph);
+            }
+        }
+        run_begin = interior_end[k];
+        if (rec != last) ++rec;  // the record standing for the anchor
+        cur = a;
+    }
+}
+
+}  // namespace
+
+void CircuitGraph::revise_a_line(int q, const LineOfGates& L) {
+    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase);
+}
+
+void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase) {
+    rebuild_line(*this, q, records.begin(), records.end(), phase);
+}
+
+void CircuitGraph::copy_a_line(int q, LineOfGates& L) const {
+    // NOTE: a negative line number is refused like one past the last line (it would index
+    // outside the line vectors).
+    if (q < 0 || q >= num_qubits) fatal_error_stderr("Error! GraphCircuit::copy_a_line");
+    Vertex v = line_start[q];
+    L.gates.push_back(vertex_gate_record(graph, v));
+    while (boost::get(boost::vertex_gate, graph, v) != OUT) {
+        v = next_node(graph, v, q);
+        L.gates.push_back(vertex_gate_record(graph, v));
+    }
+}
+
+void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {
+    std::vector<Vertex> doomed;
+    for (Vertex v = next_node(graph, from, q); v != to; v = next_node(graph, v, q))
+        doomed.push_back(v);
+    for (Vertex v : doomed) erase_vertex(v);
+    if (!doomed.empty()) boost::add_edge(from, to, q, graph);
+}

@@ -1,0 +1,144 @@
+#pragma once
+// The circuit graph: a DAG of gate vertices over qubit lines, with the circuit's global phase,
+// the qubit names and the bookkeeping of its lines. Every edit of the graph is made here.
+//
+// Each qubit is a "line": a chain of vertices from its IN marker to its OUT marker, linked by
+// edges labelled with the line number. One SOURCE vertex precedes all IN markers and one SINK
+// vertex follows all OUT markers. Gates are held in time order (a later gate multiplies the
+// circuit's unitary from the left). Angles in π/4, phases in π.
+
+#include <boost/graph/adjacency_list.hpp>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "circuit/gate.h"
+#include "circuit/gate_kind_counts.h"
+
+namespace boost {
+enum vertex_gate_t { vertex_gate };
+enum vertex_angle_t { vertex_angle };
+enum vertex_angle1_t { vertex_angle1 };
+enum vertex_angle2_t { vertex_angle2 };
+enum vertex_control_t { vertex_control };
+enum vertex_target_t { vertex_target };
+enum edge_line_t { edge_line };
+BOOST_INSTALL_PROPERTY(vertex, gate);
+BOOST_INSTALL_PROPERTY(vertex, angle);
+BOOST_INSTALL_PROPERTY(vertex, angle1);
+BOOST_INSTALL_PROPERTY(vertex, angle2);
+BOOST_INSTALL_PROPERTY(vertex, control);
+BOOST_INSTALL_PROPERTY(vertex, target);
+BOOST_INSTALL_PROPERTY(edge, line);
+}  // namespace boost
+
+using VertexProperties = boost::property<
+    boost::vertex_gate_t, Gate_type,
+    boost::property<
+        boost::vertex_index_t, int,
+        boost::property<
+            boost::vertex_angle_t, double,
+            boost::property<
+                boost::vertex_angle1_t, double,
+                boost::property<
+                    boost::vertex_angle2_t, double,
+                    boost::property<
+                        boost::vertex_control_t, int,
+                        boost::property<boost::vertex_target_t, int,
+                                        boost::property<boost::vertex_color_t,
+                                                        boost::default_color_type>>>>>>>>;
+using EdgeProperties = boost::property<boost::edge_line_t, int>;
+
+// Vertices and edges are kept in lists so that removing a vertex or an edge never invalidates
+// the handles of the others: passes hold vertex handles across edits.
+using Graph = boost::adjacency_list<boost::listS, boost::listS, boost::bidirectionalS,
+                                    VertexProperties, EdgeProperties>;
+using Vertex = boost::graph_traits<Graph>::vertex_descriptor;
+using Edge = boost::graph_traits<Graph>::edge_descriptor;
+
+/// \brief The vertex after v on line q; ends the program if v has no out-edge labelled q.
+Vertex next_node(const Graph& g, Vertex v, int q);
+/// \brief The vertex before v on line q; reports and returns v itself if there is none.
+Vertex prev_node(const Graph& g, Vertex v, int q);
+/// \brief Removes the first out-edge of v labelled q, if any.
+void remove_an_edge(Graph& g, Vertex v, int q);
+
+/// \brief Gate record of a vertex (kind, angles, control, target, index).
+Gate vertex_gate_record(const Graph& g, Vertex v);
+
+class CircuitGraph {
+  public:
+    int num_qubits = 0;
+    int gate_counter = 0;
+    GlobalPhase global_phase;  // in π
+    Graph graph;
+    std::map<std::string, int> qubit_line;
+    std::map<int, std::string> line_name;
+    std::vector<Vertex> line_start;
+    std::vector<Vertex> line_last;
+    std::vector<Vertex> line_end;
+    /// Edits per line: raised by every change to what a line holds (a vertex added to it or
+    /// removed from it, a kind or an angle changed), not by a change of edge order alone. Every
+    /// edit of the graph goes through a function that raises it (note_line_edit,
+    /// note_vertex_edit); caches of per-line results compare it to know a line is unchanged.
+    std::vector<uint64_t> line_edits;
+    /// Vertices per kind (see GateKindCounts), for the operation count without a code.
+    GateKindCounts kind_counts;
+
+    CircuitGraph() = default;
+    CircuitGraph(const CircuitGraph&) = delete;
+    CircuitGraph& operator=(const CircuitGraph&) = delete;
+    virtual ~CircuitGraph();
+
+    // ---- Skeleton and order ----
+
+    /// \brief Builds n empty lines (IN -> OUT), SOURCE and SINK; gate indices start at 0.
+    void make_lines(int n);
+    /// \brief All vertices in time order (SOURCE first, SINK last): the reverse of the output
+    /// of boost::topological_sort over the vertex list, coloured with vertex_color_t. The
+    /// colours are scratch space of the sort and mean nothing between calls.
+    std::vector<Vertex> topological_order() const;
+
+    // ---- Vertex edits (each records the edit of the lines it touches) ----
+
+    /// \brief Records an edit of line q (see line_edits); lines outside the circuit are ignored.
+    void note_line_edit(int q);
+    /// \brief Records an edit of vertex v: of its line, and of both lines of a two-qubit vertex.
+    void note_vertex_edit(Vertex v);
+    /// \brief Creates a vertex with the given properties and the next index; no edges.
+    Vertex new_vertex(Gate_type kind, double angle, double angle1, double angle2, int control,
+                      int target);
+    /// \brief Removes a vertex with all its edges (the lines it was on record the edit).
+    void erase_vertex(Vertex v);
+    /// \brief Changes the kind of a vertex (the lines it is on record the edit).
+    void set_vertex_kind(Vertex v, Gate_type kind);
+
+    // ---- Gate edits ----
+
+    /// \brief Appends a one-qubit vertex at the end of line `qubit`.
+    void add_gate(Gate_type kind, int qubit, double angle, double angle1, double angle2);
+    /// \brief Appends a two-qubit vertex at the end of lines `control` and `target`.
+    void add_gate(Gate_type kind, int control, int target, double angle);
+    /// \brief Inserts a new one-qubit vertex (`kind`, `angle`, fresh index) right after `v` on
+    /// line `q` and returns it. Keeps `line_last` valid.
+    Vertex insert_gate_after(Vertex v, int q, Gate_type kind, double angle);
+    /// \brief Takes `v` off each of its lines, joins its predecessor and successor on each line
+    /// by an edge labelled with that line, and deletes the vertex. Keeps `line_last` valid.
+    void remove_gate_vertex(Vertex v);
+
+    // ---- Lines as lists of records ----
+
+    /// \brief Appends the records of line q, from IN to OUT, to L.
+    void copy_a_line(int q, LineOfGates& L) const;
+    /// \brief Removes the vertices strictly between `from` and `to` on line q.
+    void clear_path(int q, Vertex from, Vertex to);
+    /// \brief Writes L back as line q (its two-qubit records must be the line's) and adds its
+    /// phase to the global phase.
+    void revise_a_line(int q, const LineOfGates& L);
+    /// \brief The same for records held in a vector.
+    void revise_a_line(int q, const std::vector<Gate>& records, double phase);
+    /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run
+    /// after v back unchanged does to the edge order (which decides the written gate order).
+    void move_out_edge_to_back(Vertex v, int q);
+};

@@ -1,0 +1,48 @@
+#pragma once
+// The prices the passes measure a circuit by: for one machine description and code, the cost of
+// a gate, a window of a line copy or a whole line under a named measure. A view of the price
+// tables (the circuit owns them); every question is const.
+
+#include <list>
+
+#include "circuit/gate.h"
+#include "cost/cost_cycle_count.h"
+#include "cost/cost_gate_count.h"
+#include "cost/tile_table.h"
+
+/// What a pass minimises.
+enum class Measure {
+    GateCount,     // physical operations (the price table)
+    Cycles,        // physical cycles
+    LogicalOps,    // logical operations under the code (tile table)
+    LogicalCycles  // logical cycles under the code (tile table)
+};
+
+/// \brief The measure of a numbered cost mode: 0 gate count, 1 cycles, 2 logical operations,
+/// 3 logical cycles; any other number is the gate count.
+Measure measure_of_mode(int mode);
+
+/// \brief The measure the line reduction minimises: logical operations under a code, else the
+/// gate count.
+inline Measure line_measure(qecCode code) {
+    return code != qec_none ? Measure::LogicalOps : Measure::GateCount;
+}
+
+class CostModel {
+  public:
+    CostModel(const CostGateCount& prices, const tileTable& tiles, PMD_type pmd, qecCode code)
+        : cost_gate_count(prices), tile_table(tiles), pmd(pmd), code(code) {}
+
+    const CostGateCount& cost_gate_count;
+    const tileTable& tile_table;
+    const PMD_type pmd;
+    const qecCode code;
+
+    /// \brief Price of one record under a measure.
+    double record_cost(const Gate& g, Measure m) const;
+    /// \brief Window cost of a line copy (from = to = -1: the whole line between IN and OUT).
+    /// O(n) in the line length.
+    double window_cost(std::list<Gate>& gates, int from, int to, Measure m) const;
+    /// \brief Gate-count price of a kind on this description.
+    double gate_price(Gate_type kind) const { return cost_gate_count.get_gate_cost(kind, pmd); }
+};
