@@ -30,13 +30,10 @@ int64_t saturated_difference(int64_t a, int64_t b) {
     return result;
 }
 
-double vertex_cycle_cost(const CircuitGraph& c, const CostModel& cost, Vertex v, PMD_type pmd) {
-    const Graph& g = c.graph;
-    const Gate_type kind = get(boost::vertex_gate, g, v);
-    const double angle = get(boost::vertex_angle, g, v);
-    if (cost.code == qec_none) return CostCycleCount::get_cycle_cost(kind, pmd, angle);
-    return cost.tile_table.getOpsCyc(cost.code, kind, angle, get(boost::vertex_control, g, v),
-                                  get(boost::vertex_target, g, v), 1);
+/// Price of one vertex under a measure.
+double vertex_cost(const Graph& g, const CostModel& cost, Vertex v, Measure m) {
+    return cost.gate_cost(get(boost::vertex_gate, g, v), get(boost::vertex_angle, g, v),
+                          get(boost::vertex_control, g, v), get(boost::vertex_target, g, v), m);
 }
 
 /// As-soon-as-possible schedule: a gate starts when the last gate before it on any of its lines
@@ -59,8 +56,9 @@ struct Schedule {
 /// Builds the schedule by walking the lines: each line advances over its one-qubit gates, and a
 /// two-qubit gate is timed once both of its lines have reached it. The finish times equal those
 /// of a walk in topological order. O(V + E): no sorting and no vertex-keyed maps.
-Schedule build_schedule(const CircuitGraph& c, const CostModel& cost_model, PMD_type pmd) {
+Schedule build_schedule(const CircuitGraph& c, const CostModel& cost_model) {
     const Graph& g = c.graph;
+    const Measure measure = cycles_measure(cost_model.code);
     const int n = static_cast<int>(std::min(c.line_start.size(), c.line_end.size()));
     Schedule s;
     s.records.reserve(boost::num_vertices(g));
@@ -92,7 +90,7 @@ Schedule build_schedule(const CircuitGraph& c, const CostModel& cost_model, PMD_
                     position[q] = v;
                     break;
                 }
-                const double cost = vertex_cycle_cost(c, cost_model, v, pmd);
+                const double cost = vertex_cost(g, cost_model, v, measure);
                 const int64_t start = std::max(clock[q], clock[other]);
                 const int record = static_cast<int>(s.records.size());
                 s.records.push_back({v,
@@ -108,7 +106,7 @@ Schedule build_schedule(const CircuitGraph& c, const CostModel& cost_model, PMD_
                 v = next_node(g, v, q);
                 continue;
             }
-            const double cost = vertex_cycle_cost(c, cost_model, v, pmd);
+            const double cost = vertex_cost(g, cost_model, v, measure);
             const int record = static_cast<int>(s.records.size());
             s.records.push_back({v,
                                  whole_cycles(cost),
@@ -178,45 +176,35 @@ bool ops_from_kind_counts(const CircuitGraph& c, const CostModel& cost, PMD_type
 
 double num_ops(const CircuitGraph& c, const CostModel& cost, PMD_type pmd) {
     const Graph& graph = c.graph;
-    const qecCode code = cost.code;
-    const tileTable& tile_table = cost.tile_table;
-    const CostGateCount& cost_gate_count = cost.cost_gate_count;
+    const CostModel priced = cost.on(pmd);
+    const Measure measure = ops_measure(cost.code);
     // Without a code every price is a whole number: the count can come from the kind counts.
     double counted = 0.0;
-    if (code == qec_none && ops_from_kind_counts(c, cost, pmd, counted)) return counted;
+    if (cost.code == qec_none && ops_from_kind_counts(c, cost, pmd, counted)) return counted;
     const int first_gate = 2 * c.num_qubits;  // indices below belong to markers
-    auto logical = [&](Vertex v) {
-        return tile_table.getOpsCyc(
-            code, get(boost::vertex_gate, graph, v), get(boost::vertex_angle, graph, v),
-            get(boost::vertex_control, graph, v), get(boost::vertex_target, graph, v), 0);
-    };
     ExactSum sum;
     for (auto [it, end] = boost::vertices(graph); it != end; ++it) {
         if (get(boost::vertex_index, graph, *it) < first_gate) continue;
-        sum.add(code == qec_none
-                    ? cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, *it), pmd)
-                    : logical(*it));
+        sum.add(vertex_cost(graph, priced, *it, measure));
     }
     if (sum.exact()) return sum.total();
     // Fractional or huge logical prices: add them in time order, as the count is defined.
     double total = 0;
     for (Vertex v : c.topological_order()) {
         if (get(boost::vertex_index, graph, v) < first_gate) continue;
-        total += code == qec_none
-                     ? cost_gate_count.get_gate_cost(get(boost::vertex_gate, graph, v), pmd)
-                     : logical(v);
+        total += vertex_cost(graph, priced, v, measure);
     }
     return total;
 }
 
 double num_cycles(const CircuitGraph& c, const CostModel& cost, PMD_type pmd) {
     // The critical path itself is not needed for the count, so it is not computed here.
-    return static_cast<double>(build_schedule(c, cost, pmd).makespan);
+    return static_cast<double>(build_schedule(c, cost.on(pmd)).makespan);
 }
 
 void find_critical_path(const CircuitGraph& c, const CostModel& cost, std::vector<Vertex>& path) {
     path.clear();
-    const Schedule s = build_schedule(c, cost, cost.pmd);
+    const Schedule s = build_schedule(c, cost);
     const int count = static_cast<int>(s.records.size());
 
     // Latest finish times, sinks first: a vertex must finish before each successor's latest

@@ -13,18 +13,19 @@ Measure measure_of_mode(int mode) {
     }
 }
 
-double CostModel::record_cost(const Gate& g, Measure m) const {
+double CostModel::gate_cost(Gate_type kind, double angle, int control, int target,
+                            Measure m) const {
     switch (m) {
         case Measure::Cycles:
-            return CostCycleCount::get_cycle_cost(g.type, pmd, g.angle);
+            return CostCycleCount::get_cycle_cost(kind, pmd, angle);
         case Measure::LogicalOps:
-            return tile_table.getOpsCyc(code, g.type, g.angle, g.control, g.target, 0);
+            return tile_table.getOpsCyc(code, kind, angle, control, target, 0);
         case Measure::LogicalCycles:
-            return tile_table.getOpsCyc(code, g.type, g.angle, g.control, g.target, 1);
+            return tile_table.getOpsCyc(code, kind, angle, control, target, 1);
         case Measure::GateCount:
             break;
     }
-    return cost_gate_count.get_gate_cost(g.type, pmd);
+    return cost_gate_count.get_gate_cost(kind, pmd);
 }
 
 double CostModel::window_cost(std::list<Gate>& gates, int from, int to, Measure m) const {

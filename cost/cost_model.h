@@ -22,10 +22,14 @@ enum class Measure {
 /// 3 logical cycles; any other number is the gate count.
 Measure measure_of_mode(int mode);
 
-/// \brief The measure the line reduction minimises: logical operations under a code, else the
-/// gate count.
-inline Measure line_measure(qecCode code) {
+/// \brief The measure of operation counts: logical operations under a code, else the gate
+/// count. The line reduction minimises it.
+inline Measure ops_measure(qecCode code) {
     return code != qec_none ? Measure::LogicalOps : Measure::GateCount;
+}
+/// \brief The measure of cycle counts: logical cycles under a code, else physical cycles.
+inline Measure cycles_measure(qecCode code) {
+    return code != qec_none ? Measure::LogicalCycles : Measure::Cycles;
 }
 
 class CostModel {
@@ -38,8 +42,18 @@ class CostModel {
     const PMD_type pmd;
     const qecCode code;
 
+    /// \brief The same prices on another description.
+    CostModel on(PMD_type other) const {
+        return CostModel(cost_gate_count, tile_table, other, code);
+    }
+
+    /// \brief Price of one gate under a measure (angle in π/4; control and target matter only
+    /// to the logical measures).
+    double gate_cost(Gate_type kind, double angle, int control, int target, Measure m) const;
     /// \brief Price of one record under a measure.
-    double record_cost(const Gate& g, Measure m) const;
+    double record_cost(const Gate& g, Measure m) const {
+        return gate_cost(g.type, g.angle, g.control, g.target, m);
+    }
     /// \brief Window cost of a line copy (from = to = -1: the whole line between IN and OUT).
     /// O(n) in the line length.
     double window_cost(std::list<Gate>& gates, int from, int to, Measure m) const;

@@ -6,9 +6,9 @@
 namespace line {
 
 double KindPrices::operator()(Gate_type kind) {
-    if (kind < 0 || kind >= 128) return circuit_.cost_gate_count.get_gate_cost(kind, circuit_.pmd);
+    if (kind < 0 || kind >= 128) return circuit_.gate_price(kind);
     if (!known_[kind]) {
-        price_[kind] = circuit_.cost_gate_count.get_gate_cost(kind, circuit_.pmd);
+        price_[kind] = circuit_.gate_price(kind);
         known_[kind] = true;
     }
     return price_[kind];

@@ -121,7 +121,7 @@ void run_stages(const CostModel& c, int q, LineOfGates& L, bool xlzr, Measure mo
 void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) {
     if (c.num_qubits < 1) return;
     const Strategy s = Strategy::Incremental;
-    const Measure mode = line_measure(cost.code);
+    const Measure mode = ops_measure(cost.code);
     Snapshot best, prev;  // reused for every line
     std::vector<Vertex> runs_after;
     for (int pass = 0; pass < 2; ++pass) {

@@ -33,7 +33,7 @@ void reduce_line_literal(CircuitGraph& c, const CostModel& cost, int q, bool xlz
 void reduce_lines_literal(GraphCircuit& c) {
     if (c.num_qubits < 1) return;
     const CostModel cost = c.cost_model();
-    const Measure mode = line_measure(cost.code);
+    const Measure mode = ops_measure(cost.code);
     for (int pass = 0; pass < 2; ++pass)
         for (int q = 0; q < c.num_qubits; ++q) reduce_line_literal(c, cost, q, pass == 0, mode);
 }
