@@ -8,4 +8,3 @@ marovin_add_test(test_driver
   tests/driver/progress_test.cpp
   tests/driver/bar_chart_test.cpp
   tests/driver/compare_test.cpp)
-target_include_directories(test_driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)

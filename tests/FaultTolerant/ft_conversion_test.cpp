@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "FaultTolerant/ft_test_support.h"
+#include "support/gate_sequences.h"
 #include "circuit/graph_circuit.h"
 #include "support/test_env.h"
 
@@ -220,13 +220,13 @@ TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
 TEST_F(FtWindow, MixedWindowIsReplacedWholeAndLogged) {
     use_search(fake_T_search);
     const std::string dir = testenv::make_scratch_dir("ft_mixed", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     testenv::write_file("ft_angle_analysis.txt", "earlier\n");
     LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, 0.2)});
     const LineOfGates before = line;
     convert(line, 0.02, 0);
     const std::string log = testenv::read_file("ft_angle_analysis.txt");
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_EQ(log, "earlier\n3  0.3\n7  0\n2  0.2\n");
     EXPECT_NE(printed.find("Mixed rotation, must do FT conversion!\n"), std::string::npos);
     EXPECT_EQ(kinds_of(line), (Kinds{IN, T, OUT}));
@@ -242,11 +242,11 @@ TEST_F(FtWindow, MixedWindowIsReplacedWholeAndLogged) {
 TEST_F(FtWindow, MixedWindowIsNormalisedToDeterminantOneForSolovayKitaev) {
     use_search(fake_T_search);
     const std::string dir = testenv::make_scratch_dir("ft_mixed_sk", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RX, 0.2)});
     const LineOfGates before = line;
     convert(line, 0.02, 2);
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_NEAR(std::abs(search_log.target.Determinant() - 1.0), 0, 1e-12);
     sim::Unitary target = sim::Unitary::identity(1);
     for (unsigned r = 0; r < 2; ++r)
@@ -257,7 +257,7 @@ TEST_F(FtWindow, MixedWindowIsNormalisedToDeterminantOneForSolovayKitaev) {
 TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
     GraphCircuit circuit("ft_matrix", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_matrix", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     LineOfGates line = make_line(
         {Gate(T, 0, 0, 0, -1, 0, 2), Gate(S_dag, 0, 0, 0, -1, 0, 3), rot(RY, 0.7),
          Gate(X, 0, 0, 0, -1, 0, 4), Gate(Y, 0, 0, 0, -1, 0, 5), Gate(RXY, 0.3, 1.1, 0, -1, 0, 6),
@@ -268,7 +268,7 @@ TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
     const CMatrix m = circuit.convert_matrix(line.gates, std::next(line.gates.begin()),
                                              std::prev(line.gates.end()));
     const std::string printed = testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_EQ(printed.find("none support"), std::string::npos);
     const sim::Unitary window = body_unitary(line);
     for (unsigned r = 0; r < 2; ++r)
@@ -329,14 +329,14 @@ TEST(FtMixedSearch, ExhaustiveSearchOnAMixedWindowIsWithinThreshold) {
     const double threshold = 1e-2;
     GraphCircuit circuit("ft_mixed_search", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_mixed_search", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, -0.2),
                                   Gate(T, 0, 0, 0, -1, 0, 5), rot(RX, 0.45)});
     const sim::Unitary want = body_unitary(line);
     testing::internal::CaptureStdout();
     circuit.convert_1Q_window_to_FT(line, threshold, 0);
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), threshold);
 }
 
@@ -346,7 +346,7 @@ TEST(FtSolovayKitaev, RotationsAndOddHadamardWindowsAreApproximated) {
     const double bound = 2e-2;
     GraphCircuit circuit("ft_sk", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_sk", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     std::vector<std::vector<Gate>> windows = {
         {rot(RZ, 0.3)},
         {rot(RX, -0.45)},
@@ -364,7 +364,7 @@ TEST(FtSolovayKitaev, RotationsAndOddHadamardWindowsAreApproximated) {
         EXPECT_GT(line.gates.size(), 100u);  // a sequence was inserted
     }
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
 }
 
 TEST(FtConvertCircuit, LinesAreConvertedAroundTwoQubitGates) {
@@ -404,9 +404,9 @@ TEST(FtConvertCircuitDeath, BadSettingsAndMissingCacheEndTheProgram) {
     EXPECT_EXIT(circuit.convert_FT(-1e-3, 0), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(circuit.convert_FT(1e-2, -2), testing::ExitedWithCode(1), "");
     const std::string dir = testenv::make_scratch_dir("ft_no_cache", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     EXPECT_EXIT(circuit.convert_FT(1e-2, 0), testing::ExitedWithCode(1), "");
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
 }
 
 // ---- The number-theoretic method ----

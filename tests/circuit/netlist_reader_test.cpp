@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "circuit/graph_circuit.h"
-#include "circuit/netlist_test_support.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "circuit/netlist_text.h"
 #include "support/unitary.h"
 
-using iotest::fatal_message;
-using iotest::header;
-using iotest::make_netlist;
+using testfatal::fatal_message;
+using testnet::header;
+using testnet::make_netlist;
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "driver/driver_test_support.h"
+#include "support/program_run.h"
 #include "support/unitary.h"
 
-using drivertest::run_marovin_in;
+using testrun::run_marovin_in;
 
 namespace {
 
@@ -43,12 +43,12 @@ std::string last_line(const std::string& output) {
 }
 
 std::string scratch(const std::string& name) {
-    return testenv::make_scratch_dir(drivertest::unique_name("bad_" + name));
+    return testenv::make_scratch_dir(testnames::unique_name("bad_" + name));
 }
 
 // On the fault-tolerant road the non-converted winner has already been written, completely, when
 // a conversion file turns out to be bad; `winner_written` accepts that file.
-void expect_clean_failure(const drivertest::Run& run, const std::string& dir,
+void expect_clean_failure(const testrun::Run& run, const std::string& dir,
                           const std::string& message, bool winner_written = false) {
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(run.output.find("Sanitizer"), std::string::npos) << run.output;
@@ -71,7 +71,7 @@ TEST_P(BadNetlist, EndsWithOneMessageAndNoOutput) {
     const BadInput& input = GetParam();
     const std::string dir = scratch(input.name);
     testenv::write_file(dir + "/in.txt", input.netlist);
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC");
     expect_clean_failure(run, dir, input.message);
 }
 
@@ -139,7 +139,7 @@ TEST_P(UnusualButValid, RunsAndKeepsTheUnitary) {
     const GoodInput& input = GetParam();
     const std::string dir = scratch(input.name);
     testenv::write_file(dir + "/in.txt", input.netlist);
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt CTL");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt CTL");
     ASSERT_EQ(run.status, 0) << run.output;
     const std::string out = testenv::read_file(dir + "/out.txt");
     sim::Unitary before = sim::netlist_unitary(input.netlist, sim::Order::Operator);
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(UnusualButValidWide, MctWithTwelveControlsRuns) {
     const std::string dir = scratch("mct_twelve");
     testenv::write_file(dir + "/in.txt", wide_mct());
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt CTL");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt CTL");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(testenv::read_file(dir + "/out.txt").find("CNOT"), std::string::npos);
 }
@@ -170,7 +170,7 @@ TEST(UnusualButValidWide, MctWithTwelveControlsRuns) {
 TEST(BadFiles, UnwritableOutputPathLeavesNothing) {
     const std::string dir = scratch("unwritable");
     testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
-    drivertest::Run run = run_marovin_in(dir, "in.txt no_such_dir/out.txt SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt no_such_dir/out.txt SC");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_FALSE(std::filesystem::exists(dir + "/no_such_dir"));
 }
@@ -179,7 +179,7 @@ TEST(BadFiles, OutputNamingTheInputIsRefusedAndInputKept) {
     const std::string dir = scratch("same_file");
     const std::string text = kHeader + "H a\nH a\n.end\n";
     testenv::write_file(dir + "/in.txt", text);
-    drivertest::Run run = run_marovin_in(dir, "in.txt ./in.txt SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt ./in.txt SC");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(testenv::read_file(dir + "/in.txt"), text);
 }
@@ -193,7 +193,7 @@ TEST(BadFiles, MissingOrMalformedCostTable) {
         std::filesystem::remove(dir + "/CostGateCount.txt");
         if (content != nullptr) testenv::write_file(dir + "/CostGateCount.txt", content);
         testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC");
         expect_clean_failure(run, dir, "");
     }
 }
@@ -204,14 +204,14 @@ TEST(BadFiles, MissingOrMalformedSequenceCache) {
         const std::string dir = scratch("ft_missing");
         std::filesystem::remove(dir + "/FT_table.txt");
         testenv::write_file(dir + "/in.txt", netlist);
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
         expect_clean_failure(run, dir, "Cannot open FT_table.txt!", true);
     }
     {
         const std::string dir = scratch("ft_malformed");
         testenv::write_file(dir + "/FT_table.txt", ".angle 0.3\nGATE HT\n.end\n");
         testenv::write_file(dir + "/in.txt", netlist);
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
         expect_clean_failure(run, dir, "", true);
     }
 }
@@ -221,14 +221,14 @@ TEST(BadFiles, MissingOrMalformedLayout) {
         const std::string dir = scratch("layout_missing");
         testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
         // The layout is read by the circuits that carry the code, on the fault-tolerant road.
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
         expect_clean_failure(run, dir, "cannot find qubit layout information: in.txt.layout", true);
     }
     {
         const std::string dir = scratch("layout_unknown_name");
         testenv::write_file(dir + "/in.txt", kHeader + "H a\n.end\n");
         testenv::write_file(dir + "/in.txt.layout", "a zz\n");
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1 0 1 1");
         expect_clean_failure(run, dir, "#qubit readed does not match!", true);
     }
 }
@@ -294,7 +294,7 @@ TEST_P(Refused, OneMessageStatusOneAndThePreviousOutputKept) {
     const Refusal& r = GetParam();
     const std::string dir = scratch_with_previous(r.name, r.netlist);
     if (r.cache != nullptr) testenv::write_file(dir + "/FT_table.txt", r.cache);
-    drivertest::Run run = run_marovin_in(dir, r.arguments);
+    testrun::Run run = run_marovin_in(dir, r.arguments);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(last_line(run.output), r.message) << run.output;
     expect_previous_output_kept(dir);
@@ -357,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Failures, UnwritableSideFileNamesItAndKeepsTheOutput) {
     const std::string dir = scratch_with_previous("side_folder", kRotations);
     std::filesystem::create_directory(dir + "/FT_before_converted.txt");
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(last_line(run.output), "File open failed when writing FT_before_converted.txt!");
     expect_previous_output_kept(dir);
@@ -367,7 +367,7 @@ TEST(Failures, CacheFolderIsNotAnEmptyCache) {
     const std::string dir = scratch_with_previous("cache_folder", kRotations);
     std::filesystem::remove(dir + "/FT_table.txt");
     std::filesystem::create_directory(dir + "/FT_table.txt");
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(last_line(run.output), "Cannot open FT_table.txt! (it is a folder)");
     expect_previous_output_kept(dir);
@@ -484,7 +484,7 @@ TEST_P(HugePhases, StayFiniteAndTheResultIsRight) {
     testenv::write_file(dir + "/in.txt", huge_rotations(header.c_str()));
     for (const char* arguments : {"in.txt out.txt SC 0.1", "in.txt out.txt QD 0.1 0 1 2"}) {
         testenv::write_file(dir + "/in.txt.layout", "q0 q1\n");
-        drivertest::Run run = run_marovin_in(dir, arguments);
+        testrun::Run run = run_marovin_in(dir, arguments);
         ASSERT_EQ(run.status, 0) << arguments << "\n" << run.output;
         EXPECT_EQ(run.output.find("inf"), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("nan"), std::string::npos) << run.output;
@@ -504,7 +504,7 @@ TEST(CacheCheck, EntryThatDeletesTheRotationIsReportedAndNotUsed) {
     const std::string input = kHeader + "RZ a 0.3\nCNOT a b\n.end\n";
     testenv::write_file(dir + "/in.txt", input);
     testenv::write_file(dir + "/FT_table.txt", ".angle 0.3\nDIST 0.001 GATE ()\n.end\n");
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt CTL 0.05");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt CTL 0.05");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("Error: FT_table.txt: the sequence () of angle 0.3"),
               std::string::npos)
@@ -522,9 +522,9 @@ TEST(SideFiles, UnwritableAngleLogIsSaidInOneErrorLine) {
     const std::string dir = scratch("angle_log_folder");
     std::filesystem::create_directory(dir + "/ft_angle_analysis.txt");
     testenv::write_file(dir + "/in.txt", kRotations);
-    drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(drivertest::has_line(
+    EXPECT_TRUE(testrun::has_line(
         run.output,
         "Error: ft_angle_analysis.txt cannot be written (a folder, or no write permission); "
         "mixed rotation windows are not logged"))
@@ -536,7 +536,7 @@ TEST(SideFiles, UnwritableAngleLogIsSaidInOneErrorLine) {
 TEST(OutputPath, DeviceIsWrittenStraightInto) {
     const std::string dir = scratch("output_device");
     testenv::write_file(dir + "/in.txt", kHeader + "H a\nCNOT a b\n.end\n");
-    drivertest::Run run = run_marovin_in(dir, "in.txt /dev/stdout SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt /dev/stdout SC");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("# Created by Marovin\n.qubit 2\n"), std::string::npos) << run.output;
     // Standard output sent to a file: the result stands between the progress lines and the
@@ -560,7 +560,7 @@ TEST(OutputPath, FifoIsWrittenStraightInto) {
     ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
     std::string received;
     std::thread reader([&] { received = testenv::read_file(dir + "/pipe"); });
-    drivertest::Run run = run_marovin_in(dir, "in.txt pipe SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt pipe SC");
     reader.join();
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(std::filesystem::is_fifo(dir + "/pipe"));
@@ -574,7 +574,7 @@ TEST(OutputPath, ReplacedFileKeepsItsModeAndALinkIsFollowed) {
     for (fs::perms mode : {fs::perms(0600), fs::perms(0444), fs::perms(0640)}) {
         testenv::write_file(dir + "/out.txt", kPrevious);
         fs::permissions(dir + "/out.txt", mode);
-        drivertest::Run run = run_marovin_in(dir, "in.txt out.txt SC");
+        testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC");
         ASSERT_EQ(run.status, 0) << run.output;
         EXPECT_EQ(fs::status(dir + "/out.txt").permissions() & fs::perms::all, mode);
         EXPECT_NE(testenv::read_file(dir + "/out.txt"), kPrevious);
@@ -583,7 +583,7 @@ TEST(OutputPath, ReplacedFileKeepsItsModeAndALinkIsFollowed) {
     fs::create_directory(dir + "/elsewhere");
     testenv::write_file(dir + "/elsewhere/real.txt", kPrevious);
     fs::create_symlink("elsewhere/real.txt", dir + "/link.txt");
-    drivertest::Run run = run_marovin_in(dir, "in.txt link.txt SC");
+    testrun::Run run = run_marovin_in(dir, "in.txt link.txt SC");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(fs::is_symlink(dir + "/link.txt"));
     EXPECT_NE(testenv::read_file(dir + "/elsewhere/real.txt").find("# Created by Marovin\n"),

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/driver_test_support.h"
+#include "support/program_run.h"
 #include "support/test_env.h"
 
 namespace {
@@ -34,8 +34,8 @@ class GoldenReport : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenReport, ConsoleReportMatches) {
     const GoldenCase& c = GetParam();
-    const std::string dir = drivertest::scratch_with_example("golden", c.example, c.example);
-    auto run = drivertest::run_marovin_in(dir, c.arguments);
+    const std::string dir = testrun::scratch_with_example("golden", c.example, c.example);
+    auto run = testrun::run_marovin_in(dir, c.arguments);
     ASSERT_EQ(run.status, 0) << run.output;
     const std::string report = mask_time(run.output);
     const std::string golden = testenv::source_path(std::string("tests/golden/") + c.name + ".txt");

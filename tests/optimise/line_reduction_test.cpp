@@ -10,26 +10,34 @@
 
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
-#include "optimise/line_test_util.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
 #include "optimise/two_qubit_reduction.h"
+#include "support/machine_descriptions.h"
+#include "support/random_circuits.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
 using line::Strategy;
-using linetest::dump;
+using testview::dump;
 
 namespace {
 
-const PMD_type kAllPmds[] = {QD, SC, IT, NA, LP, NP, ND, CTL, FTS};
+using testpmd::kAllPmds;
 
 // Builds the same random circuit into `c` for a given seed. The gate prices differ by kind
 // (so that many rewrites raise or lower the cost and the best copy matters).
-void build(GraphCircuit& c, unsigned seed, int qubits, int gates, bool named = true) {
+void build(GraphCircuit& c, unsigned seed, int qubits, int gates,
+           testrandom::Kinds kinds = testrandom::Kinds::WithNamed) {
     std::mt19937 rng(seed);
     c.set_dummy_node(qubits);
-    for (int k = 0; k < 30; ++k)
-        c.cost_gate_count.table[Gate_type(k)] = std::vector<int>(9, 1 + k % 3);
-    linetest::fill_random_circuit(c, rng, gates, named);
+    testgates::price_by_kind(c);
+    testrandom::fill_random_circuit(c, rng, gates, kinds);
+}
+
+// Named gates on even seeds, only rotations and H on odd ones.
+testrandom::Kinds alternate_kinds(unsigned seed) {
+    return seed % 2 == 0 ? testrandom::Kinds::WithNamed : testrandom::Kinds::RotationsAndH;
 }
 
 int count_vertices(GraphCircuit& c) {
@@ -111,7 +119,7 @@ TEST(LineCopyDeathTest, LineNumberOutOfRangeEndsTheProgram) {
 TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
     GraphCircuit c("editor", SC, qec_none, 0);
     c.set_dummy_node(1);
-    LineOfGates L = linetest::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
+    LineOfGates L = testgates::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
     L.phase = 0.5;
     LineOfGates orig = L;
     line::LineEditor ed(c, L, -1, -1, 0, Strategy::Incremental, line::BestCopy::Keep,
@@ -206,7 +214,7 @@ TEST(KnownCost, StaysTheCostOfTheLine) {
     c.set_dummy_node(2);
     std::mt19937 rng(5);
     for (int trial = 0; trial < 200; ++trial) {
-        LineOfGates L = linetest::random_line(rng, trial % 40);
+        LineOfGates L = testrandom::random_line(rng, trial % 40);
         line::KnownCost k{true, 0, line::whole_line_cost(c, L.gates, 0, Strategy::Literal)};
         for (int step = 0; step < 8; ++step) {
             switch ((trial + step) % 6) {
@@ -255,8 +263,8 @@ TEST_P(OnEveryPmd, MovementsKeepUnitaryAndMatchReference) {
         for (unsigned seed = 0; seed < 40; ++seed) {
             GraphCircuit fast("fast", GetParam(), qec_none, 0);
             GraphCircuit literal("literal", GetParam(), qec_none, 0);
-            build(fast, seed, 3, 45, false);
-            build(literal, seed, 3, 45, false);
+            build(fast, seed, 3, 45, testrandom::Kinds::RotationsAndH);
+            build(literal, seed, 3, 45, testrandom::Kinds::RotationsAndH);
             std::string before_dump = dump(fast);
             sim::Unitary before = sim::circuit_unitary(fast);
             auto run = [dir](GraphCircuit& c, Strategy s) {
@@ -284,9 +292,9 @@ TEST_P(OnEveryPmd, Reduce1QgateKeepsUnitaryAndMatchesReference) {
     for (unsigned seed = 0; seed < 40; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        const bool named = seed % 2 == 0;
-        build(fast, 100 + seed, 3, 60, named);
-        build(literal, 100 + seed, 3, 60, named);
+        const testrandom::Kinds kinds = alternate_kinds(seed);
+        build(fast, 100 + seed, 3, 60, kinds);
+        build(literal, 100 + seed, 3, 60, kinds);
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         fast.reduce1Qgate();
@@ -307,8 +315,8 @@ TEST_P(OnEveryPmd, RepeatedRoundsReplayUnchangedLinesExactly) {
     for (unsigned seed = 0; seed < 20; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        build(fast, 700 + seed, 4, 80, seed % 2 == 0);
-        build(literal, 700 + seed, 4, 80, seed % 2 == 0);
+        build(fast, 700 + seed, 4, 80, alternate_kinds(seed));
+        build(literal, 700 + seed, 4, 80, alternate_kinds(seed));
         sim::Unitary before = sim::circuit_unitary(fast);
         for (int round = 0; round < 4; ++round) {
             fast.reduce1Qgate();
@@ -360,7 +368,7 @@ TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
                     c->add_gate(RX, 0, 1 + seed % 3, 0, 0);
                     c->add_gate(CNOT, 0, 1, 0);
                     c->add_gate(RX, 0, 1, 0, 0);
-                    c->add_gate(RX, 1, linetest::random_angle(rng), 0, 0);
+                    c->add_gate(RX, 1, testrandom::random_angle(rng), 0, 0);
                     c->add_gate(CNOT, 0, 1, 0);
                     c->add_gate(RZ, 1, 2, 0, 0);
                 }
@@ -387,8 +395,8 @@ TEST_P(OnEveryPmd, ReplayedLinesEqualReducedLines) {
     for (unsigned seed = 0; seed < 20; ++seed) {
         GraphCircuit reduced("reduced", GetParam(), qec_none, 0);
         GraphCircuit replayed("replayed", GetParam(), qec_none, 0);
-        build(reduced, 900 + seed, 3, 60, seed % 2 == 0);
-        build(replayed, 900 + seed, 3, 60, seed % 2 == 0);
+        build(reduced, 900 + seed, 3, 60, alternate_kinds(seed));
+        build(replayed, 900 + seed, 3, 60, alternate_kinds(seed));
         reduced.reduce1Qgate();
         replayed.line_reduction_memo = reduced.line_reduction_memo;
         replayed.reduce1Qgate();
@@ -405,8 +413,8 @@ TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
     for (unsigned seed = 0; seed < 30; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        build(fast, 300 + seed, 3, 50, false);
-        build(literal, 300 + seed, 3, 50, false);
+        build(fast, 300 + seed, 3, 50, testrandom::Kinds::RotationsAndH);
+        build(literal, 300 + seed, 3, 50, testrandom::Kinds::RotationsAndH);
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         auto run = [](GraphCircuit& c, Strategy s) {
@@ -455,8 +463,8 @@ TEST_P(OnEveryPmd, LineWithoutTwoQubitGatesIsReduced) {
     LineOfGates L0, L1;
     c.copy_a_line(0, L0);
     c.copy_a_line(1, L1);
-    EXPECT_EQ(linetest::body(L0).size(), 0u) << dump(L0);
-    EXPECT_EQ(linetest::body(L1).size(), 1u) << dump(L1);
+    EXPECT_EQ(testgates::body(L0).size(), 0u) << dump(L0);
+    EXPECT_EQ(testgates::body(L1).size(), 1u) << dump(L1);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
 }
 
@@ -470,7 +478,7 @@ TEST(Reduce1Qgate, CancelsAcrossCnotControl) {
     c.reduce1Qgate();
     LineOfGates L;
     c.copy_a_line(0, L);
-    EXPECT_EQ(linetest::body(L).size(), 1u) << dump(L);
+    EXPECT_EQ(testgates::body(L).size(), 1u) << dump(L);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
 }
 

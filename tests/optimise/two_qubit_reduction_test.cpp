@@ -5,12 +5,14 @@
 #include <random>
 
 #include "circuit/fatal.h"
-#include "optimise/twoq_circuits.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/random_circuits.h"
 #include "support/unitary.h"
 
-using twoq_test::build;
-using twoq_test::line_dump;
-using twoq_test::parse_gates;
+using testgates::build;
+using testview::line_walk_text;
+using testgates::parse_gates;
 
 namespace {
 
@@ -37,7 +39,7 @@ TEST_P(TwoQubitRule, RewritesExactlyAsTabled) {
     build(c, row.qubits, gates);
     const sim::Unitary before = sim::gates_unitary(row.qubits, {gates.begin(), gates.end()}, 0);
     c.reduce2Qgate();
-    EXPECT_EQ(line_dump(c), row.after);
+    EXPECT_EQ(line_walk_text(c), row.after);
     EXPECT_DOUBLE_EQ(c.global_phase, row.phase);
     const sim::Unitary after = sim::circuit_unitary(c);
     EXPECT_TRUE(sim::equal_exact(before, after))
@@ -170,7 +172,7 @@ TEST(TwoQubitReduction, E3PrintsTheCircuitThenRemovesThePair) {
     c.reduce2Qgate();
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("GEO"), std::string::npos) << printed;
-    EXPECT_EQ(line_dump(c), "0: RY(4) | 1:");
+    EXPECT_EQ(line_walk_text(c), "0: RY(4) | 1:");
     EXPECT_DOUBLE_EQ(c.global_phase, 0.75);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
 }
@@ -198,7 +200,7 @@ TEST(TwoQubitReduction, DetachedGateIsReportedAndPassedOver) {
                            "either control or target lines."),
               std::string::npos)
         << printed;
-    EXPECT_EQ(twoq_test::gate_count(c), 3);
+    EXPECT_EQ(testview::gate_count(c), 3);
 }
 
 TEST(TwoQubitReduction, DetachedPartnerOfZ2IsReportedAndLeftAlone) {
@@ -218,7 +220,7 @@ TEST(TwoQubitReduction, DetachedPartnerOfZ2IsReportedAndLeftAlone) {
                            "ERROR!! cur_vertex:gate=21 target= 1 control= 0 ii=0\n"),
               std::string::npos)
         << printed;
-    EXPECT_EQ(twoq_test::gate_count(c), 4);
+    EXPECT_EQ(testview::gate_count(c), 4);
 }
 
 TEST(TwoQubitReduction, SweepIsLinearInTheCircuitSize) {
@@ -231,7 +233,7 @@ TEST(TwoQubitReduction, SweepIsLinearInTheCircuitSize) {
         c.add_gate(H, i % 3, 0, 0, 0);
     }
     c.reduce2Qgate();
-    EXPECT_EQ(twoq_test::gate_count(c), 100000);
+    EXPECT_EQ(testview::gate_count(c), 100000);
 }
 
 // ---- Random circuits rich in the patterns, on every description ----
@@ -249,12 +251,12 @@ std::string check_sweeps(GraphCircuit& c, const sim::Unitary& reference,
         if (!sim::equal_exact(reference, after)) {
             return "sweep " + std::to_string(sweep) + ", max difference " +
                    std::to_string(sim::max_difference(reference, after)) + "\n" +
-                   twoq_test::dump_failure(dump_name, qubits, gates);
+                   testgates::dump_failure(dump_name, qubits, gates);
         }
         for (int q = 0; q < qubits; ++q) {
             if (next_node(c.graph, c.line_last[q], q) != c.line_end[q])
                 return "line_last broken on line " + std::to_string(q) + "\n" +
-                       twoq_test::dump_failure(dump_name, qubits, gates);
+                       testgates::dump_failure(dump_name, qubits, gates);
         }
     }
     return "";
@@ -272,7 +274,7 @@ TEST_P(RandomReduction, BuiltGateByGateKeepsTheUnitaryExactly) {
         std::mt19937 rng(1000u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         const int qubits = 2 + seed % 3;
         const std::vector<Gate> gates =
-            twoq_test::random_pattern_circuit(rng, qubits, 3 + seed % 12);
+            testrandom::random_pattern_circuit(rng, qubits, 3 + seed % 12);
         GraphCircuit c("random", pmd, qec_none, 0);
         build(c, qubits, gates);
         const sim::Unitary reference = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
@@ -298,8 +300,8 @@ TEST_P(RandomReduction, ReadAndMappedKeepsTheUnitaryExactly) {
         std::mt19937 rng(7000u + 1000u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         const int qubits = 2 + seed % 3;
         const std::vector<Gate> gates =
-            twoq_test::random_pattern_circuit(rng, qubits, 3 + seed % 8);
-        std::string text = twoq_test::netlist_text(qubits, gates);
+            testrandom::random_pattern_circuit(rng, qubits, 3 + seed % 8);
+        std::string text = testgates::netlist_text(qubits, gates);
         GraphCircuit c("random", pmd, qec_none, 0);
         testing::internal::CaptureStdout();
         c.read_netlist(text);

@@ -1,16 +1,32 @@
 #pragma once
-// Test helpers of the two-qubit and critical-path reductions: small circuits written as compact
-// text ("CNOT 0 1; RY 0 2; H 1"), built with add_gate so that the patterns reach the passes
-// unmapped, random circuits rich in those patterns, and netlist dumps for reproducing failures.
-// Angles in π/4, phases in π.
+// Circuits and lines that tests write as short gate lists: records, compact text
+// ("CNOT 0 1; RY 0 2; H 1"), circuits built from the records with add_gate (so that the gates
+// reach the passes unmapped), one-qubit lines from (kind, angle) pairs, and netlist texts of
+// the records for reproducing failures. Angles in π/4, phases in π.
 
-#include <random>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "circuit/graph_circuit.h"
 
-namespace twoq_test {
+namespace testgates {
+
+/// \brief A one-qubit record on line `q` (for sim::gates_unitary and build).
+inline Gate one_q(Gate_type kind, int q, double angle = 0) {
+    return Gate(kind, angle, 0, 0, -1, q, 0);
+}
+/// \brief A two-qubit record on (c, t).
+inline Gate two_q(Gate_type kind, int c, int t, double angle = 0) {
+    return Gate(kind, angle, 0, 0, c, t, 0);
+}
+
+/// \brief True for the kinds written with one angle in a compact list or netlist.
+bool takes_angle(Gate_type kind);
+
+/// \brief An empty circuit (skeleton of `qubits` lines) for the description `pmd`.
+std::unique_ptr<GraphCircuit> fresh_circuit(PMD_type pmd, int qubits);
 
 /// \brief Parses "KIND q [angle]" / "KIND c t [angle]" items separated by ';' (qubits are line
 /// numbers, gates in time order).
@@ -23,19 +39,21 @@ void build(GraphCircuit& circuit, int qubits, const std::vector<Gate>& gates);
 /// reads it.
 std::string netlist_text(int qubits, const std::vector<Gate>& gates);
 
-/// \brief The gates of every line, walked from its start: "0: CNOT[0,1] RY(2) | 1: ...".
-std::string line_dump(GraphCircuit& circuit);
-
-/// \brief Number of gate vertices (markers excluded).
-int gate_count(GraphCircuit& circuit);
-
-/// \brief A random circuit on `qubits` lines made of the motifs the two-qubit reduction looks
-/// for: pairs of CNOT/CZ/CP/GEO enclosing half-turns, H, RY(2)/RY(6), merging and cancelling
-/// angles, mixed with random gates.
-std::vector<Gate> random_pattern_circuit(std::mt19937& rng, int qubits, int motifs);
-
 /// \brief Writes the circuit as a netlist to `name` in the working directory and returns a
 /// message naming the file and holding the text, for a failing random test.
 std::string dump_failure(const std::string& name, int qubits, const std::vector<Gate>& gates);
 
-}  // namespace twoq_test
+/// \brief A line IN, the given records, OUT (marker indices 0 and 1).
+LineOfGates line_of(const std::vector<Gate>& gates);
+
+/// \brief A line IN, the records given as (kind, angle) pairs, OUT (indices 0, 10, 11, ..., 1).
+LineOfGates make_line(const std::vector<std::pair<Gate_type, double>>& gates);
+
+/// \brief Prices every gate kind at 1 + kind % 3 on every description, so that rewrites raise or
+/// lower the cost of a line and the choice of the best copy matters.
+void price_by_kind(GraphCircuit& circuit);
+
+/// \brief Kinds and angles of the records between IN and OUT, for compact expectations.
+std::vector<std::pair<Gate_type, double>> body(const LineOfGates& line);
+
+}  // namespace testgates

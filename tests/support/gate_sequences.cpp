@@ -1,4 +1,4 @@
-#include "FaultTolerant/ft_test_support.h"
+#include "support/gate_sequences.h"
 
 #include <gtest/gtest.h>
 

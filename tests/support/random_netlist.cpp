@@ -1,10 +1,10 @@
-#include "e2e/random_netlist.h"
+#include "support/random_netlist.h"
 
 #include <algorithm>
 #include <numeric>
 #include <sstream>
 
-namespace e2e {
+namespace testrandom {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::string netlist_text(const RandomNetlist& netlist, bool reversed) {
     return out.str();
 }
 
-}  // namespace e2e
+}  // namespace testrandom

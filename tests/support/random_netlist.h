@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace testrandom {
 
 struct RandomNetlist {
     std::vector<std::string> qubits;  // names, in declaration order
@@ -22,4 +22,4 @@ RandomNetlist random_netlist(std::mt19937& rng, int qubits, int gates);
 /// the given order (or reversed), ".end".
 std::string netlist_text(const RandomNetlist& netlist, bool reversed = false);
 
-}  // namespace e2e
+}  // namespace testrandom

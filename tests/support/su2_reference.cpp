@@ -1,4 +1,4 @@
-#include "FaultTolerant/pelmar/pelmar_support.h"
+#include "support/su2_reference.h"
 
 #include <stdexcept>
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "FaultTolerant/pelmar/exception.h"
-#include "FaultTolerant/pelmar/pelmar_support.h"
+#include "support/su2_reference.h"
 #include "FaultTolerant/pelmar/su2.h"
 
 namespace {

@@ -1,0 +1,80 @@
+// The interchange stages on single lines: the unitary of random lines and the incremental
+// strategy against the literal reference, and pinned moves.
+#include <gtest/gtest.h>
+
+#include "circuit/graph_circuit.h"
+#include "optimise/line_reduction.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/line_stage_check.h"
+#include "support/unitary.h"
+
+using line::Strategy;
+using testgates::body;
+using testgates::make_line;
+using testview::dump;
+using Body = std::vector<std::pair<Gate_type, double>>;
+
+namespace {
+
+// A one-line circuit priced by kind, so that rewrites raise or lower the cost and the best copy
+// matters.
+struct Circuit1 {
+    GraphCircuit c;
+    explicit Circuit1(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) {
+        c.set_dummy_node(1);
+        testgates::price_by_kind(c);
+    }
+};
+
+const testline::StageCase kStages[] = {
+    {"interchangeXLZR", 4, [](GraphCircuit& c, LineOfGates& L, int m,
+                              Strategy s) { line::interchange_xlzr(c, L, -1, -1, m, s); }},
+    {"interchangeXRZL", 5, [](GraphCircuit& c, LineOfGates& L, int m,
+                              Strategy s) { line::interchange_xrzl(c, L, -1, -1, m, s); }},
+};
+
+class InterchangeOnRandomLines
+    : public testing::TestWithParam<std::tuple<int /*stage*/, int /*mode*/, PMD_type>> {};
+
+TEST_P(InterchangeOnRandomLines, KeepsUnitaryAndMatchesReference) {
+    testline::check_stage_on_random_lines(kStages[std::get<0>(GetParam())],
+                                          std::get<1>(GetParam()), std::get<2>(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(InterchangeStages, InterchangeOnRandomLines,
+                         testing::Combine(testing::Range(0, 2), testing::Values(0, 1),
+                                          testing::Values(QD, SC, CTL)));
+
+// ---- Pinned behaviour of the interchange operations ----
+
+TEST(Interchange, XrzlMovesHalfTurnRxRight) {
+    Circuit1 circ;
+    LineOfGates L = make_line({{RX, 4}, {RZ, 1}});
+    circ.c.interchangeXRZL(L, -1, -1, 0);
+    EXPECT_EQ(body(L), (Body{{RZ, -1}, {RX, 4}}));
+}
+
+TEST(Interchange, XlzrMovesRzRightThroughH) {
+    Circuit1 circ;
+    LineOfGates L = make_line({{RX, 3}, {H, 0}});
+    LineOfGates orig = L;
+    circ.c.interchangeXLZR(L, -1, -1, 0);
+    EXPECT_EQ(body(L), (Body{{H, 0}, {RZ, 3}}));
+    EXPECT_TRUE(sim::equal_exact(sim::line_unitary(orig), sim::line_unitary(L)));
+}
+
+TEST(Interchange, RxyPassesRz) {
+    Circuit1 circ;
+    LineOfGates L = make_line({{RZ, 3}});
+    Gate rxy(RXY, 2, 1, 0, -1, 0, 50);
+    L.gates.insert(std::prev(L.gates.end()), rxy);
+    LineOfGates orig = L;
+    circ.c.interchangeXLZR(L, -1, -1, 0);
+    LineOfGates back = L;
+    EXPECT_TRUE(sim::equal_exact(sim::line_unitary(orig), sim::line_unitary(L))) << dump(L);
+    circ.c.interchangeXRZL(back, -1, -1, 0);
+    EXPECT_TRUE(sim::equal_exact(sim::line_unitary(orig), sim::line_unitary(back))) << dump(back);
+}
+
+}  // namespace
