@@ -232,8 +232,20 @@ TEST(TwoQubitReduction, SweepIsLinearInTheCircuitSize) {
         c.add_gate(CNOT, i % 3, (i + 1) % 3, 0);
         c.add_gate(H, i % 3, 0, 0, 0);
     }
+    const sim::Unitary before = sim::circuit_unitary(c);
     c.reduce2Qgate();
+    // Every CNOT pair cancels; the H gates stay on their lines (33334 on line 0, 33333 on the
+    // others) and the circuit keeps its unitary exactly.
     EXPECT_EQ(testview::gate_count(c), 100000);
+    int h_on_line[3] = {0, 0, 0};
+    for (const Gate& g : testview::appended_gates(c)) {
+        ASSERT_EQ(g.type, H) << testview::dump(g);
+        ++h_on_line[g.target];
+    }
+    EXPECT_EQ(h_on_line[0], 33334);
+    EXPECT_EQ(h_on_line[1], 33333);
+    EXPECT_EQ(h_on_line[2], 33333);
+    EXPECT_TRUE(sim::equal_exact(sim::circuit_unitary(c), before));
 }
 
 // ---- Random circuits rich in the patterns, on every description ----
