@@ -1,4 +1,5 @@
 marovin_add_test(test_twoq
+  tests/optimise/two_qubit_rules_test.cpp
   tests/optimise/two_qubit_reduction_test.cpp
   tests/optimise/critical_reduction_test.cpp)
 marovin_add_test(test_e2e

@@ -228,15 +228,6 @@ TEST(Reader, LastLineWithoutNewlineIsRead) {
               "Some qubit is not declared!");
 }
 
-TEST(NetlistText, LinesOverNinetyNineCharactersAreReported) {
-    const std::string comment = "# " + std::string(97, 'x');
-    ASSERT_EQ(comment.size(), 99u);
-    const std::string fits = make_netlist(1, comment + "\n" + comment + "\r\n");
-    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits); }), "");
-    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
-              "Netlist line 7 is longer than 99 characters");
-}
-
 TEST(Reader, LongLinesOfTheProgramsOwnTextsAreReadWhole) {
     // Qubit names of 40 characters and 16-digit angles: the written ASQU line is longer than
     // the 99 characters of an input line, and reads back.

@@ -77,4 +77,19 @@ TEST(Interchange, RxyPassesRz) {
     EXPECT_TRUE(sim::equal_exact(sim::line_unitary(orig), sim::line_unitary(back))) << dump(back);
 }
 
+TEST(Movement, RxPassesCnotTargetOnlyWhenCostAllows) {
+    for (PMD_type pmd : {SC, QD, CTL}) {
+        GraphCircuit c("move", pmd, qec_none, 0);
+        c.set_dummy_node(2);
+        c.add_gate(RX, 1, 1, 0, 0);
+        c.add_gate(CNOT, 0, 1, 0);
+        LineOfGates L;
+        c.copy_a_line(1, L);
+        c.movementXRZL(1, L, -1, -1, 0);
+        // The move leaves the gate count equal: accepted, except on QD and CTL.
+        auto second = std::next(L.gates.begin());
+        EXPECT_EQ(second->type, (pmd == SC) ? CNOT : RX) << pmd_keyword(pmd);
+    }
+}
+
 }  // namespace

@@ -116,27 +116,6 @@ TEST(LineCopyDeathTest, LineNumberOutOfRangeEndsTheProgram) {
     EXPECT_EXIT(c.copy_a_line(-1, L), testing::ExitedWithCode(1), "copy_a_line");
 }
 
-TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
-    GraphCircuit c("editor", SC, qec_none, 0);
-    c.set_dummy_node(1);
-    LineOfGates L = testgates::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
-    L.phase = 0.5;
-    LineOfGates orig = L;
-    line::LineEditor ed(c, L, -1, -1, 0, Strategy::Incremental, line::BestCopy::Keep,
-                        line::Acceptance::Strict);
-    auto a = ed.first();
-    auto b = std::next(a);
-    auto d = std::next(b, 2);
-    ed.move_before(a, d);
-    ed.measure();  // equal cost: not accepted under Strict
-    ed.set_rotation(b, RX, 5);
-    ed.erase(std::next(b));
-    ed.erase(b);
-    ed.add_phase(1);
-    ed.finish();
-    EXPECT_EQ(L, orig) << dump(L);
-}
-
 // Write-back done step by step exactly as described: clear the run before each anchor, then
 // insert each record before the anchor in turn. revise_a_line must leave the same graph up to
 // the indices and list positions of vertices it leaves in place: the same gates in the same
@@ -205,41 +184,6 @@ TEST(LineCopy, ReviseLeavesTheSameGraphAsStepByStepInsertion) {
             step_by_step_revise(slow, q, same);
         }
         ASSERT_EQ(structure(fast), structure(slow)) << "seed " << seed;
-    }
-}
-
-// The whole-line cost handed from stage to stage must stay the cost of the line as it is.
-TEST(KnownCost, StaysTheCostOfTheLine) {
-    GraphCircuit c("known", SC, qec_none, 0);
-    c.set_dummy_node(2);
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < 200; ++trial) {
-        LineOfGates L = testrandom::random_line(rng, trial % 40);
-        line::KnownCost k{true, 0, line::whole_line_cost(c, L.gates, 0, Strategy::Literal)};
-        for (int step = 0; step < 8; ++step) {
-            switch ((trial + step) % 6) {
-                case 0:
-                    line::simplify1(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-                case 1:
-                    line::simplify2(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-                case 2:
-                    line::simplify3(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-                case 3:
-                    line::interchange_xlzr(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-                case 4:
-                    line::interchange_xrzl(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-                default:
-                    line::simplify(c, L, -1, -1, 0, Strategy::Incremental, &k);
-                    break;
-            }
-            ASSERT_TRUE(k.valid);
-            ASSERT_EQ(k.value, line::window_cost(c, L.gates, -1, -1, 0)) << dump(L);
-        }
     }
 }
 
@@ -480,21 +424,6 @@ TEST(Reduce1Qgate, CancelsAcrossCnotControl) {
     c.copy_a_line(0, L);
     EXPECT_EQ(testgates::body(L).size(), 1u) << dump(L);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
-}
-
-TEST(Movement, RxPassesCnotTargetOnlyWhenCostAllows) {
-    for (PMD_type pmd : {SC, QD, CTL}) {
-        GraphCircuit c("move", pmd, qec_none, 0);
-        c.set_dummy_node(2);
-        c.add_gate(RX, 1, 1, 0, 0);
-        c.add_gate(CNOT, 0, 1, 0);
-        LineOfGates L;
-        c.copy_a_line(1, L);
-        c.movementXRZL(1, L, -1, -1, 0);
-        // The move leaves the gate count equal: accepted, except on QD and CTL.
-        auto second = std::next(L.gates.begin());
-        EXPECT_EQ(second->type, (pmd == SC) ? CNOT : RX) << pmd_keyword(pmd);
-    }
 }
 
 }  // namespace
