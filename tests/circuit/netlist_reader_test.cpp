@@ -223,7 +223,11 @@ TEST(Reader, LastLineWithoutNewlineIsRead) {
     GraphCircuit c("tail", CTL, qec_none, 0);
     std::string text = header(1) + "H q0\nRZ q0 3";
     c.read_netlist(text);
-    EXPECT_EQ(line_gates(c, 0).size(), 2u);
+    const std::vector<Gate> g = line_gates(c, 0);
+    ASSERT_EQ(g.size(), 2u);
+    EXPECT_EQ(g[0].type, H);
+    EXPECT_EQ(g[1].type, RZ);
+    EXPECT_EQ(g[1].angle, 3.0);
     EXPECT_EQ(read_error(".qubit 2\nqubit q0\nqubit q0\n.begin\n.end"),
               "Some qubit is not declared!");
 }
