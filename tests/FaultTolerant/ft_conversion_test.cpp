@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "support/gate_sequences.h"
 #include "circuit/graph_circuit.h"
+#include "support/gate_sequences.h"
 #include "support/test_env.h"
 
 namespace {

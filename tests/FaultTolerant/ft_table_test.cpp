@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "support/gate_sequences.h"
 #include "circuit/fatal.h"
 #include "support/fatal_capture.h"
+#include "support/gate_sequences.h"
 #include "support/test_env.h"
 
 namespace {

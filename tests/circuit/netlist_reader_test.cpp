@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "circuit/graph_circuit.h"
+#include "circuit/netlist_text.h"
 #include "support/fatal_capture.h"
 #include "support/netlist_builder.h"
-#include "circuit/netlist_text.h"
 #include "support/unitary.h"
 
 using testfatal::fatal_message;

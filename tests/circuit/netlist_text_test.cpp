@@ -63,8 +63,9 @@ TEST(NetlistText, LinesOverNinetyNineCharactersAreReported) {
     ASSERT_EQ(comment.size(), 99u);
     const std::string fits = testnet::make_netlist(1, comment + "\n" + comment + "\r\n");
     EXPECT_EQ(testfatal::fatal_message([&] { netlist::check_line_lengths(fits); }), "");
-    EXPECT_EQ(testfatal::fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
-              "Netlist line 7 is longer than 99 characters");
+    EXPECT_EQ(
+        testfatal::fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
+        "Netlist line 7 is longer than 99 characters");
 }
 
 }  // namespace

@@ -11,15 +11,15 @@
 
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_rewrite.h"
+#include "circuit/netlist_text.h"
 #include "support/fatal_capture.h"
 #include "support/netlist_builder.h"
-#include "circuit/netlist_text.h"
 #include "support/unitary.h"
 
-using testfatal::fatal_message;
 using sim::Complex;
 using sim::Mat2;
 using sim::Unitary;
+using testfatal::fatal_message;
 
 namespace {
 

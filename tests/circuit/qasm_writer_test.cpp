@@ -8,11 +8,11 @@
 #include <string>
 
 #include "circuit/graph_circuit.h"
-#include "support/fatal_capture.h"
-#include "support/netlist_builder.h"
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
 #include "circuit/qasm_reader.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/unitary.h"
 
 using testnet::make_netlist;

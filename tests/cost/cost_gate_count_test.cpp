@@ -184,7 +184,8 @@ TEST(CostTableRows, LineOfExactly99CharactersIsRead) {
 TEST(CostTableRows, KindWithoutRowStopsInsteadOfGuessing) {
     CostGateCount table;
     table.add_rows("H" + kNinePrices, "CostGateCount.txt");
-    EXPECT_EQ(testfatal::fatal_message([&] { table.get_gate_cost(CNOT, QD); }), "CostGateCount.txt has no row for gate CNOT");
+    EXPECT_EQ(testfatal::fatal_message([&] { table.get_gate_cost(CNOT, QD); }),
+              "CostGateCount.txt has no row for gate CNOT");
 }
 
 TEST(CostTableFileDeathTest, MissingFileEndsWithStatusOne) {
@@ -204,7 +205,8 @@ TEST(CostTableFile, MissingFileMessage) {
     EXPECT_EQ(testfatal::fatal_message([] {
                   CostGateCount table;
                   table.set_cost_table();
-              }), "Cannot open file: CostGateCount.txt");
+              }),
+              "Cannot open file: CostGateCount.txt");
 }
 
 // ---- Lines and windows -----------------------------------------------------------------------

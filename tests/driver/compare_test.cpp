@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "circuit/gate.h"
-#include "support/program_run.h"
 #include "driver/json_value.h"
+#include "support/program_run.h"
 #include "support/xml_check.h"
 
 namespace fs = std::filesystem;

@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "support/program_run.h"
 #include "driver/json_value.h"
+#include "support/program_run.h"
 
 using testrun::run_marovin_in;
 
@@ -102,8 +102,7 @@ TEST_P(JsonReport, FiguresEqualTheConsoleAndTheRunIsUnchanged) {
         testenv::write_file(dir + "/in.txt.layout",
                             testenv::read_file(testenv::source_path(std::string("examples/") +
                                                                     c.example + ".layout")));
-    const testrun::Run plain =
-        run_marovin_in(dir, std::string("in.txt plain.txt ") + c.arguments);
+    const testrun::Run plain = run_marovin_in(dir, std::string("in.txt plain.txt ") + c.arguments);
     ASSERT_EQ(plain.status, 0) << plain.output;
     const testrun::Run run =
         run_marovin_in(dir, std::string("--json r.json in.txt out.txt ") + c.arguments);

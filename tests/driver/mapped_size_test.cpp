@@ -9,9 +9,9 @@
 #include <string>
 
 #include "circuit/graph_circuit.h"
+#include "circuit/netlist_writer.h"
 #include "support/fatal_capture.h"
 #include "support/netlist_builder.h"
-#include "circuit/netlist_writer.h"
 
 namespace {
 

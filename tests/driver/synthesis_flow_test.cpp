@@ -157,8 +157,7 @@ TEST(Failures, OverlongInputLineIsReported) {
 }
 
 TEST(Failures, BadNetlistLeavesNoOutputFile) {
-    const std::string dir =
-        testenv::make_scratch_dir(testnames::unique_name("driver_bad_netlist"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_bad_netlist"));
     testenv::write_file(dir + "/in.txt",
                         "# t\n.qubit 2\nqubit a\nqubit b\n.begin\nH a\nCNOT a a\n.end\n");
     auto run = run_marovin_in(dir, "in.txt out.txt");

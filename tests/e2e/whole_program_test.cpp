@@ -69,7 +69,8 @@ ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type p
     return {Outcome::Equivalent, ""};
 }
 
-ProgramRun run_program(const std::string& dir, const testrandom::RandomNetlist& netlist, PMD_type pmd) {
+ProgramRun run_program(const std::string& dir, const testrandom::RandomNetlist& netlist,
+                       PMD_type pmd) {
     return run_text(dir, testrandom::netlist_text(netlist), pmd);
 }
 
@@ -78,7 +79,8 @@ bool fails(const ProgramRun& run) {
 }
 
 /// Drops gate lines, one at a time, while the program still fails on what is left.
-testrandom::RandomNetlist shrink(const std::string& dir, testrandom::RandomNetlist netlist, PMD_type pmd) {
+testrandom::RandomNetlist shrink(const std::string& dir, testrandom::RandomNetlist netlist,
+                                 PMD_type pmd) {
     bool smaller = true;
     int budget = 120;
     while (smaller && budget > 0) {

@@ -13,6 +13,7 @@
 #include "support/unitary_assertions.h"
 
 using sim::exactly_equal;
+using sim::Unitary;
 using testgates::fresh_circuit;
 using testgates::one_q;
 using testgates::two_q;
@@ -21,7 +22,6 @@ using testpmd::kAllPmds;
 using testpmd::pmd_name;
 using testview::appended_gates;
 using testview::appended_kinds;
-using sim::Unitary;
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "support/unitary.h"
 
 using testgates::build;
-using testview::line_walk_text;
 using testgates::parse_gates;
+using testview::line_walk_text;
 
 namespace {
 
@@ -184,7 +184,8 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
         reduce_critical_windows(fast, windows);
         reduce_critical_windows_literal(literal, windows);
         testing::internal::GetCapturedStdout();
-        if (line_walk_text(fast) != line_walk_text(literal) || fast.global_phase != literal.global_phase) {
+        if (line_walk_text(fast) != line_walk_text(literal) ||
+            fast.global_phase != literal.global_phase) {
             const std::string name = std::string("failed_critical_literal_") + pmd_keyword(pmd) +
                                      "_" + std::to_string(seed) + ".txt";
             ADD_FAILURE() << line_walk_text(fast) << " (phase " << fast.global_phase << ")\nvs\n"

@@ -28,18 +28,22 @@ struct Circuit1 {
 };
 
 const testline::StageCase kStages[] = {
-    {"interchangeXLZR", 4, [](GraphCircuit& c, LineOfGates& L, int m,
-                              Strategy s) { line::interchange_xlzr(c, L, -1, -1, m, s); }},
-    {"interchangeXRZL", 5, [](GraphCircuit& c, LineOfGates& L, int m,
-                              Strategy s) { line::interchange_xrzl(c, L, -1, -1, m, s); }},
+    {"interchangeXLZR", 4,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::interchange_xlzr(c, L, -1, -1, m, s);
+     }},
+    {"interchangeXRZL", 5,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::interchange_xrzl(c, L, -1, -1, m, s);
+     }},
 };
 
 class InterchangeOnRandomLines
     : public testing::TestWithParam<std::tuple<int /*stage*/, int /*mode*/, PMD_type>> {};
 
 TEST_P(InterchangeOnRandomLines, KeepsUnitaryAndMatchesReference) {
-    testline::check_stage_on_random_lines(kStages[std::get<0>(GetParam())],
-                                          std::get<1>(GetParam()), std::get<2>(GetParam()));
+    testline::check_stage_on_random_lines(kStages[std::get<0>(GetParam())], std::get<1>(GetParam()),
+                                          std::get<2>(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(InterchangeStages, InterchangeOnRandomLines,

@@ -91,7 +91,8 @@ TEST_P(HelperRows, RandomLinesKeepTheUnitary) {
     std::mt19937 rng(77 + GetParam());
     UnitCostCircuit uc;
     for (int trial = 0; trial < 200; ++trial) {
-        LineOfGates before = testrandom::random_line(rng, trial % 30, testrandom::Kinds::RotationsAndH);
+        LineOfGates before =
+            testrandom::random_line(rng, trial % 30, testrandom::Kinds::RotationsAndH);
         LineOfGates after = before;
         (uc.c.*h.run)(after);
         ASSERT_TRUE(same_unitary(before, after, h.exact_phase))

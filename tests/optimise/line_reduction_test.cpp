@@ -10,9 +10,9 @@
 
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
+#include "optimise/two_qubit_reduction.h"
 #include "support/circuit_views.h"
 #include "support/gate_lists.h"
-#include "optimise/two_qubit_reduction.h"
 #include "support/machine_descriptions.h"
 #include "support/random_circuits.h"
 #include "support/test_env.h"

@@ -28,22 +28,30 @@ struct Circuit1 {
 };
 
 const testline::StageCase kStages[] = {
-    {"simplify", 0, [](GraphCircuit& c, LineOfGates& L, int m,
-                       Strategy s) { line::simplify(c, L, -1, -1, m, s); }},
-    {"simplify1", 1, [](GraphCircuit& c, LineOfGates& L, int m,
-                        Strategy s) { line::simplify1(c, L, -1, -1, m, s); }},
-    {"simplify2", 2, [](GraphCircuit& c, LineOfGates& L, int m,
-                        Strategy s) { line::simplify2(c, L, -1, -1, m, s); }},
-    {"simplify3", 3, [](GraphCircuit& c, LineOfGates& L, int m,
-                        Strategy s) { line::simplify3(c, L, -1, -1, m, s); }},
+    {"simplify", 0,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::simplify(c, L, -1, -1, m, s);
+     }},
+    {"simplify1", 1,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::simplify1(c, L, -1, -1, m, s);
+     }},
+    {"simplify2", 2,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::simplify2(c, L, -1, -1, m, s);
+     }},
+    {"simplify3", 3,
+     [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
+         line::simplify3(c, L, -1, -1, m, s);
+     }},
 };
 
 class SimplifyOnRandomLines
     : public testing::TestWithParam<std::tuple<int /*stage*/, int /*mode*/, PMD_type>> {};
 
 TEST_P(SimplifyOnRandomLines, KeepsUnitaryAndMatchesReference) {
-    testline::check_stage_on_random_lines(kStages[std::get<0>(GetParam())],
-                                          std::get<1>(GetParam()), std::get<2>(GetParam()));
+    testline::check_stage_on_random_lines(kStages[std::get<0>(GetParam())], std::get<1>(GetParam()),
+                                          std::get<2>(GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(SimplifyStages, SimplifyOnRandomLines,

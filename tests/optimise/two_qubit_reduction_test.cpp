@@ -11,8 +11,8 @@
 #include "support/unitary.h"
 
 using testgates::build;
-using testview::line_walk_text;
 using testgates::parse_gates;
+using testview::line_walk_text;
 
 namespace {
 

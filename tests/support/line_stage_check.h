@@ -39,8 +39,8 @@ inline void check_stage_on_random_lines(const StageCase& stage, int mode, PMD_ty
         stage.run(c, fast, mode, line::Strategy::Incremental);
         stage.run(c, literal, mode, line::Strategy::Literal);
         ASSERT_TRUE(sim::equal_exact(sim::line_unitary(before), sim::line_unitary(fast)))
-            << stage.name << " changed the unitary of\n  " << testview::dump(before)
-            << "\ninto\n  " << testview::dump(fast);
+            << stage.name << " changed the unitary of\n  " << testview::dump(before) << "\ninto\n  "
+            << testview::dump(fast);
         ASSERT_EQ(fast, literal) << stage.name << " differs from the reference on\n  "
                                  << testview::dump(before) << "\nincremental "
                                  << testview::dump(fast) << "\nliteral     "

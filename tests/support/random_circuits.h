@@ -25,8 +25,7 @@ LineOfGates random_line(std::mt19937& rng, int n, Kinds kinds = Kinds::WithNamed
 
 /// \brief Fills a circuit with `n` random gates on its lines (one-qubit kinds mostly
 /// rotations, a quarter two-qubit gates).
-void fill_random_circuit(GraphCircuit& c, std::mt19937& rng, int n,
-                         Kinds kinds = Kinds::WithNamed);
+void fill_random_circuit(GraphCircuit& c, std::mt19937& rng, int n, Kinds kinds = Kinds::WithNamed);
 
 /// \brief A random circuit on `qubits` lines made of the motifs the two-qubit reduction looks
 /// for: pairs of CNOT/CZ/CP/GEO enclosing half-turns, H, RY(2)/RY(6), merging and cancelling

@@ -55,7 +55,8 @@ TEST_P(AgainstReference, RandomCircuitsOfEveryKeyword) {
     for (unsigned seed = 0; seed < 40; ++seed) {
         std::mt19937 rng(7000 + seed);
         const int qubits = 1 + static_cast<int>(seed % 6);
-        const testrandom::RandomNetlist netlist = testrandom::random_netlist(rng, qubits, 12 + 3 * (seed % 8));
+        const testrandom::RandomNetlist netlist =
+            testrandom::random_netlist(rng, qubits, 12 + 3 * (seed % 8));
         // Read in time order, as the forward synthesis reads the input file.
         expect_same_as_reference(testrandom::netlist_text(netlist, /*reversed=*/true), pmd,
                                  std::string(pmd_keyword(pmd)) + "_" + std::to_string(seed));
