@@ -17,16 +17,6 @@ using Body = std::vector<std::pair<Gate_type, double>>;
 
 namespace {
 
-// A one-line circuit priced by kind, so that rewrites raise or lower the cost and the best copy
-// matters.
-struct Circuit1 {
-    GraphCircuit c;
-    explicit Circuit1(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) {
-        c.set_dummy_node(1);
-        testgates::price_by_kind(c);
-    }
-};
-
 const testline::StageCase kStages[] = {
     {"interchangeXLZR", 4,
      [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
@@ -53,14 +43,14 @@ INSTANTIATE_TEST_SUITE_P(InterchangeStages, InterchangeOnRandomLines,
 // ---- Pinned behaviour of the interchange operations ----
 
 TEST(Interchange, XrzlMovesHalfTurnRxRight) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     LineOfGates L = make_line({{RX, 4}, {RZ, 1}});
     circ.c.interchangeXRZL(L, -1, -1, 0);
     EXPECT_EQ(body(L), (Body{{RZ, -1}, {RX, 4}}));
 }
 
 TEST(Interchange, XlzrMovesRzRightThroughH) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     LineOfGates L = make_line({{RX, 3}, {H, 0}});
     LineOfGates orig = L;
     circ.c.interchangeXLZR(L, -1, -1, 0);
@@ -69,7 +59,7 @@ TEST(Interchange, XlzrMovesRzRightThroughH) {
 }
 
 TEST(Interchange, RxyPassesRz) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     LineOfGates L = make_line({{RZ, 3}});
     Gate rxy(RXY, 2, 1, 0, -1, 0, 50);
     L.gates.insert(std::prev(L.gates.end()), rxy);

@@ -17,16 +17,6 @@ using Body = std::vector<std::pair<Gate_type, double>>;
 
 namespace {
 
-// A one-line circuit priced by kind, so that rewrites raise or lower the cost and the best copy
-// matters.
-struct Circuit1 {
-    GraphCircuit c;
-    explicit Circuit1(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) {
-        c.set_dummy_node(1);
-        testgates::price_by_kind(c);
-    }
-};
-
 const testline::StageCase kStages[] = {
     {"simplify", 0,
      [](GraphCircuit& c, LineOfGates& L, int m, Strategy s) {
@@ -74,7 +64,7 @@ void PrintTo(const PinnedCase& c, std::ostream* os) {
 class Simplify1Pinned : public testing::TestWithParam<PinnedCase> {};
 
 TEST_P(Simplify1Pinned, GivesTheExpectedLine) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     LineOfGates L = make_line(GetParam().input);
     LineOfGates orig = L;
     circ.c.simplify1(L, -1, -1, 0);
@@ -105,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 // scanned without a complaint and with the same result as the whole line; a marker inside the
 // window is still reported.
 TEST(Simplify1Markers, OpeningInMarkerIsSilentAndOtherMarkersAreReported) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     const Body input = {{RZ, 3}, {H, 0}, {H, 0}, {RZ, 5}, {RX, -1}};
     LineOfGates whole = make_line(input);
     circ.c.simplify1(whole, -1, -1, 0);
@@ -142,7 +132,7 @@ void PrintTo(const StagePinned& c, std::ostream* os) {
 class Simplify23Pinned : public testing::TestWithParam<StagePinned> {};
 
 TEST_P(Simplify23Pinned, GivesTheExpectedLine) {
-    Circuit1 circ;
+    testline::PricedLine circ;
     LineOfGates L = make_line(GetParam().input);
     LineOfGates orig = L;
     if (GetParam().stage == 2)

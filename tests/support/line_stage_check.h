@@ -16,6 +16,16 @@
 
 namespace testline {
 
+/// A one-line circuit priced by kind (testgates::price_by_kind), so that rewrites raise or lower
+/// the cost and the best copy matters.
+struct PricedLine {
+    GraphCircuit c;
+    explicit PricedLine(PMD_type pmd = CTL) : c("line", pmd, qec_none, 0) {
+        c.set_dummy_node(1);
+        testgates::price_by_kind(c);
+    }
+};
+
 /// A stage over a whole line copy with a cost mode and a strategy.
 using Stage = std::function<void(GraphCircuit&, LineOfGates&, int mode, line::Strategy)>;
 
@@ -29,9 +39,8 @@ struct StageCase {
 /// kind on `pmd`; fails at the first line whose unitary changes or that the two strategies
 /// leave differently.
 inline void check_stage_on_random_lines(const StageCase& stage, int mode, PMD_type pmd) {
-    GraphCircuit c("line", pmd, qec_none, 0);
-    c.set_dummy_node(1);
-    testgates::price_by_kind(c);
+    PricedLine priced(pmd);
+    GraphCircuit& c = priced.c;
     std::mt19937 rng(1234 + stage.seed * 7 + mode);
     for (int trial = 0; trial < 300; ++trial) {
         LineOfGates before = testrandom::random_line(rng, trial % 40);
