@@ -5,4 +5,5 @@ marovin_add_test(test_twoq
 marovin_add_test(test_e2e
   tests/e2e/whole_program_test.cpp
   tests/e2e/qasm_whole_program_test.cpp
+  tests/e2e/golden_report_test.cpp
   tests/support/reference_flow_test.cpp)
