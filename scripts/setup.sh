@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, what building and testing Marovin needs, and only what is missing.
+# Installs, with apt-get, what building and testing Marovin needs (clang-format-14 for
+# scripts/check_format.sh), and only what is missing.
 # Safe to run any number of times. Uses sudo only when not run as root.
 # With --hardening it also installs clang 14 and its sanitizer and fuzzer runtimes, which the
 # sanitizer build (scripts/sanitize.sh) and the fuzz targets (scripts/fuzz.sh) need.
 set -euo pipefail
 
-packages=(cmake make g++ libboost-graph-dev libgtest-dev libbenchmark-dev)
+packages=(cmake make g++ libboost-graph-dev libgtest-dev libbenchmark-dev clang-format-14)
 if [[ "${1:-}" == "--hardening" ]]; then packages+=(clang-14 libclang-rt-14-dev); fi
 
 missing=()

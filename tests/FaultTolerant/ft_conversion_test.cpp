@@ -10,21 +10,15 @@
 #include <random>
 #include <vector>
 
-#include "FaultTolerant/ft_test_support.h"
 #include "circuit/graph_circuit.h"
+#include "support/gate_lists.h"
+#include "support/gate_sequences.h"
 #include "support/test_env.h"
 
 namespace {
 
+using testgates::line_of;
 using Kinds = std::vector<Gate_type>;
-
-LineOfGates make_line(const std::vector<Gate>& body) {
-    LineOfGates line;
-    line.gates.push_back(Gate(IN, 0, 0, 0, -1, 0, 0));
-    for (const Gate& g : body) line.gates.push_back(g);
-    line.gates.push_back(Gate(OUT, 0, 0, 0, -1, 0, 1));
-    return line;
-}
 
 Gate rot(Gate_type kind, double angle, int index = 10) {
     return Gate(kind, angle, 0, 0, -1, 0, index);
@@ -88,7 +82,7 @@ class FtWindow : public testing::Test {
 // ---- Insertion of sequences ----
 
 TEST_F(FtWindow, InsertSequenceInStringOrderWithTargetAndFreshIndices) {
-    LineOfGates line = make_line({Gate(RZ, 0.3, 0, 0, -1, 2, 7)});
+    LineOfGates line = line_of({Gate(RZ, 0.3, 0, 0, -1, 2, 7)});
     circuit.gate_counter = 40;
     std::string seq = "(HS)TtXZIQ";
     testing::internal::CaptureStdout();
@@ -108,7 +102,7 @@ TEST_F(FtWindow, InsertSequenceInStringOrderWithTargetAndFreshIndices) {
 
 TEST_F(FtWindow, InsertInverseSequenceReversesAndInverts) {
     for (std::string seq : {"HTS(sH)I", "(SHs)tTTH", "I"}) {
-        LineOfGates line = make_line({rot(RZ, 0.3)});
+        LineOfGates line = line_of({rot(RZ, 0.3)});
         testing::internal::CaptureStdout();
         circuit.insert_inv_FT_seq(line.gates, std::next(line.gates.begin()),
                                   std::prev(line.gates.end()), seq);
@@ -116,7 +110,7 @@ TEST_F(FtWindow, InsertInverseSequenceReversesAndInverts) {
         const sim::Unitary product = body_unitary(line) * fttest::sequence_unitary(seq);
         EXPECT_TRUE(sim::equal_up_to_phase(product, sim::Unitary::identity(1))) << seq;
     }
-    LineOfGates line = make_line({rot(RZ, 0.3)});
+    LineOfGates line = line_of({rot(RZ, 0.3)});
     std::string seq = "HTS(sH)I";
     circuit.insert_inv_FT_seq(line.gates, std::next(line.gates.begin()),
                               std::prev(line.gates.end()), seq);
@@ -129,9 +123,9 @@ TEST_F(FtWindow, HitsForAAndMinusAReplaceOnlyTheRotation) {
     use_search(fake_T_search);
     circuit.ft_table.insert_FT_table(0.25, 0.01, "HT");
     // Windows: [H, RZ(3), RZ(0.25)], [RX(-0.25)], [RY(0.25)].
-    LineOfGates line = make_line({Gate(H, 0, 0, 0, -1, 0, 5), rot(RZ, 3), rot(RZ, 0.25),
-                                  Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, -0.25),
-                                  Gate(CNOT, 0, 0, 0, 1, 0, 8), rot(RY, 0.25)});
+    LineOfGates line = line_of({Gate(H, 0, 0, 0, -1, 0, 5), rot(RZ, 3), rot(RZ, 0.25),
+                                Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, -0.25),
+                                Gate(CNOT, 0, 0, 0, 1, 0, 8), rot(RY, 0.25)});
     convert(line, 0.01, 0);
     EXPECT_EQ(kinds_of(line),
               (Kinds{IN, H, RZ, H, T, CNOT, H, T_dag, H, H, CNOT, S, H, H, T, H, S_dag, OUT}));
@@ -143,7 +137,7 @@ TEST_F(FtWindow, HitsForAAndMinusAReplaceOnlyTheRotation) {
 
 TEST_F(FtWindow, MinusAHitIsTheInverseSequence) {
     circuit.ft_table.insert_FT_table(0.25, 0.01, "(SH)T");
-    LineOfGates line = make_line({rot(RX, -0.25)});
+    LineOfGates line = line_of({rot(RX, -0.25)});
     convert(line, 0.01, 0);
     // "H(SH)TH" reversed and inverted.
     EXPECT_EQ(kinds_of(line), (Kinds{IN, H, T_dag, H, S_dag, H, OUT}));
@@ -153,8 +147,8 @@ TEST_F(FtWindow, MinusAHitIsTheInverseSequence) {
 TEST_F(FtWindow, WindowsWithoutFractionalRotationsAreUnchanged) {
     use_search(fake_T_search);
     LineOfGates line =
-        make_line({Gate(RXY, 0.3, 0.7, 0, -1, 0, 3), Gate(ASQU, 0.1, 0.2, 0.3, -1, 0, 4),
-                   rot(RZ, 2), rot(RX, -3), Gate(T, 0, 0, 0, -1, 0, 9)});
+        line_of({Gate(RXY, 0.3, 0.7, 0, -1, 0, 3), Gate(ASQU, 0.1, 0.2, 0.3, -1, 0, 4), rot(RZ, 2),
+                 rot(RX, -3), Gate(T, 0, 0, 0, -1, 0, 9)});
     const LineOfGates before = line;
     convert(line, 0.01, 0);
     EXPECT_EQ(line, before);
@@ -166,8 +160,8 @@ TEST_F(FtWindow, WindowsWithoutFractionalRotationsAreUnchanged) {
 
 TEST_F(FtWindow, MissSearchesTheZRotationStoresAndThenHits) {
     use_search(fake_T_search);
-    LineOfGates line = make_line({rot(RX, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, 0.3),
-                                  Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RZ, -0.3)});
+    LineOfGates line = line_of({rot(RX, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RX, 0.3),
+                                Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RZ, -0.3)});
     convert(line, 0.02, 0);
     EXPECT_NE(printed.find("gate: 1 angle= 0.3\nCache miss! Do Brask FT conversion!\n"),
               std::string::npos)
@@ -187,7 +181,7 @@ TEST_F(FtWindow, MissSearchesTheZRotationStoresAndThenHits) {
 
 TEST_F(FtWindow, SolovayKitaevModeIsAnnounced) {
     use_search(fake_T_search);
-    LineOfGates line = make_line({rot(RZ, 0.3)});
+    LineOfGates line = line_of({rot(RZ, 0.3)});
     convert(line, 0.02, 3);
     EXPECT_NE(printed.find("Cache miss! Do S-K: 3\n"), std::string::npos) << printed;
     EXPECT_EQ(search_log.mode, 3);
@@ -195,9 +189,8 @@ TEST_F(FtWindow, SolovayKitaevModeIsAnnounced) {
 
 TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
     use_search(fake_empty_search);
-    LineOfGates line =
-        make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RZ, 0.3), rot(RX, 0.1),
-                   Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RY, std::nan(""))});
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 0, 1, 6), rot(RZ, 0.3),
+                                rot(RX, 0.1), Gate(CNOT, 0, 0, 0, 0, 1, 7), rot(RY, std::nan(""))});
     const LineOfGates before = line;
     convert(line, 0.02, 0);
     EXPECT_EQ(kinds_of(line), kinds_of(before));
@@ -220,13 +213,13 @@ TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
 TEST_F(FtWindow, MixedWindowIsReplacedWholeAndLogged) {
     use_search(fake_T_search);
     const std::string dir = testenv::make_scratch_dir("ft_mixed", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     testenv::write_file("ft_angle_analysis.txt", "earlier\n");
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, 0.2)});
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, 0.2)});
     const LineOfGates before = line;
     convert(line, 0.02, 0);
     const std::string log = testenv::read_file("ft_angle_analysis.txt");
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_EQ(log, "earlier\n3  0.3\n7  0\n2  0.2\n");
     EXPECT_NE(printed.find("Mixed rotation, must do FT conversion!\n"), std::string::npos);
     EXPECT_EQ(kinds_of(line), (Kinds{IN, T, OUT}));
@@ -242,11 +235,11 @@ TEST_F(FtWindow, MixedWindowIsReplacedWholeAndLogged) {
 TEST_F(FtWindow, MixedWindowIsNormalisedToDeterminantOneForSolovayKitaev) {
     use_search(fake_T_search);
     const std::string dir = testenv::make_scratch_dir("ft_mixed_sk", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RX, 0.2)});
+    testenv::ScopedDirectory inside(dir);
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RX, 0.2)});
     const LineOfGates before = line;
     convert(line, 0.02, 2);
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_NEAR(std::abs(search_log.target.Determinant() - 1.0), 0, 1e-12);
     sim::Unitary target = sim::Unitary::identity(1);
     for (unsigned r = 0; r < 2; ++r)
@@ -257,8 +250,8 @@ TEST_F(FtWindow, MixedWindowIsNormalisedToDeterminantOneForSolovayKitaev) {
 TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
     GraphCircuit circuit("ft_matrix", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_matrix", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    LineOfGates line = make_line(
+    testenv::ScopedDirectory inside(dir);
+    LineOfGates line = line_of(
         {Gate(T, 0, 0, 0, -1, 0, 2), Gate(S_dag, 0, 0, 0, -1, 0, 3), rot(RY, 0.7),
          Gate(X, 0, 0, 0, -1, 0, 4), Gate(Y, 0, 0, 0, -1, 0, 5), Gate(RXY, 0.3, 1.1, 0, -1, 0, 6),
          Gate(ASQU, 0.4, 0.9, -1.3, -1, 0, 7), rot(RX, 1.3), Gate(S, 0, 0, 0, -1, 0, 8),
@@ -268,7 +261,7 @@ TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
     const CMatrix m = circuit.convert_matrix(line.gates, std::next(line.gates.begin()),
                                              std::prev(line.gates.end()));
     const std::string printed = testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_EQ(printed.find("none support"), std::string::npos);
     const sim::Unitary window = body_unitary(line);
     for (unsigned r = 0; r < 2; ++r)
@@ -289,7 +282,7 @@ TEST_P(FtSearchDistance, ExhaustiveSearchResultIsWithinThreshold) {
     const double threshold = 1e-2;
     const SearchCase param = GetParam();
     GraphCircuit circuit("ft_search", FTS, qec_none, 0);
-    LineOfGates line = make_line({rot(param.kind, param.angle)});
+    LineOfGates line = line_of({rot(param.kind, param.angle)});
     testing::internal::CaptureStdout();
     circuit.convert_1Q_window_to_FT(line, threshold, 0);
     testing::internal::GetCapturedStdout();
@@ -329,14 +322,14 @@ TEST(FtMixedSearch, ExhaustiveSearchOnAMixedWindowIsWithinThreshold) {
     const double threshold = 1e-2;
     GraphCircuit circuit("ft_mixed_search", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_mixed_search", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, -0.2),
-                                  Gate(T, 0, 0, 0, -1, 0, 5), rot(RX, 0.45)});
+    testenv::ScopedDirectory inside(dir);
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 4), rot(RY, -0.2),
+                                Gate(T, 0, 0, 0, -1, 0, 5), rot(RX, 0.45)});
     const sim::Unitary want = body_unitary(line);
     testing::internal::CaptureStdout();
     circuit.convert_1Q_window_to_FT(line, threshold, 0);
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), threshold);
 }
 
@@ -346,7 +339,7 @@ TEST(FtSolovayKitaev, RotationsAndOddHadamardWindowsAreApproximated) {
     const double bound = 2e-2;
     GraphCircuit circuit("ft_sk", FTS, qec_none, 0);
     const std::string dir = testenv::make_scratch_dir("ft_sk", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     std::vector<std::vector<Gate>> windows = {
         {rot(RZ, 0.3)},
         {rot(RX, -0.45)},
@@ -357,14 +350,14 @@ TEST(FtSolovayKitaev, RotationsAndOddHadamardWindowsAreApproximated) {
     };
     testing::internal::CaptureStdout();
     for (const auto& body : windows) {
-        LineOfGates line = make_line(body);
+        LineOfGates line = line_of(body);
         const sim::Unitary want = body_unitary(line);
         circuit.convert_1Q_window_to_FT(line, bound, 3);
         EXPECT_LE(fttest::md_tri_between(body_unitary(line), want), bound) << body.size();
         EXPECT_GT(line.gates.size(), 100u);  // a sequence was inserted
     }
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
 }
 
 TEST(FtConvertCircuit, LinesAreConvertedAroundTwoQubitGates) {
@@ -404,9 +397,9 @@ TEST(FtConvertCircuitDeath, BadSettingsAndMissingCacheEndTheProgram) {
     EXPECT_EXIT(circuit.convert_FT(-1e-3, 0), testing::ExitedWithCode(1), "");
     EXPECT_EXIT(circuit.convert_FT(1e-2, -2), testing::ExitedWithCode(1), "");
     const std::string dir = testenv::make_scratch_dir("ft_no_cache", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     EXPECT_EXIT(circuit.convert_FT(1e-2, 0), testing::ExitedWithCode(1), "");
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
 }
 
 // ---- The number-theoretic method ----
@@ -414,8 +407,8 @@ TEST(FtConvertCircuitDeath, BadSettingsAndMissingCacheEndTheProgram) {
 TEST_F(FtWindow, GridMissIsSynthesisedCachedAndReusedWithinThreshold) {
     use_search(&fake_T_search);  // the grid method must not call the mode searches
     const double threshold = 1e-8;
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 1, 0, 11), rot(RX, 0.3),
-                                  Gate(CNOT, 0, 0, 0, 1, 0, 12), rot(RZ, -0.3)});
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(CNOT, 0, 0, 0, 1, 0, 11), rot(RX, 0.3),
+                                Gate(CNOT, 0, 0, 0, 1, 0, 12), rot(RZ, -0.3)});
     const sim::Unitary before = body_unitary(line);
     convert(line, threshold, 0, FtMethod::NumberTheoretic);
     EXPECT_EQ(search_log.calls, 0);
@@ -431,8 +424,8 @@ TEST_F(FtWindow, GridMissIsSynthesisedCachedAndReusedWithinThreshold) {
 
 TEST_F(FtWindow, GridMixedWindowIsReplacedWholeWithinThreshold) {
     const double threshold = 1e-6;
-    LineOfGates line = make_line({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 11), rot(RY, -1.7),
-                                  Gate(T, 0, 0, 0, -1, 0, 12), rot(RX, 0.45)});
+    LineOfGates line = line_of({rot(RZ, 0.3), Gate(H, 0, 0, 0, -1, 0, 11), rot(RY, -1.7),
+                                Gate(T, 0, 0, 0, -1, 0, 12), rot(RX, 0.45)});
     const sim::Unitary before = body_unitary(line);
     convert(line, threshold, 0, FtMethod::NumberTheoretic);
     EXPECT_EQ(circuit.ft_cache_misses, 1);

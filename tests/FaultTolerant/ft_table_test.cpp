@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "FaultTolerant/ft_test_support.h"
 #include "circuit/fatal.h"
-#include "circuit/netlist_test_support.h"
+#include "support/fatal_capture.h"
+#include "support/gate_sequences.h"
 #include "support/test_env.h"
 
 namespace {
@@ -154,14 +154,14 @@ TEST(FtTableLookup, WrappedSequencesApproximateTheirAxis) {
 
 TEST(FtTableFile, MissingFileEndsTheProgram) {
     const std::string dir = testenv::make_scratch_dir("ft_table_missing", false);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     EXPECT_EXIT(
         {
             FT_table cache;
             cache.set_FT_table();
         },
         testing::ExitedWithCode(1), "");
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
 }
 
 TEST(FtTableFile, ShippedCacheIsOrderedAndWithinItsDistances) {
@@ -259,12 +259,12 @@ TEST(FtTableLookup, FileEntryMissingTheThresholdIsReportedOnceAndSkipped) {
 TEST(FtTableFile, FolderInPlaceOfTheFileEndsTheProgram) {
     const std::string dir = testenv::make_scratch_dir("ft_table_folder", false);
     ASSERT_EQ(mkdir((dir + "/FT_table.txt").c_str(), 0755), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    testenv::ScopedDirectory inside(dir);
     FT_table cache;
     testing::internal::CaptureStdout();
-    const std::string message = iotest::fatal_message([&] { cache.set_FT_table(); });
+    const std::string message = testfatal::fatal_message([&] { cache.set_FT_table(); });
     testing::internal::GetCapturedStdout();
-    ASSERT_EQ(chdir(".."), 0);
+    inside.leave();
     EXPECT_EQ(message, "Cannot open FT_table.txt! (it is a folder)");
 }
 

@@ -33,8 +33,12 @@ TEST(LineEdits, RemoveEdgeWithoutThatLabelChangesNothing) {
     c.set_dummy_node(2);
     remove_an_edge(c.graph, c.line_start[0], 1);
     EXPECT_EQ(boost::num_edges(c.graph), 6u);
+    EXPECT_EQ(next_node(c.graph, c.line_start[0], 0), c.line_end[0]);
     remove_an_edge(c.graph, c.line_start[0], 0);
     EXPECT_EQ(boost::num_edges(c.graph), 5u);
+    // Only line 0's edge out of its start is gone: line 1 still runs from start to end.
+    EXPECT_EQ(boost::out_degree(c.line_start[0], c.graph), 0u);
+    EXPECT_EQ(next_node(c.graph, c.line_start[1], 1), c.line_end[1]);
 }
 
 TEST(GateInsertion, AppendsInTimeOrderWithIncreasingIndices) {

@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "circuit/graph_circuit.h"
-#include "circuit/netlist_test_support.h"
 #include "circuit/netlist_text.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/unitary.h"
 
-using iotest::fatal_message;
-using iotest::header;
-using iotest::make_netlist;
+using testfatal::fatal_message;
+using testnet::header;
+using testnet::make_netlist;
 
 namespace {
 
@@ -222,18 +223,13 @@ TEST(Reader, LastLineWithoutNewlineIsRead) {
     GraphCircuit c("tail", CTL, qec_none, 0);
     std::string text = header(1) + "H q0\nRZ q0 3";
     c.read_netlist(text);
-    EXPECT_EQ(line_gates(c, 0).size(), 2u);
+    const std::vector<Gate> g = line_gates(c, 0);
+    ASSERT_EQ(g.size(), 2u);
+    EXPECT_EQ(g[0].type, H);
+    EXPECT_EQ(g[1].type, RZ);
+    EXPECT_EQ(g[1].angle, 3.0);
     EXPECT_EQ(read_error(".qubit 2\nqubit q0\nqubit q0\n.begin\n.end"),
               "Some qubit is not declared!");
-}
-
-TEST(NetlistText, LinesOverNinetyNineCharactersAreReported) {
-    const std::string comment = "# " + std::string(97, 'x');
-    ASSERT_EQ(comment.size(), 99u);
-    const std::string fits = make_netlist(1, comment + "\n" + comment + "\r\n");
-    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits); }), "");
-    EXPECT_EQ(fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
-              "Netlist line 7 is longer than 99 characters");
 }
 
 TEST(Reader, LongLinesOfTheProgramsOwnTextsAreReadWhole) {

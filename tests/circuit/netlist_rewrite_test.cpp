@@ -8,12 +8,13 @@
 #include <sstream>
 #include <string>
 
-#include "circuit/netlist_test_support.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
-using iotest::fatal_message;
-using iotest::make_netlist;
+using testfatal::fatal_message;
+using testnet::make_netlist;
 
 namespace {
 
@@ -183,7 +184,7 @@ std::string random_netlist(std::mt19937& rng, int qubits, int gates) {
         }
         text += "\n";
     }
-    return "# random\n.global_phase" + number() + "\n" + iotest::make_netlist(qubits, text);
+    return "# random\n.global_phase" + number() + "\n" + testnet::make_netlist(qubits, text);
 }
 
 TEST(NetlistRewrites, ReverseThenInverseGivesTheInverseCircuit) {

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
+
 namespace {
 
 struct TokenCase {
@@ -54,5 +57,15 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   {"a", "b", "c", "d"}}),
     [](const testing::TestParamInfo<TokenCase>& info) { return std::string(info.param.name); });
+
+TEST(NetlistText, LinesOverNinetyNineCharactersAreReported) {
+    const std::string comment = "# " + std::string(97, 'x');
+    ASSERT_EQ(comment.size(), 99u);
+    const std::string fits = testnet::make_netlist(1, comment + "\n" + comment + "\r\n");
+    EXPECT_EQ(testfatal::fatal_message([&] { netlist::check_line_lengths(fits); }), "");
+    EXPECT_EQ(
+        testfatal::fatal_message([&] { netlist::check_line_lengths(fits + comment + "x\n"); }),
+        "Netlist line 7 is longer than 99 characters");
+}
 
 }  // namespace

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "circuit/graph_circuit.h"
-#include "circuit/netlist_test_support.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
-using iotest::fatal_message;
-using iotest::make_netlist;
+using testfatal::fatal_message;
+using testnet::make_netlist;
 
 namespace {
 

@@ -11,14 +11,15 @@
 
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_rewrite.h"
-#include "circuit/netlist_test_support.h"
 #include "circuit/netlist_text.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/unitary.h"
 
-using iotest::fatal_message;
 using sim::Complex;
 using sim::Mat2;
 using sim::Unitary;
+using testfatal::fatal_message;
 
 namespace {
 
@@ -196,7 +197,7 @@ TEST_P(SameCircuitAsNetlist, GivesTheSameMappedUnitary) {
         "ccx q[2],q[1],q[0];\nry(-pi/8) q[2];\nrzz(3*pi/4) q[0],q[1];\ntdg q[1];\n");
     // Operator order: the last QASM statement first; ry(-pi/8) is the program's RY(0.5) and
     // rzz(t) its GEO(t) up to phase.
-    const std::string netlist = iotest::make_netlist(
+    const std::string netlist = testnet::make_netlist(
         3,
         "T_dag q1\nGEO q0 q1 3\nRY q2 0.5\nToffoli q2 q1 q0\nSWAP q0 q2\nCP q1 q2 2\n"
         "RZ q1 1\nCNOT q0 q1\nH q0\n");

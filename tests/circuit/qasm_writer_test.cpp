@@ -8,13 +8,14 @@
 #include <string>
 
 #include "circuit/graph_circuit.h"
-#include "circuit/netlist_test_support.h"
 #include "circuit/netlist_text.h"
 #include "circuit/netlist_writer.h"
 #include "circuit/qasm_reader.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 #include "support/unitary.h"
 
-using iotest::make_netlist;
+using testnet::make_netlist;
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(QasmWriter, RegistersOfTheQasmReaderAreKept) {
 }
 
 TEST(QasmWriter, MultiQubitKeywordsAreRefused) {
-    const std::string message = iotest::fatal_message(
+    const std::string message = testfatal::fatal_message(
         [] { netlist_to_qasm(make_netlist(3, "Toffoli q0 q1 q2\n"), NetlistOrder::Time); });
     EXPECT_NE(message.find("no OpenQASM form for \"Toffoli\""), std::string::npos) << message;
 }

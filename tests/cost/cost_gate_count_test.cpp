@@ -9,24 +9,20 @@
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
 #include "cost/logical_cost.h"
+#include "support/fatal_capture.h"
+#include "support/machine_descriptions.h"
 #include "support/test_env.h"
 
 namespace {
 
-const PMD_type kAllPmd[] = {QD, SC, IT, NA, LP, NP, ND, CTL, FTS};
+using testpmd::kAllPmds;
 
 /// Adds `text` to a fresh table and returns the fatal message ("" if none).
 std::string load_error(const std::string& text) {
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    std::string message;
-    try {
+    return testfatal::fatal_message([&] {
         CostGateCount table;
         table.add_rows(text, "CostGateCount.txt");
-    } catch (const FatalError& e) {
-        message = e.message;
-    }
-    set_fatal_handler(previous);
-    return message;
+    });
 }
 
 const std::string kNinePrices = " 1 2 3 4 5 6 7 8 9\n";
@@ -45,7 +41,7 @@ TEST(ShippedCostTable, EveryKindThatCanOccurHasAFinitePriceEverywhere) {
     for (Gate_type kind :
          {I,    RX,   RY, RZ,   X,    Y,        Z,  H,   S,     S_dag,   T,     T_dag,  RXY,
           ASQU, CNOT, CZ, SWAP, ZENO, ZENO_dag, CP, GEO, ISWAP, Toffoli, PERES, Fredkin}) {
-        for (PMD_type pmd : kAllPmd) {
+        for (PMD_type pmd : kAllPmds) {
             const int price = table.get_gate_cost(kind, pmd);
             EXPECT_GE(price, 0) << kind << " on " << pmd;
             EXPECT_LT(price, kUnavailableGate) << kind << " on " << pmd;
@@ -83,7 +79,7 @@ TEST(ShippedCostTable, NativeGatesCostOneAndCompositesSumTheirParts) {
     EXPECT_EQ(table.get_gate_cost(SWAP, LP), 1);
     EXPECT_EQ(table.get_gate_cost(H, CTL), 1);
     // PERES = CNOT + Toffoli, Fredkin = CNOT + Toffoli + CNOT on every description.
-    for (PMD_type pmd : kAllPmd) {
+    for (PMD_type pmd : kAllPmds) {
         const int cnot = table.get_gate_cost(CNOT, pmd), tof = table.get_gate_cost(Toffoli, pmd);
         EXPECT_EQ(table.get_gate_cost(PERES, pmd), cnot + tof) << pmd;
         EXPECT_EQ(table.get_gate_cost(Fredkin, pmd), 2 * cnot + tof) << pmd;
@@ -186,17 +182,10 @@ TEST(CostTableRows, LineOfExactly99CharactersIsRead) {
 }
 
 TEST(CostTableRows, KindWithoutRowStopsInsteadOfGuessing) {
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
     CostGateCount table;
     table.add_rows("H" + kNinePrices, "CostGateCount.txt");
-    std::string message;
-    try {
-        table.get_gate_cost(CNOT, QD);
-    } catch (const FatalError& e) {
-        message = e.message;
-    }
-    set_fatal_handler(previous);
-    EXPECT_EQ(message, "CostGateCount.txt has no row for gate CNOT");
+    EXPECT_EQ(testfatal::fatal_message([&] { table.get_gate_cost(CNOT, QD); }),
+              "CostGateCount.txt has no row for gate CNOT");
 }
 
 TEST(CostTableFileDeathTest, MissingFileEndsWithStatusOne) {
@@ -212,20 +201,12 @@ TEST(CostTableFileDeathTest, MissingFileEndsWithStatusOne) {
 
 TEST(CostTableFile, MissingFileMessage) {
     const std::string dir = testenv::make_scratch_dir("cost_no_table_msg", false);
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    std::string message;
-    try {
-        CostGateCount table;
-        table.set_cost_table();
-    } catch (const FatalError& e) {
-        message = e.message;
-    }
-    set_fatal_handler(previous);
-    ASSERT_EQ(chdir(here), 0);
-    EXPECT_EQ(message, "Cannot open file: CostGateCount.txt");
+    const testenv::ScopedDirectory inside(dir);
+    EXPECT_EQ(testfatal::fatal_message([] {
+                  CostGateCount table;
+                  table.set_cost_table();
+              }),
+              "Cannot open file: CostGateCount.txt");
 }
 
 // ---- Lines and windows -----------------------------------------------------------------------
@@ -318,7 +299,7 @@ TEST_P(CompositePrices, EqualTheOperationCountOfTheMappedGates) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, CompositePrices, testing::ValuesIn(kAllPmd),
+INSTANTIATE_TEST_SUITE_P(Machines, CompositePrices, testing::ValuesIn(kAllPmds),
                          [](const testing::TestParamInfo<PMD_type>& info) {
                              return std::string(pmd_keyword(info.param));
                          });

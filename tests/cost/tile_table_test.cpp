@@ -10,9 +10,12 @@
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
 #include "cost/logical_cost.h"
+#include "support/fatal_capture.h"
 #include "support/test_env.h"
 
 namespace {
+
+using testfatal::fatal_message;
 
 const std::map<std::string, int> kFourQubits = {{"q0", 0}, {"q1", 1}, {"q2", 2}, {"q3", 3}};
 
@@ -24,20 +27,6 @@ std::string layout_file(const std::string& name, const std::string& text) {
     const std::string path = dir + "/c.txt.layout";
     testenv::write_file(path, text);
     return path;
-}
-
-/// Runs `f` with fatal errors thrown; returns the message ("" if none).
-template <typename F>
-std::string fatal_message(F&& f) {
-    FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
-    std::string message;
-    try {
-        f();
-    } catch (const FatalError& e) {
-        message = e.message;
-    }
-    set_fatal_handler(previous);
-    return message;
 }
 
 double table_ops(const tileTable& t, tileGate2D key, int slot) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "circuit/netlist_test_support.h"
+#include "support/fatal_capture.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ Parsed parse(const std::vector<std::string>& words) {
     Parsed p;
     std::ostringstream echo;
     testing::internal::CaptureStdout();
-    p.refusal = iotest::fatal_message([&] {
+    p.refusal = testfatal::fatal_message([&] {
         p.status =
             parse_command_line(static_cast<int>(storage.size()), argv.data(), p.settings, echo);
     });

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "circuit/gate.h"
-#include "driver/driver_test_support.h"
 #include "driver/json_value.h"
+#include "support/program_run.h"
 #include "support/xml_check.h"
 
 namespace fs = std::filesystem;
-using drivertest::run_marovin_in;
+using testrun::run_marovin_in;
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr PMD_type kDescriptions[] = {QD, SC, IT, NA, LP, NP, CTL, FTS};
 
 // A scratch folder holding the example (and its layout) as in.txt.
 std::string scratch_with(const std::string& name, const std::string& example) {
-    const std::string dir = drivertest::scratch_with_example(name, example);
+    const std::string dir = testrun::scratch_with_example(name, example);
     testenv::write_file(
         dir + "/in.txt.layout",
         testenv::read_file(testenv::source_path("examples/" + example + ".layout")));
@@ -57,7 +57,7 @@ bool python_parses_xml(const std::string& dir, const std::string& file) {
 TEST(Compare, RowsEqualSeparateRunsAndSideFilesStayApart) {
     const std::string dir = scratch_with("compare", "adder2.txt");
     const std::string numbers = " 0.01 0 1 1";
-    const drivertest::Run run =
+    const testrun::Run run =
         run_marovin_in(dir, "compare --csv t.csv in.txt" + numbers + " --svg t.svg --out runs");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_FALSE(fs::exists(dir + "/FT_before_converted.txt"));
@@ -108,7 +108,17 @@ TEST(Compare, RowsEqualSeparateRunsAndSideFilesStayApart) {
     for (std::string line; std::getline(table, line) && lines.size() < 9;) lines.push_back(line);
     ASSERT_EQ(lines.size(), 9u);
     for (const std::string& line : lines) EXPECT_EQ(line.size(), lines[0].size()) << line;
-    EXPECT_EQ(lines[2].rfind("SC ", 0), 0u);
+    // Each row shows the figures of its CSV row: description, then every before -> after pair.
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::istringstream cells(lines[i]);
+        std::vector<std::string> shown;
+        for (std::string cell; cells >> cell;)
+            if (cell != "->") shown.push_back(cell);
+        ASSERT_EQ(shown.size(), 14u) << lines[i];  // 13 fields and the seconds
+        shown.pop_back();                          // seconds: rounded in the table
+        EXPECT_EQ(shown, std::vector<std::string>(rows[i].begin(), rows[i].begin() + 13))
+            << lines[i];
+    }
 
     const std::string svg = testenv::read_file(dir + "/t.svg");
     EXPECT_EQ(testxml::well_formedness_problem(svg), "") << svg;
@@ -122,7 +132,7 @@ TEST(Compare, WithoutOutWritesNothingButTheTable) {
     fs::create_directories(dir + "/tmp");
     const std::vector<std::string> before = {"CostGateCount.txt", "FT_table.txt", "in.txt",
                                              "in.txt.layout", "tmp"};
-    const drivertest::Run run =
+    const testrun::Run run =
         run_marovin_in(dir, "TMPDIR=tmp; export TMPDIR; '" MAROVIN_BINARY "' compare in.txt 0.1");
     ASSERT_EQ(run.status, 0) << run.output;
     std::vector<std::string> after;
@@ -135,8 +145,8 @@ TEST(Compare, WithoutOutWritesNothingButTheTable) {
 
 TEST(Compare, FailedRunsShowTheirMessageAndEndWithStatusOne) {
     // A code without a layout file fails on every description.
-    const std::string dir = drivertest::scratch_with_example("compare_failed", "ghz5.txt");
-    const drivertest::Run run = run_marovin_in(dir, "compare --csv t.csv in.txt 0.1 0 1 1");
+    const std::string dir = testrun::scratch_with_example("compare_failed", "ghz5.txt");
+    const testrun::Run run = run_marovin_in(dir, "compare --csv t.csv in.txt 0.1 0 1 1");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("FTS          failed: cannot find qubit layout information"),
               std::string::npos)
@@ -176,7 +186,7 @@ class CompareRefused : public testing::TestWithParam<BadCompare> {};
 
 TEST_P(CompareRefused, OneMessageAndExitOne) {
     const std::string dir = scratch_with("compare_bad", "ghz5.txt");
-    const drivertest::Run run = run_marovin_in(dir, GetParam().arguments);
+    const testrun::Run run = run_marovin_in(dir, GetParam().arguments);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(dir + "/t.csv"));

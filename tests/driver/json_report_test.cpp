@@ -12,10 +12,10 @@
 #include <sstream>
 #include <string>
 
-#include "driver/driver_test_support.h"
 #include "driver/json_value.h"
+#include "support/program_run.h"
 
-using drivertest::run_marovin_in;
+using testrun::run_marovin_in;
 
 namespace {
 
@@ -96,16 +96,15 @@ class JsonReport : public testing::TestWithParam<ReportCase> {};
 
 TEST_P(JsonReport, FiguresEqualTheConsoleAndTheRunIsUnchanged) {
     const ReportCase& c = GetParam();
-    const std::string dir = drivertest::scratch_with_example("json", c.example);
+    const std::string dir = testrun::scratch_with_example("json", c.example);
     if (std::filesystem::exists(
             testenv::source_path(std::string("examples/") + c.example + ".layout")))
         testenv::write_file(dir + "/in.txt.layout",
                             testenv::read_file(testenv::source_path(std::string("examples/") +
                                                                     c.example + ".layout")));
-    const drivertest::Run plain =
-        run_marovin_in(dir, std::string("in.txt plain.txt ") + c.arguments);
+    const testrun::Run plain = run_marovin_in(dir, std::string("in.txt plain.txt ") + c.arguments);
     ASSERT_EQ(plain.status, 0) << plain.output;
-    const drivertest::Run run =
+    const testrun::Run run =
         run_marovin_in(dir, std::string("--json r.json in.txt out.txt ") + c.arguments);
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(without_time(run.output), without_time(plain.output));
@@ -160,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ReportCase>& info) { return std::string(info.param.name); });
 
 TEST(JsonReport, SettingsAreRecorded) {
-    const std::string dir = drivertest::scratch_with_example("json_settings", "ghz5.txt");
+    const std::string dir = testrun::scratch_with_example("json_settings", "ghz5.txt");
     ASSERT_EQ(run_marovin_in(dir, "--json r.json in.txt out.txt LP 0").status, 0);
     const JsonValue j = parsed(testenv::read_file(dir + "/r.json"));
     EXPECT_EQ(j.find("input")->string, "in.txt");
@@ -183,8 +182,8 @@ void PrintTo(const BadJson& c, std::ostream* os) {
 class JsonReportRefused : public testing::TestWithParam<BadJson> {};
 
 TEST_P(JsonReportRefused, NothingIsWritten) {
-    const std::string dir = drivertest::scratch_with_example("json_bad", "ghz5.txt");
-    const drivertest::Run run = run_marovin_in(dir, GetParam().arguments);
+    const std::string dir = testrun::scratch_with_example("json_bad", "ghz5.txt");
+    const testrun::Run run = run_marovin_in(dir, GetParam().arguments);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(dir + "/out.txt"));

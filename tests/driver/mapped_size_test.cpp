@@ -9,13 +9,14 @@
 #include <string>
 
 #include "circuit/graph_circuit.h"
-#include "circuit/netlist_test_support.h"
 #include "circuit/netlist_writer.h"
+#include "support/fatal_capture.h"
+#include "support/netlist_builder.h"
 
 namespace {
 
-using iotest::fatal_message;
-using iotest::make_netlist;
+using testfatal::fatal_message;
+using testnet::make_netlist;
 
 // Gate lines of the circuit once mapped to `pmd`.
 long mapped_gates(const std::string& text, PMD_type pmd) {

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/driver_test_support.h"
+#include "support/program_run.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
-using drivertest::has_line;
-using drivertest::run_marovin_in;
-using drivertest::scratch_with_example;
+using testrun::has_line;
+using testrun::run_marovin_in;
+using testrun::scratch_with_example;
 
 namespace {
 
@@ -19,7 +19,7 @@ const char* const kUsage =
     "Format: <input_file> <output_file> <PMD> <threshold> <ft_mode> <code> <level>";
 
 TEST(CommandLine, FewerThanTwoArgumentsPrintUsage) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_usage"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_usage"));
     for (const char* arguments : {"", "in.txt"}) {
         auto run = run_marovin_in(dir, arguments);
         EXPECT_EQ(run.status, 1);
@@ -105,7 +105,7 @@ TEST(Report, NoConversionReportsEmptyCacheAndTheTime) {
 }
 
 TEST(Failures, UnreadableInputIsReportedOnTheErrorStream) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_missing"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_missing"));
     std::string output;
     const int status = testenv::run_command(
         dir, std::string("('") + MAROVIN_BINARY + "' missing.txt out.txt 2>err.txt >/dev/null)",
@@ -148,7 +148,7 @@ TEST(Failures, NonFiniteThresholdIsRefused) {
 }
 
 TEST(Failures, OverlongInputLineIsReported) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_long"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_long"));
     testenv::write_file(dir + "/in.txt", "# t\n.qubit 1\nqubit a\n.begin\nH a\n" +
                                              std::string(10000, 'x') + "\n.end\n");
     auto run = run_marovin_in(dir, "in.txt out.txt");
@@ -157,8 +157,7 @@ TEST(Failures, OverlongInputLineIsReported) {
 }
 
 TEST(Failures, BadNetlistLeavesNoOutputFile) {
-    const std::string dir =
-        testenv::make_scratch_dir(drivertest::unique_name("driver_bad_netlist"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_bad_netlist"));
     testenv::write_file(dir + "/in.txt",
                         "# t\n.qubit 2\nqubit a\nqubit b\n.begin\nH a\nCNOT a a\n.end\n");
     auto run = run_marovin_in(dir, "in.txt out.txt");
@@ -209,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, OutputEquivalence, testing::ValuesIn(equivale
 class LineWithoutTwoQubitGates : public testing::TestWithParam<std::string> {};
 
 TEST_P(LineWithoutTwoQubitGates, IdentityRunVanishes) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_lone_line"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_lone_line"));
     const std::string input =
         "# t\n.qubit 3\nqubit a\nqubit b\nqubit c\n.begin\nH a\nH a\n"
         "CNOT b c\nRZ c 1.5\n.end\n";
@@ -230,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(AllPmds, LineWithoutTwoQubitGates,
 
 TEST(Input, FirstLineDeclaringQubitsAndCrLfLinesWork) {
     // No title comment: the backward attempt keeps the ".qubit" line. CR-LF line ends.
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_crlf"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_crlf"));
     const std::string input =
         ".qubit 2\r\nqubit a\r\nqubit b\r\n.begin\r\nRZ b 0.7\r\nCNOT a b\r\nH a\r\n.end\r\n";
     testenv::write_file(dir + "/in.txt", input);
@@ -248,7 +247,7 @@ namespace {
 
 TEST(FaultTolerantRoad, ConvertsReoptimisesAndReports) {
     // Angles that are multiples of π/4 need no search: the conversion is exact.
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("driver_ft"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("driver_ft"));
     const std::string input =
         "# t\n.qubit 2\nqubit a\nqubit b\n.begin\nRZ b 2\nT a\nCNOT a b\nH a\nRX b 6\n.end\n";
     testenv::write_file(dir + "/in.txt", input);

@@ -13,7 +13,7 @@
 #include "circuit/gate.h"
 #include "circuit/qasm_reader.h"
 #include "circuit/qasm_writer.h"
-#include "driver/driver_test_support.h"
+#include "support/program_run.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
@@ -72,8 +72,8 @@ std::string run_qasm(const std::string& dir, const std::string& qasm, const sim:
                      PMD_type pmd) {
     testenv::write_file(dir + "/in.qasm", qasm);
     std::remove((dir + "/out.qasm").c_str());
-    const drivertest::Run run =
-        drivertest::run_marovin_in(dir, std::string("in.qasm out.qasm ") + pmd_keyword(pmd));
+    const testrun::Run run =
+        testrun::run_marovin_in(dir, std::string("in.qasm out.qasm ") + pmd_keyword(pmd));
     if (run.status != 0) return "exit status " + std::to_string(run.status) + "\n" + run.output;
     const std::string output = testenv::read_file(dir + "/out.qasm");
     const sim::Unitary actual = qasm_unitary(output);
@@ -135,32 +135,32 @@ INSTANTIATE_TEST_SUITE_P(EveryDescription, SharedQasm, testing::ValuesIn(kDescri
                          });
 
 TEST(QasmProgram, ShippedExampleOnEveryDescription) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("qasm_example"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_example"));
     const std::string qasm = testenv::read_file(testenv::source_path("examples/ghz_phases.qasm"));
     for (const PMD_type pmd : kDescriptions)
         EXPECT_EQ(run_qasm(dir, qasm, qasm_unitary(qasm), pmd), "") << pmd_keyword(pmd);
 }
 
 TEST(QasmProgram, RefusedStatementStopsTheRunWithOneMessage) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("qasm_refused"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_refused"));
     testenv::write_file(
         dir + "/in.qasm",
         "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[1];\nh q[0];\nreset q[0];\n");
-    const drivertest::Run run = drivertest::run_marovin_in(dir, "in.qasm out.qasm SC");
+    const testrun::Run run = testrun::run_marovin_in(dir, "in.qasm out.qasm SC");
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(drivertest::has_line(
+    EXPECT_TRUE(testrun::has_line(
         run.output, "QASM line 5: reset is not supported (the circuit must be unitary)"))
         << run.output;
     EXPECT_EQ(testenv::read_file(dir + "/out.qasm"), "");
 }
 
 TEST(QasmProgram, MeasurementsGiveOneNoteAndQasmInputCanWriteANetlist) {
-    const std::string dir = testenv::make_scratch_dir(drivertest::unique_name("qasm_note"));
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_note"));
     const std::string qasm =
         "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[2];\ncreg c[2];\nh q[0];\ncx q[0],q[1];\n"
         "measure q -> c;\nmeasure q[0] -> c[0];\n";
     testenv::write_file(dir + "/in.qasm", qasm);
-    const drivertest::Run run = drivertest::run_marovin_in(dir, "in.qasm out.txt IT");
+    const testrun::Run run = testrun::run_marovin_in(dir, "in.qasm out.txt IT");
     ASSERT_EQ(run.status, 0) << run.output;
     size_t notes = 0;
     for (size_t p = run.output.find("measure"); p != std::string::npos;

@@ -16,7 +16,7 @@
 
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
-#include "e2e/random_netlist.h"
+#include "support/random_netlist.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
@@ -69,8 +69,9 @@ ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type p
     return {Outcome::Equivalent, ""};
 }
 
-ProgramRun run_program(const std::string& dir, const e2e::RandomNetlist& netlist, PMD_type pmd) {
-    return run_text(dir, e2e::netlist_text(netlist), pmd);
+ProgramRun run_program(const std::string& dir, const testrandom::RandomNetlist& netlist,
+                       PMD_type pmd) {
+    return run_text(dir, testrandom::netlist_text(netlist), pmd);
 }
 
 bool fails(const ProgramRun& run) {
@@ -78,13 +79,14 @@ bool fails(const ProgramRun& run) {
 }
 
 /// Drops gate lines, one at a time, while the program still fails on what is left.
-e2e::RandomNetlist shrink(const std::string& dir, e2e::RandomNetlist netlist, PMD_type pmd) {
+testrandom::RandomNetlist shrink(const std::string& dir, testrandom::RandomNetlist netlist,
+                                 PMD_type pmd) {
     bool smaller = true;
     int budget = 120;
     while (smaller && budget > 0) {
         smaller = false;
         for (size_t i = netlist.gates.size(); i-- > 0 && budget > 0;) {
-            e2e::RandomNetlist candidate = netlist;
+            testrandom::RandomNetlist candidate = netlist;
             candidate.gates.erase(candidate.gates.begin() + static_cast<long>(i));
             --budget;
             if (fails(run_program(dir, candidate, pmd))) {
@@ -99,8 +101,8 @@ e2e::RandomNetlist shrink(const std::string& dir, e2e::RandomNetlist netlist, PM
 /// Replays the synthesis stages in process on the netlist (read in time order, as the forward
 /// synthesis reads it) and names the first stage after which the circuit's unitary, global
 /// phase included, differs from the netlist's.
-std::string first_breaking_stage(const e2e::RandomNetlist& netlist, PMD_type pmd) {
-    std::string text = e2e::netlist_text(netlist, /*reversed=*/true);
+std::string first_breaking_stage(const testrandom::RandomNetlist& netlist, PMD_type pmd) {
+    std::string text = testrandom::netlist_text(netlist, /*reversed=*/true);
     const sim::Unitary reference = sim::netlist_unitary(text, sim::Order::Time);
     FatalHandler previous = set_fatal_handler(throwing_fatal_handler);
     std::ostringstream report;
@@ -162,20 +164,20 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
         std::mt19937 rng(seed);
         const int qubits = 1 + static_cast<int>(rng() % 6);
         const int gates = 1 + static_cast<int>(rng() % static_cast<unsigned>(max_gates()));
-        const e2e::RandomNetlist netlist = e2e::random_netlist(rng, qubits, gates);
+        const testrandom::RandomNetlist netlist = testrandom::random_netlist(rng, qubits, gates);
         const ProgramRun run = run_program(dir, netlist, pmd);
         if (!fails(run)) continue;
         ++failures;
-        const e2e::RandomNetlist small = shrink(dir, netlist, pmd);
+        const testrandom::RandomNetlist small = shrink(dir, netlist, pmd);
         const ProgramRun small_run = run_program(dir, small, pmd);
         const std::string name =
             std::string("failed_e2e_") + pmd_keyword(pmd) + "_" + std::to_string(seed) + ".txt";
-        testenv::write_file(name, e2e::netlist_text(small));
+        testenv::write_file(name, testrandom::netlist_text(small));
         ADD_FAILURE() << "seed " << seed << ": "
                       << (run.outcome == Outcome::Failed ? "the program failed"
                                                          : "output not equivalent")
                       << "\nshrunk netlist written to " << name << ":\n"
-                      << e2e::netlist_text(small) << small_run.detail << "\n"
+                      << testrandom::netlist_text(small) << small_run.detail << "\n"
                       << first_breaking_stage(small, pmd);
     }
 }

@@ -6,10 +6,22 @@
 #include <algorithm>
 #include <functional>
 
-#include "mapping_test_support.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/machine_descriptions.h"
+#include "support/test_names.h"
+#include "support/unitary_assertions.h"
 
-using namespace maptest;
+using sim::exactly_equal;
 using sim::Unitary;
+using testgates::fresh_circuit;
+using testgates::one_q;
+using testgates::two_q;
+using testnames::number_name;
+using testpmd::kAllPmds;
+using testpmd::pmd_name;
+using testview::appended_gates;
+using testview::appended_kinds;
 
 namespace {
 

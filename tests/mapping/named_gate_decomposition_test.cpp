@@ -4,11 +4,13 @@
 #include <random>
 
 #include "circuit/graph_circuit.h"
-#include "optimise/line_test_util.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/random_circuits.h"
 #include "support/unitary.h"
 
-using linetest::body;
-using linetest::dump;
+using testgates::body;
+using testview::dump;
 using Body = std::vector<std::pair<Gate_type, double>>;
 
 namespace {
@@ -91,7 +93,7 @@ TEST_P(NamedGatesOnEveryPmd, RandomCircuitKeepsUnitaryAndLosesNamedGates) {
         GraphCircuit c("named", pmd, qec_none, level);
         std::mt19937 rng(seed);
         c.set_dummy_node(3);
-        linetest::fill_random_circuit(c, rng, 40);
+        testrandom::fill_random_circuit(c, rng, 40);
         std::string before_dump = dump(c);
         sim::Unitary before = sim::circuit_unitary(c);
         c.decompose_XYZSTH_gate();

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <random>
 
-#include "optimise/twoq_circuits.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/random_circuits.h"
 #include "support/unitary.h"
 
-using twoq_test::build;
-using twoq_test::line_dump;
-using twoq_test::parse_gates;
+using testgates::build;
+using testgates::parse_gates;
+using testview::line_walk_text;
 
 namespace {
 
@@ -71,9 +73,9 @@ class CriticalWithLines : public testing::Test {};
 TEST_F(CriticalWithLines, LineWithoutTwoQubitGatesIsWrittenBackUnchanged) {
     GraphCircuit c("k0", SC, qec_none, 0);
     build(c, 2, parse_gates("RX 0 4; RY 0 4; RZ 0 1; H 1"));
-    const std::string before = line_dump(c);
+    const std::string before = line_walk_text(c);
     reduce_critical_windows(c, c.cost_model(), {{0, 0, 2}});
-    EXPECT_EQ(line_dump(c), before);
+    EXPECT_EQ(line_walk_text(c), before);
     EXPECT_EQ(c.global_phase, 0.0);
 }
 
@@ -89,7 +91,7 @@ TEST_F(CriticalWithLines, WindowSpanningATwoQubitGateKeepsTheCircuit) {
         ASSERT_EQ(windows.size(), 1u);
         reduce_critical_windows(c, c.cost_model(), windows);
         EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c))) << pmd_keyword(pmd);
-        const std::string after = line_dump(c);
+        const std::string after = line_walk_text(c);
         EXPECT_NE(after.find("CNOT[0,1]"), std::string::npos) << after;
         EXPECT_NE(after.find("CZ[1,0]"), std::string::npos) << after;
     }
@@ -102,7 +104,7 @@ TEST_P(RandomCritical, KeepsTheUnitaryExactly) {
     for (int seed = 0; seed < 60; ++seed) {
         std::mt19937 rng(5000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         const int qubits = 1 + seed % 4;
-        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 4 + seed % 14);
+        const auto gates = testrandom::random_pattern_circuit(rng, qubits, 4 + seed % 14);
         GraphCircuit c("random", pmd, qec_none, 2);
         build(c, qubits, gates);
         const sim::Unitary before = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
@@ -114,7 +116,7 @@ TEST_P(RandomCritical, KeepsTheUnitaryExactly) {
                                  std::to_string(seed) + ".txt";
         if (!sim::equal_exact(before, after)) {
             ADD_FAILURE() << "max difference " << sim::max_difference(before, after) << "\n"
-                          << twoq_test::dump_failure(name, qubits, gates);
+                          << testgates::dump_failure(name, qubits, gates);
             break;
         }
         EXPECT_EQ(c.level, 0);
@@ -142,7 +144,7 @@ TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
     for (int seed = 0; seed < 60; ++seed) {
         std::mt19937 rng(9000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         const int qubits = 1 + seed % 4;
-        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 4 + seed % 14);
+        const auto gates = testrandom::random_pattern_circuit(rng, qubits, 4 + seed % 14);
         GraphCircuit c("chain", pmd, qec_none, 0);
         build(c, qubits, gates);
         const sim::Unitary before = sim::gates_unitary(qubits, {gates.begin(), gates.end()}, 0);
@@ -156,7 +158,7 @@ TEST_P(RandomCritical, WindowsOfAnyChainKeepTheUnitaryExactly) {
                                      "_" + std::to_string(seed) + ".txt";
             ADD_FAILURE() << windows.size() << " windows, max difference "
                           << sim::max_difference(before, after) << "\n"
-                          << twoq_test::dump_failure(name, qubits, gates);
+                          << testgates::dump_failure(name, qubits, gates);
             break;
         }
     }
@@ -167,7 +169,7 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
     for (int seed = 0; seed < 80; ++seed) {
         std::mt19937 rng(12000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         const int qubits = 1 + seed % 5;
-        const auto gates = twoq_test::random_pattern_circuit(rng, qubits, 6 + seed % 30);
+        const auto gates = testrandom::random_pattern_circuit(rng, qubits, 6 + seed % 30);
         GraphCircuit fast("fast", pmd, qec_none, 0);
         GraphCircuit literal("literal", pmd, qec_none, 0);
         build(fast, qubits, gates);
@@ -182,12 +184,13 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
         reduce_critical_windows(fast, fast.cost_model(), windows);
         reduce_critical_windows_literal(literal, literal.cost_model(), windows);
         testing::internal::GetCapturedStdout();
-        if (line_dump(fast) != line_dump(literal) || fast.global_phase != literal.global_phase) {
+        if (line_walk_text(fast) != line_walk_text(literal) ||
+            fast.global_phase != literal.global_phase) {
             const std::string name = std::string("failed_critical_literal_") + pmd_keyword(pmd) +
                                      "_" + std::to_string(seed) + ".txt";
-            ADD_FAILURE() << line_dump(fast) << " (phase " << fast.global_phase << ")\nvs\n"
-                          << line_dump(literal) << " (phase " << literal.global_phase << ")\n"
-                          << twoq_test::dump_failure(name, qubits, gates);
+            ADD_FAILURE() << line_walk_text(fast) << " (phase " << fast.global_phase << ")\nvs\n"
+                          << line_walk_text(literal) << " (phase " << literal.global_phase << ")\n"
+                          << testgates::dump_failure(name, qubits, gates);
             break;
         }
     }

@@ -6,10 +6,13 @@
 #include <random>
 
 #include "circuit/graph_circuit.h"
-#include "optimise/line_test_util.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/random_circuits.h"
 #include "support/unitary.h"
 
-using linetest::dump;
+using testgates::line_of;
+using testview::dump;
 
 namespace {
 
@@ -38,14 +41,6 @@ const HelperCase kHelpers[] = {
     {"merge_ASQU_gate", &GraphCircuit::merge_ASQU_gate, 2, false},
     {"merge_RXY3_gate", &GraphCircuit::merge_RXY3_gate, 3, true},
 };
-
-LineOfGates line_of(const std::vector<Gate>& gates) {
-    LineOfGates L;
-    L.gates.push_back(Gate(IN, 0, 0, 0, -1, 0, 0));
-    for (const Gate& g : gates) L.gates.push_back(g);
-    L.gates.push_back(Gate(OUT, 0, 0, 0, -1, 0, 1));
-    return L;
-}
 
 bool same_unitary(const LineOfGates& a, const LineOfGates& b, bool exact) {
     return exact ? sim::equal_exact(sim::line_unitary(a), sim::line_unitary(b))
@@ -96,7 +91,8 @@ TEST_P(HelperRows, RandomLinesKeepTheUnitary) {
     std::mt19937 rng(77 + GetParam());
     UnitCostCircuit uc;
     for (int trial = 0; trial < 200; ++trial) {
-        LineOfGates before = linetest::random_line(rng, trial % 30, false);
+        LineOfGates before =
+            testrandom::random_line(rng, trial % 30, testrandom::Kinds::RotationsAndH);
         LineOfGates after = before;
         (uc.c.*h.run)(after);
         ASSERT_TRUE(same_unitary(before, after, h.exact_phase))
@@ -120,7 +116,7 @@ std::string body_text(const LineOfGates& L) {
     std::string out;
     for (const Gate& g : L.gates) {
         if (g.type == IN || g.type == OUT) continue;
-        out += linetest::dump(Gate(g.type, g.angle, g.angle1, g.angle2, -1, 0, 0)) + " ";
+        out += testview::dump(Gate(g.type, g.angle, g.angle1, g.angle2, -1, 0, 0)) + " ";
     }
     return out;
 }

@@ -11,26 +11,34 @@
 
 #include "circuit/graph_circuit.h"
 #include "optimise/line_editor.h"
-#include "optimise/line_test_util.h"
 #include "optimise/two_qubit_reduction.h"
+#include "support/circuit_views.h"
+#include "support/gate_lists.h"
+#include "support/machine_descriptions.h"
+#include "support/random_circuits.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 
 using line::Strategy;
-using linetest::dump;
+using testview::dump;
 
 namespace {
 
-const PMD_type kAllPmds[] = {QD, SC, IT, NA, LP, NP, ND, CTL, FTS};
+using testpmd::kAllPmds;
 
 // Builds the same random circuit into `c` for a given seed. The gate prices differ by kind
 // (so that many rewrites raise or lower the cost and the best copy matters).
-void build(GraphCircuit& c, unsigned seed, int qubits, int gates, bool named = true) {
+void build(GraphCircuit& c, unsigned seed, int qubits, int gates,
+           testrandom::Kinds kinds = testrandom::Kinds::WithNamed) {
     std::mt19937 rng(seed);
     c.set_dummy_node(qubits);
-    for (int k = 0; k < 30; ++k)
-        c.cost_gate_count.table[Gate_type(k)] = std::vector<int>(9, 1 + k % 3);
-    linetest::fill_random_circuit(c, rng, gates, named);
+    testgates::price_by_kind(c);
+    testrandom::fill_random_circuit(c, rng, gates, kinds);
+}
+
+// Named gates on even seeds, only rotations and H on odd ones.
+testrandom::Kinds alternate_kinds(unsigned seed) {
+    return seed % 2 == 0 ? testrandom::Kinds::WithNamed : testrandom::Kinds::RotationsAndH;
 }
 
 int count_vertices(GraphCircuit& c) {
@@ -109,28 +117,6 @@ TEST(LineCopyDeathTest, LineNumberOutOfRangeEndsTheProgram) {
     EXPECT_EXIT(c.copy_a_line(-1, L), testing::ExitedWithCode(1), "copy_a_line");
 }
 
-TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
-    GraphCircuit c("editor", SC, qec_none, 0);
-    c.set_dummy_node(1);
-    LineOfGates L = linetest::make_line({{RX, 1}, {RY, 2}, {RZ, 3}, {H, 0}});
-    L.phase = 0.5;
-    LineOfGates orig = L;
-    const CostModel cost = c.cost_model();
-    line::LineEditor ed(cost, L, -1, -1, Measure::GateCount, Strategy::Incremental, line::BestCopy::Keep,
-                        line::Acceptance::Strict);
-    auto a = ed.first();
-    auto b = std::next(a);
-    auto d = std::next(b, 2);
-    ed.move_before(a, d);
-    ed.measure();  // equal cost: not accepted under Strict
-    ed.set_rotation(b, RX, 5);
-    ed.erase(std::next(b));
-    ed.erase(b);
-    ed.add_phase(1);
-    ed.finish();
-    EXPECT_EQ(L, orig) << dump(L);
-}
-
 // Write-back done step by step exactly as described: clear the run before each anchor, then
 // insert each record before the anchor in turn. revise_a_line must leave the same graph up to
 // the indices and list positions of vertices it leaves in place: the same gates in the same
@@ -202,43 +188,6 @@ TEST(LineCopy, ReviseLeavesTheSameGraphAsStepByStepInsertion) {
     }
 }
 
-// The whole-line cost handed from stage to stage must stay the cost of the line as it is.
-TEST(KnownCost, StaysTheCostOfTheLine) {
-    GraphCircuit c("known", SC, qec_none, 0);
-    c.set_dummy_node(2);
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < 200; ++trial) {
-        LineOfGates L = linetest::random_line(rng, trial % 40);
-        line::KnownCost k{true, Measure::GateCount,
-                          line::whole_line_cost(c.cost_model(), L.gates, Measure::GateCount,
-                                                Strategy::Literal)};
-        for (int step = 0; step < 8; ++step) {
-            switch ((trial + step) % 6) {
-                case 0:
-                    line::simplify1(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-                case 1:
-                    line::simplify2(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-                case 2:
-                    line::simplify3(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-                case 3:
-                    line::interchange_xlzr(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-                case 4:
-                    line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-                default:
-                    line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
-                    break;
-            }
-            ASSERT_TRUE(k.valid);
-            ASSERT_EQ(k.value, c.cost_model().window_cost(L.gates, -1, -1, Measure::GateCount)) << dump(L);
-        }
-    }
-}
-
 // ---- Random circuits on every description ----
 
 class OnEveryPmd : public testing::TestWithParam<PMD_type> {};
@@ -259,8 +208,8 @@ TEST_P(OnEveryPmd, MovementsKeepUnitaryAndMatchReference) {
         for (unsigned seed = 0; seed < 40; ++seed) {
             GraphCircuit fast("fast", GetParam(), qec_none, 0);
             GraphCircuit literal("literal", GetParam(), qec_none, 0);
-            build(fast, seed, 3, 45, false);
-            build(literal, seed, 3, 45, false);
+            build(fast, seed, 3, 45, testrandom::Kinds::RotationsAndH);
+            build(literal, seed, 3, 45, testrandom::Kinds::RotationsAndH);
             std::string before_dump = dump(fast);
             sim::Unitary before = sim::circuit_unitary(fast);
             auto run = [dir](GraphCircuit& c, Strategy s) {
@@ -288,9 +237,9 @@ TEST_P(OnEveryPmd, Reduce1QgateKeepsUnitaryAndMatchesReference) {
     for (unsigned seed = 0; seed < 40; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        const bool named = seed % 2 == 0;
-        build(fast, 100 + seed, 3, 60, named);
-        build(literal, 100 + seed, 3, 60, named);
+        const testrandom::Kinds kinds = alternate_kinds(seed);
+        build(fast, 100 + seed, 3, 60, kinds);
+        build(literal, 100 + seed, 3, 60, kinds);
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         fast.reduce1Qgate();
@@ -311,8 +260,8 @@ TEST_P(OnEveryPmd, RepeatedRoundsReplayUnchangedLinesExactly) {
     for (unsigned seed = 0; seed < 20; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        build(fast, 700 + seed, 4, 80, seed % 2 == 0);
-        build(literal, 700 + seed, 4, 80, seed % 2 == 0);
+        build(fast, 700 + seed, 4, 80, alternate_kinds(seed));
+        build(literal, 700 + seed, 4, 80, alternate_kinds(seed));
         sim::Unitary before = sim::circuit_unitary(fast);
         for (int round = 0; round < 4; ++round) {
             fast.reduce1Qgate();
@@ -364,7 +313,7 @@ TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
                     c->add_gate(RX, 0, 1 + seed % 3, 0, 0);
                     c->add_gate(CNOT, 0, 1, 0);
                     c->add_gate(RX, 0, 1, 0, 0);
-                    c->add_gate(RX, 1, linetest::random_angle(rng), 0, 0);
+                    c->add_gate(RX, 1, testrandom::random_angle(rng), 0, 0);
                     c->add_gate(CNOT, 0, 1, 0);
                     c->add_gate(RZ, 1, 2, 0, 0);
                 }
@@ -391,8 +340,8 @@ TEST_P(OnEveryPmd, ReplayedLinesEqualReducedLines) {
     for (unsigned seed = 0; seed < 20; ++seed) {
         GraphCircuit reduced("reduced", GetParam(), qec_none, 0);
         GraphCircuit replayed("replayed", GetParam(), qec_none, 0);
-        build(reduced, 900 + seed, 3, 60, seed % 2 == 0);
-        build(replayed, 900 + seed, 3, 60, seed % 2 == 0);
+        build(reduced, 900 + seed, 3, 60, alternate_kinds(seed));
+        build(replayed, 900 + seed, 3, 60, alternate_kinds(seed));
         reduced.reduce1Qgate();
         replayed.line_reduction_memo = reduced.line_reduction_memo;
         replayed.reduce1Qgate();
@@ -409,8 +358,8 @@ TEST_P(OnEveryPmd, IndexWindowStagesKeepUnitaryAndMatchReference) {
     for (unsigned seed = 0; seed < 30; ++seed) {
         GraphCircuit fast("fast", GetParam(), qec_none, 0);
         GraphCircuit literal("literal", GetParam(), qec_none, 0);
-        build(fast, 300 + seed, 3, 50, false);
-        build(literal, 300 + seed, 3, 50, false);
+        build(fast, 300 + seed, 3, 50, testrandom::Kinds::RotationsAndH);
+        build(literal, 300 + seed, 3, 50, testrandom::Kinds::RotationsAndH);
         std::string before_dump = dump(fast);
         sim::Unitary before = sim::circuit_unitary(fast);
         auto run = [](GraphCircuit& c, Strategy s) {
@@ -459,8 +408,8 @@ TEST_P(OnEveryPmd, LineWithoutTwoQubitGatesIsReduced) {
     LineOfGates L0, L1;
     c.copy_a_line(0, L0);
     c.copy_a_line(1, L1);
-    EXPECT_EQ(linetest::body(L0).size(), 0u) << dump(L0);
-    EXPECT_EQ(linetest::body(L1).size(), 1u) << dump(L1);
+    EXPECT_EQ(testgates::body(L0).size(), 0u) << dump(L0);
+    EXPECT_EQ(testgates::body(L1).size(), 1u) << dump(L1);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
 }
 
@@ -474,23 +423,8 @@ TEST(Reduce1Qgate, CancelsAcrossCnotControl) {
     c.reduce1Qgate();
     LineOfGates L;
     c.copy_a_line(0, L);
-    EXPECT_EQ(linetest::body(L).size(), 1u) << dump(L);
+    EXPECT_EQ(testgates::body(L).size(), 1u) << dump(L);
     EXPECT_TRUE(sim::equal_exact(before, sim::circuit_unitary(c)));
-}
-
-TEST(Movement, RxPassesCnotTargetOnlyWhenCostAllows) {
-    for (PMD_type pmd : {SC, QD, CTL}) {
-        GraphCircuit c("move", pmd, qec_none, 0);
-        c.set_dummy_node(2);
-        c.add_gate(RX, 1, 1, 0, 0);
-        c.add_gate(CNOT, 0, 1, 0);
-        LineOfGates L;
-        c.copy_a_line(1, L);
-        c.movementXRZL(1, L, -1, -1, 0);
-        // The move leaves the gate count equal: accepted, except on QD and CTL.
-        auto second = std::next(L.gates.begin());
-        EXPECT_EQ(second->type, (pmd == SC) ? CNOT : RX) << pmd_keyword(pmd);
-    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "circuit/fatal.h"
-#include "e2e/random_netlist.h"
+#include "support/random_netlist.h"
 #include "support/test_env.h"
 
 namespace {
@@ -55,9 +55,10 @@ TEST_P(AgainstReference, RandomCircuitsOfEveryKeyword) {
     for (unsigned seed = 0; seed < 40; ++seed) {
         std::mt19937 rng(7000 + seed);
         const int qubits = 1 + static_cast<int>(seed % 6);
-        const e2e::RandomNetlist netlist = e2e::random_netlist(rng, qubits, 12 + 3 * (seed % 8));
+        const testrandom::RandomNetlist netlist =
+            testrandom::random_netlist(rng, qubits, 12 + 3 * (seed % 8));
         // Read in time order, as the forward synthesis reads the input file.
-        expect_same_as_reference(e2e::netlist_text(netlist, /*reversed=*/true), pmd,
+        expect_same_as_reference(testrandom::netlist_text(netlist, /*reversed=*/true), pmd,
                                  std::string(pmd_keyword(pmd)) + "_" + std::to_string(seed));
     }
 }
@@ -67,10 +68,10 @@ TEST_P(AgainstReference, LongRandomCircuits) {
     const PMD_type pmd = GetParam();
     for (unsigned seed = 0; seed < 3; ++seed) {
         std::mt19937 rng(8100 + seed);
-        const e2e::RandomNetlist netlist =
-            e2e::random_netlist(rng, 3 + static_cast<int>(seed), 150);
+        const testrandom::RandomNetlist netlist =
+            testrandom::random_netlist(rng, 3 + static_cast<int>(seed), 150);
         expect_same_as_reference(
-            e2e::netlist_text(netlist, true), pmd,
+            testrandom::netlist_text(netlist, true), pmd,
             std::string("long_") + pmd_keyword(pmd) + "_" + std::to_string(seed));
     }
 }

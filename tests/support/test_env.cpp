@@ -57,6 +57,20 @@ std::string shared_bench_folder() {
     return "";
 }
 
+ScopedDirectory::ScopedDirectory(const std::string& dir) : previous_(fs::current_path().string()) {
+    std::error_code error;
+    fs::current_path(dir, error);
+    if (error) ADD_FAILURE() << "cannot enter " << dir << ": " << error.message();
+}
+
+void ScopedDirectory::leave() {
+    if (!inside_) return;
+    inside_ = false;
+    std::error_code error;
+    fs::current_path(previous_, error);
+    if (error) ADD_FAILURE() << "cannot return to " << previous_ << ": " << error.message();
+}
+
 int run_command(const std::string& dir, const std::string& command, std::string& output) {
     std::string full = "cd '" + dir + "' && " + command + " 2>&1";
     output.clear();
@@ -72,7 +86,13 @@ int run_command(const std::string& dir, const std::string& command, std::string&
 namespace {
 class DataFilesEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { copy_data_files(fs::current_path()); }
+    void SetUp() override {
+        // The run folder of the build tree, whatever folder the executable was started in.
+        const fs::path run_dir(MAROVIN_TEST_RUN_DIR);
+        fs::create_directories(run_dir);
+        fs::current_path(run_dir);
+        copy_data_files(run_dir);
+    }
 };
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new DataFilesEnvironment);
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "FaultTolerant/ft_test_support.h"
+#include "support/gate_sequences.h"
 
 using namespace grid;
 

@@ -11,7 +11,7 @@
 #include <complex>
 #include <random>
 
-#include "FaultTolerant/ft_test_support.h"
+#include "support/gate_sequences.h"
 
 using namespace grid;
 

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "FaultTolerant/pelmar/exception.h"
-#include "FaultTolerant/pelmar/pelmar_support.h"
 #include "FaultTolerant/pelmar/su2.h"
+#include "support/su2_reference.h"
 
 namespace {
 

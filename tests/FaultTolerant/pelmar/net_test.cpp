@@ -12,8 +12,8 @@
 
 #include "FaultTolerant/pelmar/exception.h"
 #include "FaultTolerant/pelmar/ftpelmar.h"
-#include "FaultTolerant/pelmar/pelmar_support.h"
 #include "FaultTolerant/pelmar/su2.h"
+#include "support/su2_reference.h"
 #include "support/test_env.h"
 
 namespace {
