@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "circuit/graph_circuit.h"
+#include "circuit/circuit_graph.h"
 
 namespace sim {
 namespace {
@@ -183,7 +183,7 @@ Unitary gates_unitary(int qubits, const std::list<Gate>& gates, double phase) {
     return u;
 }
 
-Unitary circuit_unitary(GraphCircuit& circuit) {
+Unitary circuit_unitary(const CircuitGraph& circuit) {
     Unitary u = Unitary::identity(circuit.num_qubits);
     for (Vertex v : circuit.topological_order()) {
         Gate g = vertex_gate_record(circuit.graph, v);

@@ -17,7 +17,7 @@
 
 #include "circuit/gate.h"
 
-class GraphCircuit;
+class CircuitGraph;
 
 namespace sim {
 
@@ -58,7 +58,7 @@ Mat2 one_qubit_matrix(Gate_type kind, double angle, double angle1 = 0, double an
 std::array<Complex, 16> two_qubit_matrix(Gate_type kind, double angle);
 
 /// Unitary of a circuit graph (time order), including e^{i pi global_phase}.
-Unitary circuit_unitary(GraphCircuit& circuit);
+Unitary circuit_unitary(const CircuitGraph& circuit);
 /// Unitary of records in time order on `qubits` lines (markers skipped), times e^{i pi phase}.
 Unitary gates_unitary(int qubits, const std::list<Gate>& gates, double phase);
 /// Unitary of a one-qubit line copy (every one-qubit record acts on qubit 0), with its phase.

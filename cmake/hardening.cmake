@@ -1,1 +1,0 @@
-# Hardening adds only tests, fuzz targets and scripts.
