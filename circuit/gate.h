@@ -60,6 +60,10 @@ inline bool is_1Q_gate(Gate_type kind) { return kind < 20; }
 /// \brief True for the line markers IN, OUT, SOURCE and SINK, from 100 up.
 inline bool is_marker(Gate_type kind) { return kind > 99; }
 
+/// \brief True for the kinds a netlist may hold as a record: the one- and two-qubit gates, below
+/// 30 (the composite price-row kinds from Toffoli up and the markers are not written).
+inline bool is_netlist_gate(Gate_type kind) { return kind < Toffoli; }
+
 /// \brief Netlist keyword of a kind ("???" for kinds without one, markers included).
 /// ZENO_dag is written "ZENO_dag" so that a circuit holding it reads back.
 const char* gate_keyword(Gate_type kind);

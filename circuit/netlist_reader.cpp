@@ -17,46 +17,49 @@ namespace {
 // Named Pauli and phase gates (named_rotation): under ND and CTL they are kept as they are;
 // under every other description they become a rotation times a global phase.
 
-// Gates with a fixed number of qubit operands followed by a fixed number of angles (π/4).
+// Gates with a fixed number of qubit operands followed by a fixed number of angles (π/4). A row
+// is read under its kind's keyword (see gate.h), or under a keyword of its own for the gates
+// that have no kind.
 using AppendFixed = void (*)(GraphCircuit&, const int* q, const double* a);
 struct FixedGate {
-    const char* keyword;
+    Gate_type kind;
+    const char* own_keyword;  // nullptr: the kind's keyword
     int qubits;
     int angles;
     AppendFixed append;
 };
 constexpr FixedGate kFixedGates[] = {
-    {"I", 1, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_gate(I, q[0], 0, 0, 0); }},
-    {"H", 1, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_gate(H, q[0], 0, 0, 0); }},
-    {"RX", 1, 1,
+    {I, nullptr, 1, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_gate(I, q[0], 0, 0, 0); }},
+    {H, nullptr, 1, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_gate(H, q[0], 0, 0, 0); }},
+    {RX, nullptr, 1, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_gate(RX, q[0], a[0], 0, 0); }},
-    {"RY", 1, 1,
+    {RY, nullptr, 1, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_gate(RY, q[0], a[0], 0, 0); }},
-    {"RZ", 1, 1,
+    {RZ, nullptr, 1, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_gate(RZ, q[0], a[0], 0, 0); }},
-    {"RXY", 1, 2,
+    {RXY, nullptr, 1, 2,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_gate(RXY, q[0], a[0], a[1], 0); }},
-    {"ASQU", 1, 3,
+    {ASQU, nullptr, 1, 3,
      [](GraphCircuit& c, const int* q, const double* a) {
          c.add_gate(ASQU, q[0], a[0], a[1], a[2]);
      }},
-    {"CZ", 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_CZ(q[0], q[1]); }},
-    {"CNOT", 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_CNOT(q[0], q[1]); }},
-    {"CP", 2, 1,
+    {CZ, nullptr, 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_CZ(q[0], q[1]); }},
+    {CNOT, nullptr, 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_CNOT(q[0], q[1]); }},
+    {CP, nullptr, 2, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_CP(q[0], q[1], a[0]); }},
-    {"GEO", 2, 1,
+    {GEO, nullptr, 2, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_GEO(q[0], q[1], a[0]); }},
-    {"ISWAP", 2, 1,
+    {ISWAP, nullptr, 2, 1,
      [](GraphCircuit& c, const int* q, const double* a) { c.add_ISWAP(q[0], q[1], a[0]); }},
-    {"SWAP", 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_SWAP(q[0], q[1]); }},
-    {"ZENO", 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_ZENO(q[0], q[1]); }},
-    {"ZENO_dag", 2, 0,
+    {SWAP, nullptr, 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_SWAP(q[0], q[1]); }},
+    {ZENO, nullptr, 2, 0, [](GraphCircuit& c, const int* q, const double*) { c.add_ZENO(q[0], q[1]); }},
+    {ZENO_dag, nullptr, 2, 0,
      [](GraphCircuit& c, const int* q, const double*) { c.add_ZENOd(q[0], q[1]); }},
-    {"PERES", 3, 0,
+    {PERES, nullptr, 3, 0,
      [](GraphCircuit& c, const int* q, const double*) { c.add_PERES(q[0], q[1], q[2]); }},
-    {"PERES_dag", 3, 0,
+    {PERES, "PERES_dag", 3, 0,
      [](GraphCircuit& c, const int* q, const double*) { c.add_PERESd(q[0], q[1], q[2]); }},
-    {"Fredkin", 3, 0,
+    {Fredkin, nullptr, 3, 0,
      [](GraphCircuit& c, const int* q, const double*) {
          c.add_CNOT(q[2], q[1]);
          c.add_TOF(q[0], q[1], q[2]);
@@ -77,10 +80,17 @@ constexpr VariableGate kVariableGates[] = {
 // many controls a single line would exhaust memory.
 constexpr int kMaxControls = 20;
 
+const char* keyword_of(const FixedGate& row) {
+    return row.own_keyword != nullptr ? row.own_keyword : price_row_keyword(row.kind);
+}
+const char* keyword_of(const VariableGate& row) {
+    return row.keyword;
+}
+
 template <typename Row, size_t N>
 const Row* find_row(const Row (&rows)[N], std::string_view keyword) {
     for (const Row& row : rows)
-        if (keyword == row.keyword) return &row;
+        if (keyword == keyword_of(row)) return &row;
     return nullptr;
 }
 

@@ -27,11 +27,11 @@ std::string qubit_name(const CircuitGraph& c, int line) {
     return it == c.line_name.end() ? std::string() : it->second;
 }
 
-// Writes one gate line (kinds 30 and above write nothing). Angles in π/4 at the stream's
+// Writes one gate line (markers and price-row kinds write nothing). Angles in π/4 at the stream's
 // precision.
 void write_gate_line(const CircuitGraph& c, const Gate& g, std::ostream& out) {
     const Gate_type kind = g.type;
-    if (kind >= 30) return;  // markers and kinds without a keyword
+    if (!is_netlist_gate(kind)) return;
     out << gate_keyword(kind) << ' ';
     if (!is_2Q_gate(kind)) {
         out << qubit_name(c, g.target);

@@ -41,7 +41,7 @@ void simplify1(const CostModel& c, LineOfGates& L, int from, int to, Measure mod
     It r = first;
     while (r != end) {
         It n = std::next(r);
-        if (r->type >= 20) {
+        if (!is_1Q_gate(r->type)) {
             // A window that starts at the beginning of its line starts at the line's IN marker,
             // which the scan passes over like a two-qubit record; a marker anywhere else is a
             // fault in the line.

@@ -45,7 +45,7 @@ class TwoQubitReduction {
     Vertex insert_after(Vertex v, int q, Gate_type k, double a) {
         return c_.insert_gate_after(v, q, k, a);
     }
-    static bool passed_over(Gate_type k) { return k < 20 || k > 99; }
+    static bool passed_over(Gate_type k) { return is_1Q_gate(k) || is_marker(k); }
     // Every change of a kind or an angle goes through these, so that the lines record it.
     void set_kind(Vertex v, Gate_type k) { c_.set_vertex_kind(v, k); }
     void set_angle(Vertex v, double a) {
