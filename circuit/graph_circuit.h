@@ -63,8 +63,7 @@ using Graph = boost::adjacency_list<boost::listS, boost::listS, boost::bidirecti
 using Vertex = boost::graph_traits<Graph>::vertex_descriptor;
 using Edge = boost::graph_traits<Graph>::edge_descriptor;
 
-template <typename T>
-class Matrix;
+struct Matrix2;
 
 /// \brief The vertex after v on line q; ends the program if v has no out-edge labelled q.
 Vertex next_node(Graph& g, Vertex v, int q);
@@ -223,9 +222,8 @@ class GraphCircuit {
     void convert_FT(double threshold, int ft_mode, FtMethod method = FtMethod::ByMode);
     void convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
                                  FtMethod method = FtMethod::ByMode);
-    Matrix<std::complex<double>> convert_matrix(std::list<Gate>& gates,
-                                                std::list<Gate>::iterator first,
-                                                std::list<Gate>::iterator last);
+    Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                           std::list<Gate>::iterator last);
     void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
                        std::list<Gate>::iterator last, std::string& seq);
     void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,

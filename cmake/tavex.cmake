@@ -1,5 +1,4 @@
 # Exhaustive fault-tolerant sequence search.
 target_sources(marovin_lib PRIVATE
-  FaultTolerant/tavex/mtx_tavex.cpp
   FaultTolerant/tavex/bin_set.cpp
   FaultTolerant/tavex/tavex.cpp)

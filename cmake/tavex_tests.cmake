@@ -1,5 +1,5 @@
 # Exhaustive fault-tolerant sequence search.
 marovin_add_test(test_tavex
-  tests/FaultTolerant/tavex/mtx_tavex_test.cpp
+  tests/FaultTolerant/matrix2_test.cpp
   tests/FaultTolerant/tavex/bin_set_test.cpp
   tests/FaultTolerant/tavex/tavex_test.cpp)
