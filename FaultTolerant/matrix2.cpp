@@ -22,19 +22,6 @@ inline cd minus(cd a, cd b) {
 
 }  // namespace
 
-Matrix2 matrix2_of(cd m00, cd m01, cd m10, cd m11) {
-    Matrix2 m;
-    m.e[0] = m00;
-    m.e[1] = m01;
-    m.e[2] = m10;
-    m.e[3] = m11;
-    return m;
-}
-
-Matrix2 matrix2_identity() {
-    return matrix2_of(1.0, 0.0, 0.0, 1.0);
-}
-
 Matrix2 Matrix2::Adjoint() const {
     return matrix2_of(std::conj(e[0]), std::conj(e[2]), std::conj(e[1]), std::conj(e[3]));
 }

@@ -27,11 +27,16 @@ struct Matrix2 {
     bool operator==(const Matrix2& other) const;
 };
 
-/// \brief The matrix with rows (m00, m01) and (m10, m11).
-Matrix2 matrix2_of(std::complex<double> m00, std::complex<double> m01, std::complex<double> m10,
-                   std::complex<double> m11);
+/// \brief The matrix with rows (m00, m01) and (m10, m11). A constant expression, so that
+/// constant matrices are built at compile time.
+constexpr Matrix2 matrix2_of(std::complex<double> m00, std::complex<double> m01,
+                             std::complex<double> m10, std::complex<double> m11) {
+    return Matrix2{{m00, m01, m10, m11}};
+}
 /// \brief The identity.
-Matrix2 matrix2_identity();
+constexpr Matrix2 matrix2_identity() {
+    return matrix2_of(1.0, 0.0, 0.0, 1.0);
+}
 
 /// \brief Product a x b. Each entry is summed from +0 in the order of k (so an entry whose two
 /// terms are exact zeros is +0): every caller sees the same rounding. O(1).

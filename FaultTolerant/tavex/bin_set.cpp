@@ -10,7 +10,7 @@ constexpr size_t kMergeAt = 512;
 
 // The reference matrix of the second filter: a rotation well away from the Clifford+T
 // structure, cos(1) I - i sin(1) (0.48 X + 0.6 Y + 0.64 Z).
-const Matrix2 kReference = matrix2_of(
+constexpr Matrix2 kReference = matrix2_of(
     {0.5403023058681398, -0.5385414302770538}, {-0.5048825908847379, -0.40390607270779033},
     {0.5048825908847379, -0.40390607270779033}, {0.5403023058681398, 0.5385414302770538});
 
