@@ -8,24 +8,11 @@
 #include <complex>
 #include <random>
 
+#include "FaultTolerant/random_unitary.h"
+
 namespace {
 
 using cd = std::complex<double>;
-
-// Haar-like random U(2): a random unit quaternion times a random phase.
-Matrix2 random_u2(std::mt19937& rng) {
-    std::normal_distribution<double> g;
-    double q[4];
-    double n = 0;
-    for (double& x : q) {
-        x = g(rng);
-        n += x * x;
-    }
-    n = std::sqrt(n);
-    const cd a(q[0] / n, q[1] / n), b(q[2] / n, q[3] / n);
-    const cd phase = std::polar(1.0, std::uniform_real_distribution<double>(0, 6.28)(rng));
-    return phase * matrix2_of(a, -std::conj(b), b, std::conj(a));
-}
 
 Matrix2 random_matrix(std::mt19937& rng) {
     std::uniform_real_distribution<double> u(-2, 2);
@@ -80,7 +67,7 @@ TEST(Matrix2Test, InverseDeterminantAndScalar) {
     EXPECT_EQ(cd(0, 1) * id, matrix2_of(cd(0, 1), 0, 0, cd(0, 1)));
     std::mt19937 rng(3);
     for (int i = 0; i < 20; ++i) {
-        const Matrix2 u = random_u2(rng);
+        const Matrix2 u = fttest::random_u2(rng, fttest::GlobalPhase::Random);
         expect_near(minv(u) * u, id);
         expect_near(u.Adjoint() * u, id);
         EXPECT_NEAR(std::abs(u.Determinant()), 1.0, 1e-12);
@@ -98,7 +85,9 @@ TEST(Matrix2Test, DistanceIsPhaseBlindBoundedAndInvariant) {
     EXPECT_EQ(md_tri(h, h), 0.0);
     std::mt19937 rng(11);
     for (int i = 0; i < 50; ++i) {
-        const Matrix2 a = random_u2(rng), b = random_u2(rng), c = random_u2(rng);
+        const Matrix2 a = fttest::random_u2(rng, fttest::GlobalPhase::Random),
+                      b = fttest::random_u2(rng, fttest::GlobalPhase::Random),
+                      c = fttest::random_u2(rng, fttest::GlobalPhase::Random);
         const double dab = md_tri(a, b);
         EXPECT_GE(dab, 0.0);
         EXPECT_LE(dab, 1.0);

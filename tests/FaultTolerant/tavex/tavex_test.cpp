@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "FaultTolerant/random_unitary.h"
 #include "FaultTolerant/tavex/bit_ops.h"
 
 namespace {
@@ -81,21 +82,6 @@ int t_count(const std::string& seq) {
 Matrix2 rotation_z(double theta) {
     return matrix2_of({std::cos(theta / 2), -std::sin(theta / 2)}, 0.0, 0.0,
                       {std::cos(theta / 2), std::sin(theta / 2)});
-}
-
-Matrix2 random_u2(std::mt19937& rng, bool with_phase) {
-    std::normal_distribution<double> g;
-    double q[4];
-    double n = 0;
-    for (double& x : q) {
-        x = g(rng);
-        n += x * x;
-    }
-    n = std::sqrt(n);
-    const cd a(q[0] / n, q[1] / n), b(q[2] / n, q[3] / n);
-    const cd p =
-        with_phase ? std::polar(1.0, std::uniform_real_distribution<double>(0, 6)(rng)) : cd(1);
-    return matrix2_of(p * a, -p * std::conj(b), p * b, p * std::conj(a));
 }
 
 Matrix2 with_phase(Matrix2 m, double phi) {
@@ -283,7 +269,9 @@ TEST_P(RandomTargetTest, SequenceIsWithinThreshold) {
             const double a = std::uniform_real_distribution<double>(-0.5, 0.5)(rng);
             target = rotation_z(a * M_PI / 4);
         } else {
-            target = random_u2(rng, std::string(c.kind) == "U2");
+            target =
+                fttest::random_u2(rng, std::string(c.kind) == "U2" ? fttest::GlobalPhase::Random
+                                                                   : fttest::GlobalPhase::None);
         }
         const std::string seq = search(target, c.threshold);
         SCOPED_TRACE(testing::Message() << c.kind << " #" << i << " -> " << seq);
@@ -448,7 +436,7 @@ TEST_P(PlainSearchTest, SameSequenceAsPlainEnumeration) {
     const PlainCase c = GetParam();
     std::mt19937 rng(c.seed);
     for (int i = 0; i < 3; ++i) {
-        const Matrix2 target = random_u2(rng, true);
+        const Matrix2 target = fttest::random_u2(rng, fttest::GlobalPhase::Random);
         const std::string expected =
             PlainSearch(c.max_unique, c.max_length).run(target, c.threshold);
         testing::internal::CaptureStdout();
