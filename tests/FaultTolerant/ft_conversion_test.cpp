@@ -40,7 +40,7 @@ Kinds kinds_of(const LineOfGates& line) {
 sim::Unitary body_unitary(const LineOfGates& line) {
     LineOfGates body;
     for (const Gate& g : line.gates)
-        if (g.type <= 19) body.gates.push_back(g);
+        if (is_1Q_gate(g.type)) body.gates.push_back(g);
     body.phase = line.phase;
     return sim::line_unitary(body);
 }
