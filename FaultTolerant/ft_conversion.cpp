@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "FaultTolerant/gate_sequence.h"
 #include "FaultTolerant/grid/extended_real.h"
 #include "FaultTolerant/grid/rz_approximation.h"
 #include "FaultTolerant/pelmar/ftpelmar.h"
@@ -19,94 +20,6 @@
 #include "optimise/line_reduction.h"
 
 namespace {
-
-using cd = std::complex<double>;
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kInvSqrt2 = 0.7071067811865475;
-
-CMatrix matrix2(cd m00, cd m01, cd m10, cd m11) {
-    CMatrix m(2, 2);
-    m(0, 0) = m00;
-    m(0, 1) = m01;
-    m(1, 0) = m10;
-    m(1, 1) = m11;
-    return m;
-}
-
-CMatrix transpose2(const CMatrix& m) {
-    return matrix2(m(0, 0), m(1, 0), m(0, 1), m(1, 1));
-}
-
-/// RZ(a) = diag(e^{-iθ/2}, e^{iθ/2}), θ = a π/4.
-CMatrix rz_matrix(double angle) {
-    const double half = angle * kPi / 8;
-    return matrix2(std::polar(1.0, -half), 0, 0, std::polar(1.0, half));
-}
-
-/// Operator matrix of a one-qubit gate (angles in π/4), with the program's conventions:
-/// RY(a) = [[c, s], [-s, c]]; RXY(t, f) = exp(i tπ/8 (cos(fπ/4) X - sin(fπ/4) Y));
-/// ASQU(a, b, c) = RZ(-a) RY(b) RZ(-c).
-bool operator_matrix(const Gate& g, CMatrix& m) {
-    const double half = g.angle * kPi / 8;
-    const double c = std::cos(half), s = std::sin(half);
-    const cd i(0, 1);
-    switch (g.type) {
-        case I:
-            m = matrix2(1, 0, 0, 1);
-            return true;
-        case RX:
-            m = matrix2(c, -i * s, -i * s, c);
-            return true;
-        case RY:
-            m = matrix2(c, s, -s, c);
-            return true;
-        case RZ:
-            m = rz_matrix(g.angle);
-            return true;
-        case X:
-            m = matrix2(0, 1, 1, 0);
-            return true;
-        case Y:
-            m = matrix2(0, -i, i, 0);
-            return true;
-        case Z:
-            m = matrix2(1, 0, 0, -1);
-            return true;
-        case H:
-            m = matrix2(kInvSqrt2, kInvSqrt2, kInvSqrt2, -kInvSqrt2);
-            return true;
-        case S:
-            m = matrix2(1, 0, 0, i);
-            return true;
-        case S_dag:
-            m = matrix2(1, 0, 0, -i);
-            return true;
-        case T:
-            m = matrix2(1, 0, 0, std::polar(1.0, kPi / 4));
-            return true;
-        case T_dag:
-            m = matrix2(1, 0, 0, std::polar(1.0, -kPi / 4));
-            return true;
-        case RXY: {
-            const double phi = g.angle1 * kPi / 4;
-            // exp(i half (cos φ X - sin φ Y)) = c I + i s (cos φ X - sin φ Y)
-            const cd off01 = i * s * (std::cos(phi) + i * std::sin(phi));
-            const cd off10 = i * s * (std::cos(phi) - i * std::sin(phi));
-            m = matrix2(c, off01, off10, c);
-            return true;
-        }
-        case ASQU: {
-            CMatrix ry;
-            operator_matrix(Gate(RY, g.angle1, 0, 0, -1, -1, -100), ry);
-            m = rz_matrix(-g.angle) * ry * rz_matrix(-g.angle2);
-            return true;
-        }
-        default:
-            m = matrix2(1, 0, 0, 1);
-            return false;
-    }
-}
 
 /// The inverse gate of a letter: T and S are swapped with their adjoints; H, X, Z and I are their
 /// own inverses.
@@ -134,7 +47,7 @@ bool is_finite_window(const std::list<Gate>::iterator first, const std::list<Gat
 
 FtSearch current_search = &ft_default_search;
 
-std::string search_sequence(const CMatrix& target, double threshold, int ft_mode) {
+std::string search_sequence(const Matrix2& target, double threshold, int ft_mode) {
     return current_search(target, threshold, ft_mode);
 }
 
@@ -151,44 +64,16 @@ void report_no_sequence(const std::string& what) {
 
 }  // namespace
 
-/// The letters of a gate-sequence string and their gates.
-namespace {
-struct Letter {
-    char letter;
-    Gate_type kind;
-};
-constexpr Letter kLetters[] = {{'H', H},     {'T', T}, {'t', T_dag}, {'S', S},
-                               {'s', S_dag}, {'X', X}, {'Z', Z},     {'I', I}};
-}  // namespace
-
-bool ft_letter_kind(char letter, Gate_type& kind) {
-    for (const Letter& l : kLetters) {
-        if (l.letter != letter) continue;
-        kind = l.kind;
-        return true;
-    }
-    return false;
-}
-
-std::string ft_default_search(const CMatrix& target, double threshold, int ft_mode) {
+std::string ft_default_search(const Matrix2& target, double threshold, int ft_mode) {
     if (ft_mode != 0) return ftpelmar(target, ft_mode);
     Tavex tavex(10200, 15);  // a fresh search object per search
-    MtxTavex mtx;
-    matrix_to_mtxtavex(target, mtx);
-    return tavex.ft_tavex(mtx, threshold);
+    return tavex.ft_tavex(target, threshold);
 }
 
 FtSearch set_ft_search(FtSearch search) {
     FtSearch previous = current_search;
     current_search = search != nullptr ? search : &ft_default_search;
     return previous;
-}
-
-bool ft_window_factor(const Gate& gate, CMatrix& factor) {
-    CMatrix op;
-    const bool known = operator_matrix(gate, op);
-    factor = transpose2(op);
-    return known;
 }
 
 bool is_fractional_rotation(const Gate& gate) {
@@ -279,7 +164,7 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
                 if (grid_method)
                     grid::grid_sequence_for_rz(a, threshold, r);
                 else if (std::isfinite(a))
-                    r = search_sequence(rz_matrix(a), threshold, ft_mode);
+                    r = search_sequence(ft_rz_matrix(a), threshold, ft_mode);
                 if (r.empty()) {
                     report_no_sequence("a rotation of angle " + format_double(a));
                 } else {
@@ -293,7 +178,7 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
             ++cache.misses;
             std::string r;
             if (is_finite_window(first, last)) {
-                CMatrix m = convert_matrix(gates, first, last);
+                Matrix2 m = convert_matrix(gates, first, last);
                 // NOTE: the Solovay-Kitaev net works in SU(2) (it identifies M and -M only); a
                 // window with an odd number of H has determinant -1, so the matrix is divided by
                 // a square root of its determinant first. The exhaustive search is phase-blind.
@@ -315,10 +200,10 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
     }
 }
 
-CMatrix convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
                        std::list<Gate>::iterator last) {
     (void)gates;
-    CMatrix m = matrix2(1, 0, 0, 1);
+    Matrix2 m = matrix2_identity();
     std::ofstream log("ft_angle_analysis.txt", std::ios::app);
     for (auto it = first; it != last; ++it) {
         std::cout << "gate: " << static_cast<int>(it->type) << " angle= " << it->angle << "\n";
@@ -326,7 +211,7 @@ CMatrix convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
         // NOTE: every one-qubit kind enters the product with its own matrix; a window holding a
         // named gate (T, S, X, ...) or RXY/ASQU would otherwise lose that gate when the window
         // is replaced.
-        CMatrix factor;
+        Matrix2 factor;
         if (!ft_window_factor(*it, factor)) {
             std::cout << "Convert FT: none support gate: " << static_cast<int>(it->type) << "\n";
             continue;
@@ -341,7 +226,7 @@ void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
     const int target = first != gates.end() ? first->target : -1;
     gates.erase(first, last);
     for (char letter : seq) {
-        if (letter == '(' || letter == ')') continue;
+        if (ft_is_grouping(letter)) continue;
         Gate_type kind;
         if (!ft_letter_kind(letter, kind)) {
             std::cout << "insert_FT_seq: not supportted gate: " << letter << "\n";
@@ -356,7 +241,7 @@ void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
     const int target = first != gates.end() ? first->target : -1;
     gates.erase(first, last);
     for (auto letter = seq.rbegin(); letter != seq.rend(); ++letter) {
-        if (*letter == '(' || *letter == ')') continue;
+        if (ft_is_grouping(*letter)) continue;
         Gate_type kind;
         // NOTE: "I" (the cache's identity shortcut) is its own inverse, as in insert_FT_seq.
         if (!ft_letter_kind(*letter, kind)) {
@@ -365,24 +250,4 @@ void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
         }
         gates.insert(last, Gate(inverse_kind(kind), 0, 0, 0, -1, target, ++gate_counter));
     }
-}
-
-void read_HT_string(const char* file_name, LineOfGates& line) {
-    std::ifstream in(file_name, std::ios::binary);
-    if (!in) fatal_error("Cannot read input file!");
-    line.gates.push_back(Gate(IN, 0, 0, 0, -1, -1, -100));
-    char c;
-    while (in.get(c)) {
-        std::cout << c << ' ';
-        if (c == 'H') {
-            line.gates.push_back(Gate(H, 0, 0, 0, -1, -1, -100));
-        } else if (c == 'T' || c == 't') {
-            const NamedRotation& r = *named_rotation(c == 'T' ? T : T_dag);
-            line.gates.push_back(Gate(r.rotation, r.angle, 0, 0, -1, -1, -100));
-            line.phase += r.phase;
-        } else if (c != '\n') {
-            std::cout << "Error: read_HT_string, gate not supported: " << c << "\n";
-        }
-    }
-    line.gates.push_back(Gate(OUT, 0, 0, 0, -1, -1, -100));
 }

@@ -4,13 +4,12 @@
 // H, T, T_dag, S, S_dag, X, Z and I from the sequence cache or a search, equal up to a global
 // phase within the threshold.
 
-#include <complex>
 #include <list>
 #include <string>
 
 #include "FaultTolerant/ft_method.h"
 #include "FaultTolerant/ft_table.h"
-#include "FaultTolerant/pelmar/matrix.h"
+#include "FaultTolerant/matrix/matrix2.h"
 #include "circuit/circuit_graph.h"
 #include "circuit/gate.h"
 #include "cost/cost_model.h"
@@ -32,7 +31,7 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
                              double threshold, int ft_mode, FtMethod method);
 /// \brief Left-to-right product of the window factors of [first, last); logs each record to
 /// "ft_angle_analysis.txt".
-CMatrix convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
                        std::list<Gate>::iterator last);
 /// \brief Replaces [first, last) by the gates of a sequence string, in order.
 void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
@@ -41,33 +40,17 @@ void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
 void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
                        std::list<Gate>::iterator last, std::string& seq, int& gate_counter);
 
-/// \brief Matrix with which a one-qubit gate enters the left-to-right product of a window: the
-/// transpose of the gate's operator matrix. Angles in π/4. Since every letter of a gate-sequence
-/// string is a symmetric matrix, a string whose left-to-right product approximates the product
-/// of these matrices, inserted in time order, approximates the window's operator.
-/// \return false (and the identity) for a kind without a one-qubit meaning.
-bool ft_window_factor(const Gate& gate, CMatrix& factor);
-
-/// \brief The gate kind of a letter of a gate-sequence string (H, T, t = T_dag, S, s = S_dag,
-/// X, Z, I); false for "(", ")" and unknown letters.
-bool ft_letter_kind(char letter, Gate_type& kind);
-
 /// \brief True for a rotation (RX, RY, RZ) whose angle is not a whole number (NaN included).
 bool is_fractional_rotation(const Gate& gate);
-
-/// \brief Reads a file of "H", "T" and "t" characters into `line` between IN and OUT markers;
-/// "T" and "t" become RZ(1) and RZ(-1) with their phases (±0.125 π) added to line.phase. Ends
-/// the program if the file cannot be opened.
-void read_HT_string(const char* file_name, LineOfGates& line);
 
 /// A search for a gate-sequence string whose left-to-right product is within `threshold`
 /// (md_tri, up to a global phase) of the 2x2 unitary `target`; "" when it finds none.
 /// ft_mode 0: the exhaustive search; n > 0: Solovay-Kitaev to depth n.
-using FtSearch = std::string (*)(const CMatrix& target, double threshold, int ft_mode);
+using FtSearch = std::string (*)(const Matrix2& target, double threshold, int ft_mode);
 
 /// \brief The search the conversion uses on a cache miss: Tavex(10200, 15) for mode 0,
 /// ftpelmar otherwise.
-std::string ft_default_search(const CMatrix& target, double threshold, int ft_mode);
+std::string ft_default_search(const Matrix2& target, double threshold, int ft_mode);
 
 /// \brief Replaces the search used on cache misses (nullptr restores ft_default_search) and
 /// returns the previous one. Lets tests drive the conversion without the expensive searches.

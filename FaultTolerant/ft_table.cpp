@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FaultTolerant/ft_conversion.h"
+#include "FaultTolerant/gate_sequence.h"
 #include "circuit/fatal.h"
 #include "circuit/netlist_text.h"
 
@@ -39,7 +39,7 @@ double read_number(const std::string& token, long line_number, const char* what)
 // True for the letters of the gate-sequence alphabet and the parentheses of composite labels.
 bool is_sequence_character(char ch) {
     Gate_type kind;
-    return ch == '(' || ch == ')' || ft_letter_kind(ch, kind);
+    return ft_is_grouping(ch) || ft_letter_kind(ch, kind);
 }
 
 /// Reads one "DIST <dist> GATE <sequence>" line of a block into `entry`; ends the program on a
@@ -146,12 +146,12 @@ void FT_table::insert_FT_table(double angle, double dist, std::string seq) {
 
 double ft_sequence_distance(const std::string& seq, double angle) {
     using cd = std::complex<double>;
-    CMatrix product(2, 2);
+    Matrix2 product;
     product(0, 0) = product(1, 1) = 1;
     for (char letter : seq) {
-        if (letter == '(' || letter == ')') continue;
+        if (ft_is_grouping(letter)) continue;
         Gate gate;
-        CMatrix factor;
+        Matrix2 factor;
         if (!ft_letter_kind(letter, gate.type) || !ft_window_factor(gate, factor))
             return std::nan("");
         product = product * factor;
@@ -159,7 +159,7 @@ double ft_sequence_distance(const std::string& seq, double angle) {
     Gate rotation;
     rotation.type = RZ;
     rotation.angle = angle;
-    CMatrix target;
+    Matrix2 target;
     ft_window_factor(rotation, target);
     cd trace = 0;
     for (int r = 0; r < 2; ++r)

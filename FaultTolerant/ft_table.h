@@ -1,11 +1,9 @@
 #pragma once
 // Cache of fault-tolerant gate sequences approximating Z rotations, keyed by angle (π/4 units).
 //
-// A gate-sequence string holds one character per fault-tolerant gate, in time order: "H", "T"
-// (T), "t" (T_dag), "S" (S), "s" (S_dag), "X", "Z" and "I" (identity); "(" and ")" enclose the
-// letters of one composite label of the exhaustive search and stand for no gate. The matrix of a
-// string is the product of its letters' matrices from left to right. The empty string means
-// that no sequence is available.
+// Entries are gate-sequence strings (letters and their gates: FaultTolerant/gate_sequence.h);
+// the matrix of a string is the product of its letters' matrices from left to right. The empty
+// string means that no sequence is available.
 
 #include <istream>
 #include <map>

@@ -25,7 +25,8 @@
 #include <vector>
 
 #include "FaultTolerant/ft_conversion.h"
-#include "FaultTolerant/tavex/mtx_tavex.h"
+#include "FaultTolerant/gate_sequence.h"
+#include "FaultTolerant/matrix/matrix2.h"
 #include "circuit/graph_circuit.h"
 
 namespace {
@@ -82,21 +83,14 @@ int t_count(const LineOfGates& line) {
 }
 
 double md_tri_of(const LineOfGates& line, double angle) {
-    CMatrix product(2, 2);
-    product(0, 0) = product(1, 1) = 1;
+    Matrix2 product = matrix2_identity();
     for (const Gate& g : line.gates) {
         if (!is_1Q_gate(g.type)) continue;
-        CMatrix f;
+        Matrix2 f;
         ft_window_factor(g, f);
         product = product * f;
     }
-    CMatrix rz(2, 2);
-    rz(0, 0) = std::polar(1.0, -angle * M_PI / 8);
-    rz(1, 1) = std::polar(1.0, angle * M_PI / 8);
-    MtxTavex a, b;
-    matrix_to_mtxtavex(product, a);
-    matrix_to_mtxtavex(rz, b);
-    return md_tri(a, b);
+    return md_tri(product, ft_rz_matrix(angle));
 }
 
 void CacheHits(benchmark::State& state) {

@@ -18,23 +18,23 @@ namespace {
 
 using cd = std::complex<double>;
 
-std::vector<CMatrix> random_rotations() {
+std::vector<Matrix2> random_rotations() {
     std::mt19937 rng(2024);
     std::uniform_real_distribution<double> u(-3.0, 3.0);
-    std::vector<CMatrix> result;
+    std::vector<Matrix2> result;
     for (int i = 0; i < 20; ++i) result.push_back(su2::cart3_to_mat({u(rng), u(rng), u(rng)}));
     return result;
 }
 
 /// Rz(a pi/4) for 20 remainder angles a in [-0.5, 0.5].
-std::vector<CMatrix> z_rotations() {
+std::vector<Matrix2> z_rotations() {
     std::mt19937 rng(77);
     std::uniform_real_distribution<double> u(-0.5, 0.5);
-    std::vector<CMatrix> result;
+    std::vector<Matrix2> result;
     for (int i = 0; i < 20; ++i) {
         const double theta = u(rng) * 3.14159265358979323846 / 4;
         result.push_back(
-            su2::mat2(std::polar(1.0, -theta / 2), 0.0, 0.0, std::polar(1.0, theta / 2)));
+            matrix2_of(std::polar(1.0, -theta / 2), 0.0, 0.0, std::polar(1.0, theta / 2)));
     }
     return result;
 }
@@ -58,14 +58,14 @@ void BM_NetBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_NetBuild)->Arg(10)->Arg(14)->Unit(benchmark::kMillisecond);
 
-void run_sk(benchmark::State& state, const std::vector<CMatrix>& targets) {
+void run_sk(benchmark::State& state, const std::vector<Matrix2>& targets) {
     Net& net = ftpelmar_net();
     const int depth = static_cast<int>(state.range(0));
     double length = 0;
     double distance = 0;
     double worst = 0;
     double t_count = 0;
-    for (const CMatrix& U : targets) {
+    for (const Matrix2& U : targets) {
         const Net::knot k = net.solovay_kitaev(U, depth);
         const double d = su2::proj_trace_dist(U, k.matrix);
         length += k.length;
@@ -85,13 +85,13 @@ void run_sk(benchmark::State& state, const std::vector<CMatrix>& targets) {
 }
 
 void BM_SolovayKitaevRandom(benchmark::State& state) {
-    static const std::vector<CMatrix> targets = random_rotations();
+    static const std::vector<Matrix2> targets = random_rotations();
     run_sk(state, targets);
 }
 BENCHMARK(BM_SolovayKitaevRandom)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 
 void BM_SolovayKitaevZ(benchmark::State& state) {
-    static const std::vector<CMatrix> targets = z_rotations();
+    static const std::vector<Matrix2> targets = z_rotations();
     run_sk(state, targets);
 }
 BENCHMARK(BM_SolovayKitaevZ)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);

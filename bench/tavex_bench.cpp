@@ -30,9 +30,10 @@ std::vector<double> angles() {
     return a;
 }
 
-MtxTavex rotation_z(double angle_pi4) {
+Matrix2 rotation_z(double angle_pi4) {
     const double half = angle_pi4 * M_PI / 8;
-    return {{std::cos(half), -std::sin(half), 0, 0, 0, 0, std::cos(half), std::sin(half)}};
+    return matrix2_of({std::cos(half), -std::sin(half)}, 0.0, 0.0,
+                      {std::cos(half), std::sin(half)});
 }
 
 // Processor time of this process: the machine may be shared, so wall time would mislead.

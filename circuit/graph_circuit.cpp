@@ -199,7 +199,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
                                            FtMethod method) {
     ::convert_1Q_window_to_FT(line, gate_counter, cache_of(*this), threshold, ft_mode, method);
 }
-CMatrix GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+Matrix2 GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
                                      std::list<Gate>::iterator last) {
     return ::convert_matrix(gates, first, last);
 }

@@ -21,8 +21,7 @@
 #include "cost/tile_table.h"
 #include "optimise/line_reduction_memo.h"
 
-template <typename T>
-class Matrix;
+struct Matrix2;
 
 class GraphCircuit : public CircuitGraph {
   public:
@@ -121,9 +120,8 @@ class GraphCircuit : public CircuitGraph {
     void convert_FT(double threshold, int ft_mode, FtMethod method = FtMethod::ByMode);
     void convert_1Q_window_to_FT(LineOfGates& line, double threshold, int ft_mode,
                                  FtMethod method = FtMethod::ByMode);
-    Matrix<std::complex<double>> convert_matrix(std::list<Gate>& gates,
-                                                std::list<Gate>::iterator first,
-                                                std::list<Gate>::iterator last);
+    Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
+                           std::list<Gate>::iterator last);
     void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
                        std::list<Gate>::iterator last, std::string& seq);
     void insert_inv_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,

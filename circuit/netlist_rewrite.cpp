@@ -7,7 +7,6 @@
 
 #include "circuit/fatal.h"
 #include "circuit/netlist_text.h"
-#include "circuit/text_file.h"
 
 namespace {
 
@@ -156,17 +155,6 @@ void invert_gate_line(const netlist::LineReader& lines, std::string_view line, c
     out += '\n';
 }
 
-std::string read_or_fail(const std::string& file) {
-    std::string text;
-    if (!read_text_file(file, text)) fatal_error("Cannot read input file!" + file);
-    return text;
-}
-
-void write_or_fail(const std::string& file, const std::string& text) {
-    if (write_text_file_atomically(file, text) != WriteStatus::Written)
-        fatal_error("Cannot write output file!" + file);
-}
-
 }  // namespace
 
 void reverse_netlist(std::string& in, std::string& out) {
@@ -217,18 +205,4 @@ void inverse_netlist(std::string& in, std::string& out) {
         }
     }
     out = std::move(result);
-}
-
-void inverse_netlistfile(std::string input_file, std::string output_file) {
-    std::string text = read_or_fail(input_file);
-    std::string result;
-    inverse_netlist(text, result);
-    write_or_fail(output_file, result);
-}
-
-void reverse_netlistfile(std::string input_file, std::string output_file) {
-    std::string text = read_or_fail(input_file);
-    std::string result;
-    reverse_netlist(text, result);
-    write_or_fail(output_file, result);
 }

@@ -12,11 +12,3 @@ void inverse_netlist(std::string& in, std::string& out);
 /// \brief `out` becomes `in` with the lines of the gate section in reverse order; the header is
 /// kept and the text always ends with ".end".
 void reverse_netlist(std::string& in, std::string& out);
-
-/// \brief inverse_netlist from one file to another (they may be the same file; the output is
-/// replaced atomically).
-void inverse_netlistfile(std::string input_file, std::string output_file);
-
-/// \brief reverse_netlist from one file to another (they may be the same file; the output is
-/// replaced atomically).
-void reverse_netlistfile(std::string input_file, std::string output_file);

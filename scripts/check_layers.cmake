@@ -1,7 +1,7 @@
 # Checks that every include of the program's sources points down the house, never up:
 #
-#   core -> circuit -> cost, mapping -> optimise -> pelmar -> tavex, grid -> FaultTolerant
-#        -> facade -> driver
+#   core -> circuit -> cost, mapping -> optimise -> ft_matrix -> pelmar -> tavex, grid
+#        -> FaultTolerant -> facade -> driver
 #
 # A source may include a header of its own part or of a part below it; parts on the same floor
 # (cost and mapping, tavex and grid) do not include each other. Tests, benchmarks and fuzz
@@ -23,10 +23,11 @@ set(MAROVIN_PARTS
   "cost|3|cost/"
   "mapping|3|mapping/"
   "optimise|4|optimise/"
-  "pelmar|5|FaultTolerant/pelmar/"
-  "tavex|6|FaultTolerant/tavex/"
-  "grid|6|FaultTolerant/grid/"
-  "FaultTolerant|7|FaultTolerant/"
+  "ft_matrix|5|FaultTolerant/matrix/"
+  "pelmar|6|FaultTolerant/pelmar/"
+  "tavex|7|FaultTolerant/tavex/"
+  "grid|7|FaultTolerant/grid/"
+  "FaultTolerant|8|FaultTolerant/"
   "driver|10|driver/")
 
 # part_of(<path relative to ROOT> <out name> <out floor>): empty when no part holds the path.

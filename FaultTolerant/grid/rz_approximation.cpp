@@ -259,7 +259,7 @@ bool grid_sequence_for_rz(double angle, double threshold, std::string& letters) 
     return grid_approximate_rz(Real(angle) * real_pi() / 4, threshold, letters);
 }
 
-bool grid_sequence_for_matrix(const CMatrix& m, double threshold, std::string& letters) {
+bool grid_sequence_for_matrix(const Matrix2& m, double threshold, std::string& letters) {
     Complex a{m(0, 0).real(), m(0, 0).imag()}, b{m(0, 1).real(), m(0, 1).imag()};
     const Complex c{m(1, 0).real(), m(1, 0).imag()}, d{m(1, 1).real(), m(1, 1).imag()};
     for (const Complex& x : {a, b, c, d})

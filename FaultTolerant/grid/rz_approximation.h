@@ -12,7 +12,7 @@
 
 #include "FaultTolerant/grid/exact_unitary.h"
 #include "FaultTolerant/grid/extended_real.h"
-#include "FaultTolerant/pelmar/matrix.h"
+#include "FaultTolerant/matrix/matrix2.h"
 
 namespace grid {
 
@@ -58,6 +58,6 @@ bool grid_sequence_for_rz(double angle, double threshold, std::string& letters);
 /// \brief Letters whose left-to-right product is within `threshold` of the 2×2 unitary
 /// `target` up to a global phase: Rz(α)·H·Rz(β)·H·Rz(γ), each rotation to a third of the
 /// threshold, the whole checked against the target. False when none was found.
-bool grid_sequence_for_matrix(const CMatrix& target, double threshold, std::string& letters);
+bool grid_sequence_for_matrix(const Matrix2& target, double threshold, std::string& letters);
 
 }  // namespace grid

@@ -37,9 +37,8 @@ Net& ftpelmar_net() {
     return net;
 }
 
-std::string ftpelmar(CMatrix U, int depth) {
+std::string ftpelmar(Matrix2 U, int depth) {
     try {
-        if (U.rows != 2 || U.cols != 2) throw Exception("ftpelmar needs a 2x2 matrix");
         // NOTE: the net holds SU(2) matrices and identifies only M and -M; a unitary with another
         // determinant (a window with an odd number of H) is first divided by a square root of
         // its determinant, a global phase that the gate sequence does not see.

@@ -16,12 +16,15 @@ namespace {
 
 const char kMagic[17] = "Epsilon Net v0.1";  // 16 characters and the terminating zero
 constexpr int kMagicCompared = 15;           // the version digit is not compared
+/// The file lists the entries of a gate matrix column by column: m00, m10, m01, m11 (positions
+/// in Matrix2's row-major entries).
+constexpr int kFileEntryOrder[4] = {0, 2, 1, 3};
 
 /// Thresholds on the squared cart4 distance: equal, or equal to the negative.
 constexpr double kSameSq = 1e-30;
 constexpr double kNegatedSq = 3.9999999999999956;
 
-double cart4_sqdist(const CMatrix& A, const CMatrix& B) {
+double cart4_sqdist(const Matrix2& A, const Matrix2& B) {
     const su2::Cart4 a = su2::mat_to_cart4(A);
     const su2::Cart4 b = su2::mat_to_cart4(B);
     double s = 0.0;
@@ -30,7 +33,7 @@ double cart4_sqdist(const CMatrix& A, const CMatrix& B) {
 }
 
 /// A equals B or -B.
-bool equal_up_to_sign(const CMatrix& A, const CMatrix& B) {
+bool equal_up_to_sign(const Matrix2& A, const Matrix2& B) {
     const double s = cart4_sqdist(A, B);
     return s < kSameSq || s > kNegatedSq;
 }
@@ -171,7 +174,7 @@ void Net::generate(const char* labels, const cd* const* matrices, int n, int len
     gate_matrices_.reserve(2 * n);
     for (int i = 0; i < n; ++i) {
         const cd* m = matrices[i];
-        const CMatrix A = su2::mat2(m[0], m[1], m[2], m[3]);
+        const Matrix2 A = matrix2_of(m[0], m[1], m[2], m[3]);
         if (!(std::abs(A.Determinant() - 1.0) <= 1e-15))
             throw Exception(format_message("det(%c) != 1", labels[i]));
         // NOTE: A^dagger A is positive, so only the identity counts. Accepting a squared distance
@@ -187,7 +190,7 @@ void Net::generate(const char* labels, const cd* const* matrices, int n, int len
     // with the lower-case letter ("T" -> "t").
     gate_inverse_.assign(2 * n, -1);
     for (int j = 0; j < n; ++j) {
-        const CMatrix inverse = gate_matrices_[j].Adjoint();
+        const Matrix2 inverse = gate_matrices_[j].Adjoint();
         int match = -1;
         // NOTE: every gate is a candidate. Trying only the gates at even positions missed
         // inverses given among the base gates (base set "Tt") and added a second gate with a
@@ -208,7 +211,7 @@ void Net::generate(const char* labels, const cd* const* matrices, int n, int len
     // Order: the smallest power that is +-Id2 (50 is recorded as -1, none within 50 as 51).
     gate_order_.assign(gate_count(), 51);
     for (int g = 0; g < gate_count(); ++g) {
-        CMatrix M = gate_matrices_[g];
+        Matrix2 M = gate_matrices_[g];
         for (int k = 1; k <= 50; ++k) {
             if (k > 1) M = M * gate_matrices_[g];
             if (equal_up_to_sign(M, Id2)) {
@@ -224,7 +227,7 @@ void Net::generate(const char* labels, const cd* const* matrices, int n, int len
 void Net::generate_net(int L) {
     std::vector<int> seq;
     std::string labels;
-    std::vector<CMatrix> products;  // products[p] = left-to-right product of seq[0..p]
+    std::vector<Matrix2> products;  // products[p] = left-to-right product of seq[0..p]
     seq.reserve(L);
     products.reserve(L);
 
@@ -243,7 +246,7 @@ void Net::generate_net(int L) {
     std::function<void()> extend = [&]() {
         for (int g = 0; g < gate_count(); ++g) {
             if (!allowed(g)) continue;
-            const CMatrix M = seq.empty() ? gate_matrices_[g] : products.back() * gate_matrices_[g];
+            const Matrix2 M = seq.empty() ? gate_matrices_[g] : products.back() * gate_matrices_[g];
             seq.push_back(g);
             labels.push_back(gate_labels_[g]);
             products.push_back(M);
@@ -257,13 +260,13 @@ void Net::generate_net(int L) {
     if (L > 0) extend();
 }
 
-void Net::add(const CMatrix& M, const std::string& labels, int length) {
+void Net::add(const Matrix2& M, const std::string& labels, int length) {
     knots_.push_back(std::unique_ptr<knot>(new knot{length, labels, M}));
     const knot* k = knots_.back().get();
     for (int c = 0; c < 16; ++c) tiles_[coordinate(M, c)].push_back(k);
 }
 
-Net::icoord Net::coordinate(const CMatrix& M, int corner) const {
+Net::icoord Net::coordinate(const Matrix2& M, int corner) const {
     const su2::Cart4 x = su2::mat_to_cart4(M);
     int16_t r[4];
     for (int k = 0; k < 4; ++k) {
@@ -292,7 +295,7 @@ Net::icoord Net::coordinate(const CMatrix& M, int corner) const {
     return c;
 }
 
-const Net::knot* Net::nearest(const CMatrix& U) {
+const Net::knot* Net::nearest(const Matrix2& U) {
     const std::vector<const knot*>* tile = nullptr;
     auto it = tiles_.find(coordinate(U, -1));
     if (it != tiles_.end() && !it->second.empty()) tile = &it->second;
@@ -327,20 +330,20 @@ const Net::knot* Net::nearest(const CMatrix& U) {
     return best;
 }
 
-Net::knot Net::solovay_kitaev(const CMatrix& U, int n) {
+Net::knot Net::solovay_kitaev(const Matrix2& U, int n) {
     // NOTE: the depth is the recursion depth and sets the work (3^n nearest-knot searches).
     if (n < 0 || n > kMaxDepth)
         throw Exception("Solovay-Kitaev depth " + std::to_string(n) + " is outside 0 to " +
                         std::to_string(kMaxDepth));
     if (n == 0) return *nearest(U);
     const knot u = solovay_kitaev(U, n - 1);
-    CMatrix delta = U * u.matrix.Adjoint();
+    Matrix2 delta = U * u.matrix.Adjoint();
     // NOTE: the net cannot tell a knot K from -K, so about half the time u approximates -U and
     // delta is near -Id2: a rotation by nearly 2 pi whose commutator factors are large and make
     // the result worse with every level. -delta is the same rotation up to sign and near Id2.
     if ((delta(0, 0) + delta(1, 1)).real() < 0) delta = cd(-1.0) * delta;
-    CMatrix V;
-    CMatrix W;
+    Matrix2 V;
+    Matrix2 W;
     su2::group_factor(delta, V, W);
     const knot v = solovay_kitaev(V, n - 1);
     const knot w = solovay_kitaev(W, n - 1);
@@ -351,8 +354,8 @@ Net::knot Net::solovay_kitaev(const CMatrix& U, int n) {
     return result;
 }
 
-CMatrix Net::evaluate(const std::string& labels) const {
-    CMatrix M = Id2;
+Matrix2 Net::evaluate(const std::string& labels) const {
+    Matrix2 M = Id2;
     for (char label : labels) M = M * gate_matrices_[gate_index(label)];
     return M;
 }
@@ -372,10 +375,10 @@ void Net::save(const char* file) const {
     put_f64(out, tilewidth_);
     put_i32(out, tiles_per_unit_);
     put_i32(out, gate_count());
-    for (const CMatrix& g : gate_matrices_)
-        for (const cd& z : g.data) {  // column-major: m00, m10, m01, m11
-            put_f64(out, z.real());
-            put_f64(out, z.imag());
+    for (const Matrix2& g : gate_matrices_)
+        for (int k : kFileEntryOrder) {
+            put_f64(out, g.e[k].real());
+            put_f64(out, g.e[k].imag());
         }
     out.write(gate_labels_.data(), gate_count());
     for (int order : gate_order_) put_i32(out, order);
@@ -410,11 +413,11 @@ void Net::load(const char* file) {
     const int32_t per_unit = reader.i32();
     const int32_t count = reader.i32();
     if (per_unit < 0 || per_unit >= 32767 || count < 0 || count > 255) reader.corrupt();
-    std::vector<CMatrix> matrices(count, CMatrix(2, 2));
-    for (CMatrix& g : matrices)
-        for (cd& z : g.data) {
+    std::vector<Matrix2> matrices(count);
+    for (Matrix2& g : matrices)
+        for (int k : kFileEntryOrder) {
             const double re = reader.f64();
-            z = cd(re, reader.f64());
+            g.e[k] = cd(re, reader.f64());
         }
     const std::string labels = reader.text(count);
     std::vector<int> orders(count);

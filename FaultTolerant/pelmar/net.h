@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultTolerant/pelmar/matrix.h"
+#include "FaultTolerant/matrix/matrix2.h"
 
 class Net {
   public:
@@ -19,7 +19,7 @@ class Net {
     struct knot {
         int length = 0;
         std::string labels;
-        CMatrix matrix;
+        Matrix2 matrix;
     };
 
     /// Tile coordinate: the rounded scaled cart4 values 1, 0, 3, 2, with the sign normalised so
@@ -53,13 +53,13 @@ class Net {
     /// \brief Adds every pruned gate sequence of length 1 to L (depth first, gates in index order).
     void generate_net(int L);
     /// \brief Registers a knot (labels, M) in the 16 tiles around its coordinate.
-    void add(const CMatrix& M, const std::string& labels, int length);
+    void add(const Matrix2& M, const std::string& labels, int length);
     /// \brief Tile coordinate of M: corner c in 0..15 (bit k rounds value k up), or -1 for the
     /// nearest grid point.
-    icoord coordinate(const CMatrix& M, int corner) const;
+    icoord coordinate(const Matrix2& M, int corner) const;
     /// \brief The knot closest to U (up to sign) in U's tile. Throws Exception when U's tiles are
     /// all empty.
-    const knot* nearest(const CMatrix& U);
+    const knot* nearest(const Matrix2& U);
     /// Deepest recursion solovay_kitaev accepts. Each level makes the sequence five times longer
     /// and the work three times larger; at depth 5 to 6 the approximation reaches the rounding
     /// floor of the double-precision products (a distance of about 3e-6 for sequences of 40000
@@ -68,10 +68,10 @@ class Net {
 
     /// \brief Solovay-Kitaev approximation of U (SU(2)) to recursion depth n, 0 <= n <=
     /// kMaxDepth. Throws Exception for any other depth.
-    knot solovay_kitaev(const CMatrix& U, int n);
+    knot solovay_kitaev(const Matrix2& U, int n);
 
     /// \brief Left-to-right product of the gates of a label string (Id2 for "").
-    CMatrix evaluate(const std::string& labels) const;
+    Matrix2 evaluate(const std::string& labels) const;
     /// \brief Inverse sequence: reversed, each label replaced by its inverse gate's label.
     std::string invert(const std::string& labels) const;
 
@@ -83,7 +83,7 @@ class Net {
     double tilewidth() const { return tilewidth_; }
     int tiles_per_unit() const { return tiles_per_unit_; }
     int gate_count() const { return static_cast<int>(gate_matrices_.size()); }
-    const std::vector<CMatrix>& gate_matrices() const { return gate_matrices_; }
+    const std::vector<Matrix2>& gate_matrices() const { return gate_matrices_; }
     const std::string& gate_labels() const { return gate_labels_; }
     const std::vector<int>& gate_order() const { return gate_order_; }
     const std::vector<int>& gate_inverse() const { return gate_inverse_; }
@@ -102,7 +102,7 @@ class Net {
     std::vector<std::unique_ptr<knot>> knots_;  // insertion order; owns the knots
     double tilewidth_ = 0.0;
     int tiles_per_unit_ = 0;
-    std::vector<CMatrix> gate_matrices_;  // base gates, then the inverses added for them
+    std::vector<Matrix2> gate_matrices_;  // base gates, then the inverses added for them
     std::string gate_labels_;
     std::vector<int> gate_order_;
     std::vector<int> gate_inverse_;

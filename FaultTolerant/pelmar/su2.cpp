@@ -8,10 +8,10 @@
 
 using cd = std::complex<double>;
 
-const CMatrix Id2 = su2::mat2(1.0, 0.0, 0.0, 1.0);
-const CMatrix PX = su2::mat2(0.0, 1.0, 1.0, 0.0);
-const CMatrix PY = su2::mat2(0.0, cd(0, -1), cd(0, 1), 0.0);
-const CMatrix PZ = su2::mat2(1.0, 0.0, 0.0, -1.0);
+const Matrix2 Id2 = matrix2_of(1.0, 0.0, 0.0, 1.0);
+const Matrix2 PX = matrix2_of(0.0, 1.0, 1.0, 0.0);
+const Matrix2 PY = matrix2_of(0.0, cd(0, -1), cd(0, 1), 0.0);
+const Matrix2 PZ = matrix2_of(1.0, 0.0, 0.0, -1.0);
 
 namespace su2 {
 
@@ -44,27 +44,18 @@ Cart3 perpendicular(const Cart3& u) {
 
 }  // namespace
 
-CMatrix mat2(cd m00, cd m01, cd m10, cd m11) {
-    CMatrix M(2, 2);
-    M(0, 0) = m00;
-    M(0, 1) = m01;
-    M(1, 0) = m10;
-    M(1, 1) = m11;
-    return M;
-}
-
-Cart4 mat_to_cart4(const CMatrix& M) {
+Cart4 mat_to_cart4(const Matrix2& M) {
     Cart4 x{M(0, 0).real(), -M(0, 1).imag(), M(1, 0).real(), M(1, 1).imag()};
     for (double& v : x)
         if (std::abs(v) < 1e-15) v = 0.0;
     return x;
 }
 
-CMatrix cart4_to_mat(const Cart4& x) {
-    return mat2(cd(x[0], -x[3]), cd(-x[2], -x[1]), cd(x[2], -x[1]), cd(x[0], x[3]));
+Matrix2 cart4_to_mat(const Cart4& x) {
+    return matrix2_of(cd(x[0], -x[3]), cd(-x[2], -x[1]), cd(x[2], -x[1]), cd(x[0], x[3]));
 }
 
-Cart3 mat_to_cart3(const CMatrix& M) {
+Cart3 mat_to_cart3(const Matrix2& M) {
     const Cart3 axis{-M(0, 1).imag(), M(1, 0).real(), (M(1, 1).imag() - M(0, 0).imag()) / 2};
     const double r = norm(axis.data(), 3);
     const double w = (M(0, 0).real() + M(1, 1).real()) / 2;
@@ -75,7 +66,7 @@ Cart3 mat_to_cart3(const CMatrix& M) {
     return scaled(axis, theta / r);
 }
 
-CMatrix cart3_to_mat(const Cart3& v) {
+Matrix2 cart3_to_mat(const Cart3& v) {
     const double theta = norm(v.data(), 3);
     if (theta == 0.0) return Id2;
     const double s = std::sin(theta / 2) / theta;
@@ -88,7 +79,7 @@ double norm(const double* v, int n) {
     return std::sqrt(sum);
 }
 
-double proj_trace_dist(const CMatrix& A, const CMatrix& B) {
+double proj_trace_dist(const Matrix2& A, const Matrix2& B) {
     const double a[4] = {A(0, 0).real(), A(0, 1).imag(), A(1, 0).real(), A(1, 1).imag()};
     const double b[4] = {B(0, 0).real(), B(0, 1).imag(), B(1, 0).real(), B(1, 1).imag()};
     double minus = 0.0;
@@ -100,7 +91,7 @@ double proj_trace_dist(const CMatrix& A, const CMatrix& B) {
     return std::sqrt(static_cast<double>(static_cast<float>(std::min(minus, plus))));
 }
 
-void similarity_matrix(const CMatrix& A, const CMatrix& B, CMatrix& S) {
+void similarity_matrix(const Matrix2& A, const Matrix2& B, Matrix2& S) {
     const Cart3 a = mat_to_cart3(A);
     const Cart3 b = mat_to_cart3(B);
     const double na = norm(a.data(), 3);
@@ -128,7 +119,7 @@ void similarity_matrix(const CMatrix& A, const CMatrix& B, CMatrix& S) {
     S = cart3_to_mat(scaled(axis, std::atan2(sine, cosine) / sine));
 }
 
-void x_group_factor(const CMatrix& delta_x, CMatrix& V, CMatrix& W) {
+void x_group_factor(const Matrix2& delta_x, Matrix2& V, Matrix2& W) {
     // s^4 = (1 - cos(theta/2)) / 2 = sin^2(theta/4).
     // NOTE: s is taken from the rotation angle as sqrt(sin(theta/4)) instead of from
     // ((1 - x0) / 2)^(1/4) with x0 = cos(theta/2): for small theta, 1 - x0 cancels to a few
@@ -140,20 +131,20 @@ void x_group_factor(const CMatrix& delta_x, CMatrix& V, CMatrix& W) {
     const double phi = 2 * std::asin(s);
     const double alpha = std::atan(s);
     V = cart3_to_mat(scaled({s * std::cos(alpha), s * std::sin(alpha), -c}, phi));
-    const CMatrix W0 = cart3_to_mat(scaled({s * std::cos(alpha), s * std::sin(alpha), c}, phi));
+    const Matrix2 W0 = cart3_to_mat(scaled({s * std::cos(alpha), s * std::sin(alpha), c}, phi));
     similarity_matrix(W0, V.Adjoint(), W);
 }
 
-void group_factor(const CMatrix& delta, CMatrix& V, CMatrix& W) {
+void group_factor(const Matrix2& delta, Matrix2& V, Matrix2& W) {
     const Cart3 a = mat_to_cart3(delta);
     const double theta = norm(a.data(), 3);
-    const CMatrix delta_x = cart3_to_mat({theta, 0.0, 0.0});
-    CMatrix S;
+    const Matrix2 delta_x = cart3_to_mat({theta, 0.0, 0.0});
+    Matrix2 S;
     similarity_matrix(delta, delta_x, S);
-    CMatrix Vx;
-    CMatrix Wx;
+    Matrix2 Vx;
+    Matrix2 Wx;
     x_group_factor(delta_x, Vx, Wx);
-    const CMatrix S_dag = S.Adjoint();
+    const Matrix2 S_dag = S.Adjoint();
     V = S * Vx * S_dag;
     W = S * Wx * S_dag;
 }

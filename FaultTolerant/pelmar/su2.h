@@ -9,48 +9,44 @@
 
 #include <array>
 
-#include "FaultTolerant/pelmar/matrix.h"
+#include "FaultTolerant/matrix/matrix2.h"
 
 /// 2x2 identity and Pauli matrices.
-extern const CMatrix Id2;
-extern const CMatrix PX;
-extern const CMatrix PY;
-extern const CMatrix PZ;
+extern const Matrix2 Id2;
+extern const Matrix2 PX;
+extern const Matrix2 PY;
+extern const Matrix2 PZ;
 
 namespace su2 {
 
 using Cart4 = std::array<double, 4>;
 using Cart3 = std::array<double, 3>;
 
-/// \brief 2x2 matrix from its four entries in row order.
-CMatrix mat2(std::complex<double> m00, std::complex<double> m01, std::complex<double> m10,
-             std::complex<double> m11);
-
 /// \brief (Re m00, -Im m01, Re m10, Im m11); components below 1e-15 in magnitude become 0.
-Cart4 mat_to_cart4(const CMatrix& M);
+Cart4 mat_to_cart4(const Matrix2& M);
 /// \brief The SU(2) matrix of a cart4 vector.
-CMatrix cart4_to_mat(const Cart4& x);
+Matrix2 cart4_to_mat(const Cart4& x);
 
 /// \brief Rotation vector (angle in radians times unit axis) of an SU(2) matrix; the angle lies
 /// in [0, 2 pi].
-Cart3 mat_to_cart3(const CMatrix& M);
+Cart3 mat_to_cart3(const Matrix2& M);
 /// \brief SU(2) rotation of a rotation vector; the zero vector gives Id2.
-CMatrix cart3_to_mat(const Cart3& v);
+Matrix2 cart3_to_mat(const Cart3& v);
 
 /// \brief Euclidean length of n reals.
 double norm(const double* v, int n);
 
 /// \brief Distance that identifies M and -M: sqrt(min(|a-b|^2, |a+b|^2)) over the vectors
 /// (Re m00, Im m01, Re m10, Im m11); the minimum is rounded to single precision.
-double proj_trace_dist(const CMatrix& A, const CMatrix& B);
+double proj_trace_dist(const Matrix2& A, const Matrix2& B);
 
 /// \brief Balanced group commutator: V and W rotate by the same angle and V W V^dagger W^dagger
 /// = delta (delta in SU(2)).
-void group_factor(const CMatrix& delta, CMatrix& V, CMatrix& W);
+void group_factor(const Matrix2& delta, Matrix2& V, Matrix2& W);
 /// \brief The same for a rotation delta_x about the x axis.
-void x_group_factor(const CMatrix& delta_x, CMatrix& V, CMatrix& W);
+void x_group_factor(const Matrix2& delta_x, Matrix2& V, Matrix2& W);
 /// \brief S with S B S^dagger = A, for rotations A and B by the same angle. Throws Exception when
 /// the angles differ by 1e-12 or more.
-void similarity_matrix(const CMatrix& A, const CMatrix& B, CMatrix& S);
+void similarity_matrix(const Matrix2& A, const Matrix2& B, Matrix2& S);
 
 }  // namespace su2

@@ -10,9 +10,9 @@ constexpr size_t kMergeAt = 512;
 
 // The reference matrix of the second filter: a rotation well away from the Clifford+T
 // structure, cos(1) I - i sin(1) (0.48 X + 0.6 Y + 0.64 Z).
-const MtxTavex kReference = {{0.5403023058681398, -0.5385414302770538, -0.5048825908847379,
-                              -0.40390607270779033, 0.5048825908847379, -0.40390607270779033,
-                              0.5403023058681398, 0.5385414302770538}};
+constexpr Matrix2 kReference = matrix2_of(
+    {0.5403023058681398, -0.5385414302770538}, {-0.5048825908847379, -0.40390607270779033},
+    {0.5048825908847379, -0.40390607270779033}, {0.5403023058681398, 0.5385414302770538});
 
 // Rounding slack of the second filter: md_tri near 0 carries absolute errors of about 1e-7 for
 // long products; the slack is far above that and far below any useful limit.
@@ -29,7 +29,7 @@ double md_floor(double limit) {
 // Scans the sorted arrays. O(log n + items in the window).
 const MatrixItem* first_close(size_t k, const std::vector<double>& keys,
                               const std::vector<double>& ref_keys,
-                              const std::vector<MatrixItem>& items, MtxTavex q, double hi,
+                              const std::vector<MatrixItem>& items, Matrix2 q, double hi,
                               double limit, double& dq_ref, double floor_md, double& out) {
     const double ref_limit = limit + kRefSlack;
     for (; k < keys.size() && keys[k] <= hi; ++k) {
@@ -100,13 +100,13 @@ size_t BinSet::Bin::lower_bound(double x) const {
     return k;
 }
 
-void BinSet::insert(double distance, MtxTavex matrix, int index, int length) {
+void BinSet::insert(double distance, Matrix2 matrix, int index, int length) {
     Bin& bin = bins[length];
     bin.pending.emplace(distance, MatrixItem(matrix, distance, index, length));
     if (bin.pending.size() >= kMergeAt) bin.merge_pending();
 }
 
-int BinSet::contains(MtxTavex q, double dq, double limit, double& out) const {
+int BinSet::contains(Matrix2 q, double dq, double limit, double& out) const {
     const double lo = dq - limit;
     const double hi = dq + limit;
     const double floor_md = md_floor(limit);

@@ -1,12 +1,12 @@
 #include "FaultTolerant/tavex/tavex.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <new>
 
+#include "circuit/check.h"
 #include "circuit/fatal.h"
 
 namespace {
@@ -20,36 +20,26 @@ const char* const kLabelNames[Tavex::kNumLabels] = {
 constexpr double kInvSqrt2 = 0.7071067811865476;
 constexpr int kNodeSize = 27;  // parent slot + children for labels 1..25
 
-MtxTavex letter_matrix(char letter) {
+Matrix2 letter_matrix(char letter) {
     const double r = kInvSqrt2;
-    MtxTavex m;
-    mi(m);
     switch (letter) {
         case 'H':
-            m = {{r, 0, r, 0, r, 0, -r, 0}};
-            break;
+            return matrix2_of(r, r, r, -r);
         case 'X':
-            m = {{0, 0, 1, 0, 1, 0, 0, 0}};
-            break;
+            return matrix2_of(0.0, 1.0, 1.0, 0.0);
         case 'Z':
-            m.v[6] = -1.0;
-            break;
+            return matrix2_of(1.0, 0.0, 0.0, -1.0);
         case 'S':
-            m.v[6] = 0.0, m.v[7] = 1.0;
-            break;
+            return matrix2_of(1.0, 0.0, 0.0, {0.0, 1.0});
         case 's':
-            m.v[6] = 0.0, m.v[7] = -1.0;
-            break;
+            return matrix2_of(1.0, 0.0, 0.0, {0.0, -1.0});
         case 'T':
-            m.v[6] = r, m.v[7] = r;
-            break;
+            return matrix2_of(1.0, 0.0, 0.0, {r, r});
         case 't':
-            m.v[6] = r, m.v[7] = -r;
-            break;
+            return matrix2_of(1.0, 0.0, 0.0, {r, -r});
         default:
-            break;  // 'I'
+            return matrix2_identity();  // 'I'
     }
-    return m;
 }
 
 }  // namespace
@@ -59,12 +49,11 @@ std::string print_gate(int label) {
     return kLabelNames[label];
 }
 
-MtxTavex label_matrix(int label) {
-    MtxTavex m;
-    mi(m);
+Matrix2 label_matrix(int label) {
+    Matrix2 m = matrix2_identity();
     if (label < 0 || label >= Tavex::kNumLabels) return m;
     for (const char* c = kLabelNames[label]; *c != '\0'; ++c)
-        if (*c != '(' && *c != ')') m = mm(m, letter_matrix(*c));
+        if (*c != '(' && *c != ')') m = m * letter_matrix(*c);
     return m;
 }
 
@@ -76,8 +65,8 @@ Tavex::Tavex(int max_unique, int max_length)
       tolerance(1e-10) {
     std::fill(std::begin(labels), std::end(labels), 0);
     for (int g = 0; g < kNumLabels; ++g) gate_table[g] = label_matrix(g);
-    mi(current);
-    for (MtxTavex& p : partial) p = current;
+    current = matrix2_identity();
+    for (Matrix2& p : partial) p = current;
 }
 
 Tavex::~Tavex() = default;
@@ -239,10 +228,10 @@ int Tavex::skip_product_long(int r, int n) {
 void Tavex::calculate_product(int k) {
     int start = k;
     if (k >= top) {
-        mi(partial[top + 1]);
+        partial[top + 1] = matrix2_identity();
         start = top;
     }
-    for (int j = start; j >= 0; --j) partial[j] = mm(partial[j + 1], gate_table[labels[j]]);
+    for (int j = start; j >= 0; --j) partial[j] = partial[j + 1] * gate_table[labels[j]];
     current = partial[0];
 }
 
@@ -268,10 +257,10 @@ void Tavex::insert_product_in_tree() {
     int node = 0;
     for (int j = top; j >= 1; --j) {
         node = check_tree[size_t(node + labels[j])];
-        assert(node > 0);
+        MAROVIN_CHECK(node > 0, "every proper prefix of a recorded product has a trie node");
     }
     const int entry = node + labels[0];
-    assert(check_tree[size_t(entry)] == 0);
+    MAROVIN_CHECK(check_tree[size_t(entry)] == 0, "a product is recorded in the trie once");
     check_tree[size_t(entry)] = next_free_node;
     check_tree[size_t(next_free_node)] = entry;  // parent slot: the entry pointing here
     next_free_node += kNodeSize;
@@ -287,7 +276,8 @@ void Tavex::insert_product_in_list() {
     unique_list[size_t(position)] = top + 1;
     for (int j = top; j >= 0; --j) unique_list[size_t(position + top + 1 - j)] = labels[j];
     free_list += top + 2;
-    assert(position == 2 || product_less_than(last_listed, position));
+    MAROVIN_CHECK(position == 2 || product_less_than(last_listed, position),
+                  "unique products are listed in enumeration order");
     last_listed = position;
 }
 
@@ -318,11 +308,10 @@ std::string Tavex::print_sequence(int index) const {
     return s;
 }
 
-std::string Tavex::ft_tavex(MtxTavex target, double threshold) {
+std::string Tavex::ft_tavex(Matrix2 target, double threshold) {
     // NOTE: running out of memory is a failure, reported as one (exit status 1, one line).
     if (!allocate()) fatal_error("Error: ft_tavex cannot allocate its search arrays");
-    MtxTavex identity;
-    mi(identity);
+    const Matrix2 identity = matrix2_identity();
     const double d0 = md_tri(identity, target);
     // NOTE: a target with a NaN entry has no approximation; NaN keys would also break the maps.
     if (std::isnan(d0)) {
@@ -360,7 +349,7 @@ std::string Tavex::ft_tavex(MtxTavex target, double threshold) {
             meet(k);
             break;
         }
-        const MtxTavex remainder = mm(target, minv(current));
+        const Matrix2 remainder = target * minv(current);
         bins.insert(md_tri(remainder, target), remainder, free_list, top + 1);
         add_matrix_to_structures(d);
         if (d < best - tolerance) {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "FaultTolerant/matrix/matrix2.h"
 #include "FaultTolerant/tavex/bin_set.h"
 #include "FaultTolerant/tavex/bit_ops.h"
-#include "FaultTolerant/tavex/mtx_tavex.h"
 
 /// \brief The printed form of label `label` ("I", "H", ..., "(SHs)", "T", "t" for 0..25), or the
 /// empty string for any other number.
@@ -22,7 +22,7 @@ std::string print_gate(int label);
 
 /// \brief The matrix of label `label` (0..25): the left-to-right product of its letters.
 /// Any other number gives the identity.
-MtxTavex label_matrix(int label);
+Matrix2 label_matrix(int label);
 
 /// One search over products of the gate labels. Serves a single call of `ft_tavex`.
 class Tavex {
@@ -44,7 +44,7 @@ class Tavex {
     /// \brief A gate-sequence string (letters H X Z S s T t, composite labels in parentheses)
     /// whose left-to-right product is within `threshold` (md_tri) of `target` up to a global
     /// phase; "I" when the identity already is; "" when the search ends without a result.
-    std::string ft_tavex(MtxTavex target, double threshold);
+    std::string ft_tavex(Matrix2 target, double threshold);
 
     /// \brief The current product as a string: labels from the highest index down.
     std::string print_product(const int* product, int product_top) const;
@@ -83,11 +83,11 @@ class Tavex {
     std::vector<int> path;
     int valid_len[kMaxLabels];
 
-    MtxTavex gate_table[kNumLabels];
+    Matrix2 gate_table[kNumLabels];
     // partial[j] = G(labels[top]) x ... x G(labels[j]); partial[top + 1] = I.
-    MtxTavex partial[kMaxLabels + 1];
-    MtxTavex current;
-    std::multimap<double, MtxTavex> unique_by_dist;
+    Matrix2 partial[kMaxLabels + 1];
+    Matrix2 current;
+    std::multimap<double, Matrix2> unique_by_dist;
     BinSet bins;
     timespec start_time{};
 

@@ -34,7 +34,7 @@ Kinds kinds_of(const LineOfGates& line) {
 sim::Unitary body_unitary(const LineOfGates& line) {
     LineOfGates body;
     for (const Gate& g : line.gates)
-        if (g.type <= 19) body.gates.push_back(g);
+        if (is_1Q_gate(g.type)) body.gates.push_back(g);
     body.phase = line.phase;
     return sim::line_unitary(body);
 }
@@ -43,20 +43,20 @@ sim::Unitary body_unitary(const LineOfGates& line) {
 
 struct SearchLog {
     int calls = 0;
-    CMatrix target;
+    Matrix2 target;
     double threshold = 0;
     int mode = 0;
 };
 SearchLog search_log;
 
-std::string fake_T_search(const CMatrix& target, double threshold, int mode) {
+std::string fake_T_search(const Matrix2& target, double threshold, int mode) {
     ++search_log.calls;
     search_log.target = target;
     search_log.threshold = threshold;
     search_log.mode = mode;
     return "T";
 }
-std::string fake_empty_search(const CMatrix& target, double threshold, int mode) {
+std::string fake_empty_search(const Matrix2& target, double threshold, int mode) {
     fake_T_search(target, threshold, mode);
     return "";
 }
@@ -258,7 +258,7 @@ TEST(FtWindowMatrix, EveryOneQubitKindEntersTheProductTransposed) {
          Gate(Z, 0, 0, 0, -1, 0, 9), Gate(T_dag, 0, 0, 0, -1, 0, 10), Gate(H, 0, 0, 0, -1, 0, 11),
          rot(RZ, -0.6), Gate(I, 0, 0, 0, -1, 0, 12)});
     testing::internal::CaptureStdout();
-    const CMatrix m = circuit.convert_matrix(line.gates, std::next(line.gates.begin()),
+    const Matrix2 m = circuit.convert_matrix(line.gates, std::next(line.gates.begin()),
                                              std::prev(line.gates.end()));
     const std::string printed = testing::internal::GetCapturedStdout();
     inside.leave();
@@ -479,7 +479,7 @@ TEST(FtReadHTString, LettersBecomeHAndZRotationsWithPhase) {
     testenv::write_file(dir + "/seq.txt", "HTt\nTX");
     LineOfGates line;
     testing::internal::CaptureStdout();
-    read_HT_string((dir + "/seq.txt").c_str(), line);
+    fttest::read_HT_string((dir + "/seq.txt").c_str(), line);
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("Error: read_HT_string, gate not supported: X"), std::string::npos);
     EXPECT_EQ(kinds_of(line), (Kinds{IN, H, RZ, RZ, RZ, OUT}));
@@ -490,7 +490,8 @@ TEST(FtReadHTString, LettersBecomeHAndZRotationsWithPhase) {
 
 TEST(FtReadHTStringDeath, MissingFileEndsTheProgram) {
     LineOfGates line;
-    EXPECT_EXIT(read_HT_string("no_such_sequence_file.txt", line), testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(fttest::read_HT_string("no_such_sequence_file.txt", line),
+                testing::ExitedWithCode(1), "");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::write_file("fuzz.net", data, size);
     try {
         Net net("fuzz.net");
-        net.nearest(CMatrix(2, 2));
+        net.nearest(Matrix2());
     } catch (const Exception&) {
     } catch (const FatalError&) {
     }

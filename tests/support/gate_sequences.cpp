@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iostream>
 #include <list>
 
-#include "FaultTolerant/pelmar/matrix.h"
+#include "FaultTolerant/matrix/matrix2.h"
 #include "FaultTolerant/tavex/tavex.h"
+#include "circuit/fatal.h"
+#include "circuit/named_rotation.h"
 
 namespace fttest {
 
@@ -58,13 +62,11 @@ double distance_to_rotation(const std::string& seq, Gate_type kind, double angle
     return sim::operator_distance_up_to_phase(sequence_unitary(seq), rotation_unitary(kind, angle));
 }
 
-static MtxTavex to_mtx(const sim::Unitary& u) {
-    CMatrix m(2, 2);
+static Matrix2 to_mtx(const sim::Unitary& u) {
+    Matrix2 m;
     for (unsigned r = 0; r < 2; ++r)
         for (unsigned c = 0; c < 2; ++c) m(r, c) = u.at(r, c);
-    MtxTavex out;
-    matrix_to_mtxtavex(m, out);
-    return out;
+    return m;
 }
 
 double md_tri_between(const sim::Unitary& a, const sim::Unitary& b) {
@@ -73,6 +75,26 @@ double md_tri_between(const sim::Unitary& a, const sim::Unitary& b) {
 
 double md_tri_to_rotation(const std::string& seq, Gate_type kind, double angle) {
     return md_tri_between(sequence_unitary(seq), rotation_unitary(kind, angle));
+}
+
+void read_HT_string(const char* file_name, LineOfGates& line) {
+    std::ifstream in(file_name, std::ios::binary);
+    if (!in) fatal_error("Cannot read input file!");
+    line.gates.push_back(Gate(IN, 0, 0, 0, -1, -1, -100));
+    char c;
+    while (in.get(c)) {
+        std::cout << c << ' ';
+        if (c == 'H') {
+            line.gates.push_back(Gate(H, 0, 0, 0, -1, -1, -100));
+        } else if (c == 'T' || c == 't') {
+            const NamedRotation& r = *named_rotation(c == 'T' ? T : T_dag);
+            line.gates.push_back(Gate(r.rotation, r.angle, 0, 0, -1, -1, -100));
+            line.phase += r.phase;
+        } else if (c != '\n') {
+            std::cout << "Error: read_HT_string, gate not supported: " << c << "\n";
+        }
+    }
+    line.gates.push_back(Gate(OUT, 0, 0, 0, -1, -1, -100));
 }
 
 }  // namespace fttest

@@ -9,17 +9,17 @@ namespace pelmar_test {
 
 namespace {
 
-CMatrix from_sim(const sim::Mat2& m) {
-    return su2::mat2(m[0], m[1], m[2], m[3]);
+Matrix2 from_sim(const sim::Mat2& m) {
+    return matrix2_of(m[0], m[1], m[2], m[3]);
 }
 
 }  // namespace
 
-CMatrix independent_product(const std::string& seq) {
-    const CMatrix h = from_sim(sim::one_qubit_matrix(H, 0));
-    const CMatrix t = from_sim(sim::one_qubit_matrix(T, 0));
-    const CMatrix t_dag = from_sim(sim::one_qubit_matrix(T_dag, 0));
-    CMatrix M = su2::mat2(1, 0, 0, 1);
+Matrix2 independent_product(const std::string& seq) {
+    const Matrix2 h = from_sim(sim::one_qubit_matrix(H, 0));
+    const Matrix2 t = from_sim(sim::one_qubit_matrix(T, 0));
+    const Matrix2 t_dag = from_sim(sim::one_qubit_matrix(T_dag, 0));
+    Matrix2 M = matrix2_of(1, 0, 0, 1);
     for (char c : seq) {
         if (c == 'H')
             M = M * h;
@@ -33,19 +33,19 @@ CMatrix independent_product(const std::string& seq) {
     return M;
 }
 
-CMatrix to_su2(const CMatrix& U) {
+Matrix2 to_su2(const Matrix2& U) {
     return (1.0 / std::sqrt(U.Determinant())) * U;
 }
 
-double phase_free_dist(const CMatrix& A, const CMatrix& B) {
+double phase_free_dist(const Matrix2& A, const Matrix2& B) {
     return su2::proj_trace_dist(to_su2(A), to_su2(B));
 }
 
-CMatrix rz(double theta) {
-    return su2::mat2(std::polar(1.0, -theta / 2), 0.0, 0.0, std::polar(1.0, theta / 2));
+Matrix2 rz(double theta) {
+    return matrix2_of(std::polar(1.0, -theta / 2), 0.0, 0.0, std::polar(1.0, theta / 2));
 }
 
-CMatrix random_su2(std::mt19937& rng) {
+Matrix2 random_su2(std::mt19937& rng) {
     std::uniform_real_distribution<double> u(-3.0, 3.0);
     return su2::cart3_to_mat({u(rng), u(rng), u(rng)});
 }

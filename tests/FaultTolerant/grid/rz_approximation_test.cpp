@@ -195,7 +195,7 @@ TEST(GridUnitary, RandomUnitariesWithinThreshold) {
             a /= n;
             b /= n;
             const std::complex<double> phase = std::polar(1.0, g(rng));
-            CMatrix m(2, 2);
+            Matrix2 m;
             m(0, 0) = phase * a;
             m(0, 1) = phase * b;
             m(1, 0) = -phase * std::conj(b);
@@ -208,7 +208,7 @@ TEST(GridUnitary, RandomUnitariesWithinThreshold) {
             EXPECT_LE(distance(target, letters_matrix(letters)), eps * (1 + 1e-9)) << letters;
         }
     }
-    CMatrix zero(2, 2);
+    Matrix2 zero;
     std::string letters;
     EXPECT_FALSE(grid_sequence_for_matrix(zero, 1e-3, letters));
 }

@@ -115,9 +115,9 @@ TEST(Net, EnumerationIsDepthFirstAndPruned) {
 TEST(Net, CoordinateIdentifiesMAndMinusM) {
     const Net& net = ftpelmar_net();
     std::mt19937 rng(5);
-    std::vector<CMatrix> cases = {Id2, cd(0, -1) * PX, cd(0, -1) * PZ};
+    std::vector<Matrix2> cases = {Id2, cd(0, -1) * PX, cd(0, -1) * PZ};
     for (int i = 0; i < 200; ++i) cases.push_back(random_su2(rng));
-    auto corner_set = [&](const CMatrix& M) {
+    auto corner_set = [&](const Matrix2& M) {
         std::set<std::vector<int16_t>> s;
         for (int c = 0; c < 16; ++c) {
             const Net::icoord ic = net.coordinate(M, c);
@@ -125,8 +125,8 @@ TEST(Net, CoordinateIdentifiesMAndMinusM) {
         }
         return s;
     };
-    for (const CMatrix& M : cases) {
-        const CMatrix minus = cd(-1) * M;
+    for (const Matrix2& M : cases) {
+        const Matrix2 minus = cd(-1) * M;
         EXPECT_TRUE(net.coordinate(M, -1) == net.coordinate(minus, -1));
         EXPECT_EQ(corner_set(M), corner_set(minus));
     }
@@ -139,7 +139,7 @@ TEST(Net, NearestFindsTheClosestKnotOfTheTile) {
     Net& net = ftpelmar_net();
     std::mt19937 rng(8);
     for (int i = 0; i < 30; ++i) {
-        const CMatrix U = random_su2(rng);
+        const Matrix2 U = random_su2(rng);
         const Net::knot* k = net.nearest(U);
         const double d = su2::proj_trace_dist(U, k->matrix);
         EXPECT_LT(d, 0.2);
@@ -149,7 +149,7 @@ TEST(Net, NearestFindsTheClosestKnotOfTheTile) {
             EXPECT_LE(d, su2::proj_trace_dist(U, other->matrix));
     }
     // A sequence of the net is found exactly (up to sign).
-    const CMatrix exact = net.evaluate("HTHtHTTTH");
+    const Matrix2 exact = net.evaluate("HTHtHTTTH");
     EXPECT_LT(su2::proj_trace_dist(exact, net.nearest(exact)->matrix), 1e-6);
 }
 
@@ -158,7 +158,7 @@ TEST(Net, NearestFindsTheClosestKnotOfTheTile) {
 TEST(Net, EveryZRotationFindsAKnot) {
     Net& net = ftpelmar_net();
     for (double theta = -3.2; theta < 3.2; theta += 0.01) {
-        const CMatrix U = pelmar_test::rz(theta);
+        const Matrix2 U = pelmar_test::rz(theta);
         const Net::knot* k = nullptr;
         ASSERT_NO_THROW(k = net.nearest(U)) << theta;
         EXPECT_LT(su2::proj_trace_dist(U, k->matrix), 0.2) << theta;
@@ -172,7 +172,7 @@ TEST(Net, EmptyNetCannotApproximate) {
     EXPECT_EQ(exception_message([&] { net.nearest(Id2); }), expected);
     EXPECT_EQ(exception_message([&] { net.solovay_kitaev(Id2, 2); }), expected);
     // A NaN matrix has no tile at all.
-    const CMatrix nan = su2::mat2(std::nan(""), 0.0, 0.0, 1.0);
+    const Matrix2 nan = matrix2_of(std::nan(""), 0.0, 0.0, 1.0);
     EXPECT_THROW(ftpelmar_net().nearest(nan), Exception);
 }
 
@@ -180,7 +180,7 @@ TEST(Net, InvertAndEvaluate) {
     const Net& net = ftpelmar_net();
     EXPECT_EQ(net.invert("HT"), "tH");
     EXPECT_EQ(net.invert(""), "");
-    EXPECT_EQ(net.evaluate("").data, Id2.data);
+    EXPECT_EQ(net.evaluate(""), Id2);
     for (const char* bad : {"HX", "S", "H(T)"}) {
         EXPECT_EQ(exception_message([&] { net.evaluate(bad); }),
                   "unrecognized label in gate sequence");
@@ -191,7 +191,7 @@ TEST(Net, InvertAndEvaluate) {
     for (int i = 0; i < 50; ++i) {
         std::string s;
         for (int j = 0; j < 1 + i % 20; ++j) s.push_back("HTt"[rng() % 3]);
-        const CMatrix product = net.evaluate(s) * net.evaluate(net.invert(s));
+        const Matrix2 product = net.evaluate(s) * net.evaluate(net.invert(s));
         EXPECT_LT(su2::proj_trace_dist(product, Id2), 1e-6) << s;
     }
 }
@@ -219,7 +219,7 @@ TEST(Net, SaveAndLoadRoundTrip) {
     EXPECT_EQ(loaded.gate_inverse(), net.gate_inverse());
     ASSERT_EQ(loaded.gate_count(), net.gate_count());
     for (int g = 0; g < net.gate_count(); ++g)
-        EXPECT_EQ(loaded.gate_matrices()[g].data, net.gate_matrices()[g].data);
+        EXPECT_EQ(loaded.gate_matrices()[g], net.gate_matrices()[g]);
     EXPECT_EQ(loaded.invert("HTt"), net.invert("HTt"));
     ASSERT_EQ(loaded.knots().size(), net.knots().size());
     for (size_t i = 0; i < net.knots().size(); ++i) {

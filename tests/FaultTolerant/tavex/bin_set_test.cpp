@@ -9,24 +9,13 @@
 #include <random>
 #include <vector>
 
+#include "FaultTolerant/random_unitary.h"
+
 namespace {
 
-MtxTavex rotation_z(double theta) {
-    return {{std::cos(theta / 2), -std::sin(theta / 2), 0, 0, 0, 0, std::cos(theta / 2),
-             std::sin(theta / 2)}};
-}
-
-MtxTavex random_su2(std::mt19937& rng) {
-    std::normal_distribution<double> g;
-    double q[4];
-    double n = 0;
-    for (double& x : q) {
-        x = g(rng);
-        n += x * x;
-    }
-    n = std::sqrt(n);
-    for (double& x : q) x /= n;
-    return {{q[0], q[1], -q[2], q[3], q[2], q[3], q[0], -q[1]}};
+Matrix2 rotation_z(double theta) {
+    return matrix2_of({std::cos(theta / 2), -std::sin(theta / 2)}, 0.0, 0.0,
+                      {std::cos(theta / 2), std::sin(theta / 2)});
 }
 
 TEST(BinSetTest, EmptyAndMissLeaveOutUnchanged) {
@@ -40,7 +29,7 @@ TEST(BinSetTest, EmptyAndMissLeaveOutUnchanged) {
 
 TEST(BinSetTest, ShorterBinWinsThenSmallerKeyThenEarlierInsertion) {
     BinSet bins;
-    const MtxTavex q = rotation_z(0.0);
+    const Matrix2 q = rotation_z(0.0);
     // All within 0.05 of q; keys chosen inside the window around dq = 0.5.
     bins.insert(0.52, rotation_z(0.02), 1, 5);
     bins.insert(0.49, rotation_z(0.04), 2, 4);
@@ -56,7 +45,7 @@ TEST(BinSetTest, ShorterBinWinsThenSmallerKeyThenEarlierInsertion) {
 
 TEST(BinSetTest, OnlyKeysInsideTheWindowAreLookedAt) {
     BinSet bins;
-    const MtxTavex q = rotation_z(0.0);
+    const Matrix2 q = rotation_z(0.0);
     bins.insert(0.9, q, 1, 2);  // same matrix, but its key lies outside [0.45, 0.55]
     double out;
     EXPECT_EQ(bins.contains(q, 0.5, 0.05, out), -1);
@@ -77,8 +66,8 @@ TEST(BinSetTest, DeleteShortSequencesKeepsLongerBins) {
 
 // Plain reference: the bins as ordered maps, scanned as the search describes.
 struct ReferenceBins {
-    std::map<int, std::multimap<double, std::pair<MtxTavex, int>>> bins;
-    int contains(MtxTavex q, double dq, double limit, double& out) const {
+    std::map<int, std::multimap<double, std::pair<Matrix2, int>>> bins;
+    int contains(Matrix2 q, double dq, double limit, double& out) const {
         for (const auto& bin : bins) {
             const auto end = bin.second.upper_bound(dq + limit);
             for (auto it = bin.second.lower_bound(dq - limit); it != end; ++it) {
@@ -95,20 +84,20 @@ struct ReferenceBins {
 
 TEST(BinSetTest, AgreesWithOrderedMapScanOnRandomQueries) {
     std::mt19937 rng(5);
-    const MtxTavex target = random_su2(rng);
+    const Matrix2 target = fttest::random_u2(rng, fttest::GlobalPhase::None);
     BinSet bins;
     ReferenceBins reference;
     int hits = 0;
     for (int index = 0; index < 3000; ++index) {
         // Interleave insertions and queries, as the first phase does; some keys repeat.
-        MtxTavex r = random_su2(rng);
+        Matrix2 r = fttest::random_u2(rng, fttest::GlobalPhase::None);
         double key = md_tri(r, target);
         if (index % 7 == 3) key = std::round(key * 64) / 64;
         const int length = 1 + index % 3;
         bins.insert(key, r, index, length);
         reference.bins[length].emplace(key, std::make_pair(r, index));
         for (int k = 0; k < 3; ++k) {
-            const MtxTavex q = random_su2(rng);
+            const Matrix2 q = fttest::random_u2(rng, fttest::GlobalPhase::None);
             const double dq = md_tri(q, target);
             const double limit = std::uniform_real_distribution<double>(0.001, 0.2)(rng);
             double out_a = -1, out_b = -1;
@@ -122,7 +111,7 @@ TEST(BinSetTest, AgreesWithOrderedMapScanOnRandomQueries) {
     bins.delete_short_sequences(2);
     reference.bins.erase(1);
     for (int k = 0; k < 2000; ++k) {
-        const MtxTavex q = random_su2(rng);
+        const Matrix2 q = fttest::random_u2(rng, fttest::GlobalPhase::None);
         const double dq = md_tri(q, target);
         double out_a = -1, out_b = -1;
         ASSERT_EQ(bins.contains(q, dq, 0.05, out_a), reference.contains(q, dq, 0.05, out_b));

@@ -10,8 +10,12 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <unordered_set>
 #include <vector>
+
+#include "FaultTolerant/random_unitary.h"
+#include "FaultTolerant/tavex/bit_ops.h"
 
 namespace {
 
@@ -25,7 +29,7 @@ M2 mul(const M2& a, const M2& b) {
 
 // The left-to-right product of a gate-sequence string, built from the letters alone;
 // parentheses are skipped. Fails the test on any other character.
-MtxTavex sequence_matrix(const std::string& seq) {
+Matrix2 sequence_matrix(const std::string& seq) {
     const double r = 1.0 / std::sqrt(2.0);
     const cd w = std::polar(1.0, M_PI / 4);
     M2 m = {1, 0, 0, 1};
@@ -65,12 +69,7 @@ MtxTavex sequence_matrix(const std::string& seq) {
         }
         m = mul(m, g);
     }
-    MtxTavex t;
-    for (int k = 0; k < 4; ++k) {
-        t.v[2 * k] = m[size_t(k)].real();
-        t.v[2 * k + 1] = m[size_t(k)].imag();
-    }
-    return t;
+    return matrix2_of(m[0], m[1], m[2], m[3]);
 }
 
 int t_count(const std::string& seq) {
@@ -80,47 +79,21 @@ int t_count(const std::string& seq) {
 }
 
 // Rz(theta) = diag(e^(-i theta/2), e^(i theta/2)), theta in radians.
-MtxTavex rotation_z(double theta) {
-    return {{std::cos(theta / 2), -std::sin(theta / 2), 0, 0, 0, 0, std::cos(theta / 2),
-             std::sin(theta / 2)}};
+Matrix2 rotation_z(double theta) {
+    return matrix2_of({std::cos(theta / 2), -std::sin(theta / 2)}, 0.0, 0.0,
+                      {std::cos(theta / 2), std::sin(theta / 2)});
 }
 
-MtxTavex random_u2(std::mt19937& rng, bool with_phase) {
-    std::normal_distribution<double> g;
-    double q[4];
-    double n = 0;
-    for (double& x : q) {
-        x = g(rng);
-        n += x * x;
-    }
-    n = std::sqrt(n);
-    const cd a(q[0] / n, q[1] / n), b(q[2] / n, q[3] / n);
-    const cd p =
-        with_phase ? std::polar(1.0, std::uniform_real_distribution<double>(0, 6)(rng)) : cd(1);
-    const cd e[4] = {p * a, -p * std::conj(b), p * b, p * std::conj(a)};
-    MtxTavex t;
-    for (int k = 0; k < 4; ++k) {
-        t.v[2 * k] = e[k].real();
-        t.v[2 * k + 1] = e[k].imag();
-    }
-    return t;
+Matrix2 with_phase(Matrix2 m, double phi) {
+    return std::polar(1.0, phi) * m;
 }
 
-MtxTavex with_phase(MtxTavex m, double phi) {
-    for (int k = 0; k < 4; ++k) {
-        const cd e = cd(m.v[2 * k], m.v[2 * k + 1]) * std::polar(1.0, phi);
-        m.v[2 * k] = e.real();
-        m.v[2 * k + 1] = e.imag();
-    }
-    return m;
-}
-
-std::string search(MtxTavex target, double threshold, int max_unique = 10200, int max_length = 15) {
+std::string search(Matrix2 target, double threshold, int max_unique = 10200, int max_length = 15) {
     Tavex tavex(max_unique, max_length);
     return tavex.ft_tavex(target, threshold);
 }
 
-void expect_within(const std::string& seq, MtxTavex target, double threshold) {
+void expect_within(const std::string& seq, Matrix2 target, double threshold) {
     ASSERT_FALSE(seq.empty());
     const double d = md_tri(sequence_matrix(seq), target);
     EXPECT_LE(d, threshold) << seq;
@@ -137,9 +110,61 @@ void expect_within(const std::string& seq, MtxTavex target, double threshold) {
 
 // --- Shortcuts and edge cases ----------------------------------------------------------------
 
+void expect_near(const Matrix2& a, const Matrix2& b, double tol = 1e-12) {
+    for (int k = 0; k < 4; ++k) EXPECT_LT(std::abs(a.e[k] - b.e[k]), tol) << "entry " << k;
+}
+
+TEST(TavexLabels, DistanceOfEqualLabelsIsZeroNotNaN) {
+    // md(H, H) rounds to just above 4 with 1/sqrt 2 = 0.7071067811865476.
+    const Matrix2 h = label_matrix(1);
+    EXPECT_GT(md(h, h), 4.0);
+    EXPECT_EQ(md_tri(h, h), 0.0);
+    for (int label = 0; label < Tavex::kNumLabels; ++label) {
+        const Matrix2 g = label_matrix(label);
+        EXPECT_FALSE(std::isnan(md_tri(g, g))) << print_gate(label);
+        EXPECT_LT(md_tri(g, g), 1e-7) << print_gate(label);
+    }
+}
+
+TEST(TavexLabels, PairwiseDistinctUpToPhase) {
+    for (int a = 0; a < Tavex::kNumLabels; ++a)
+        for (int b = a + 1; b < Tavex::kNumLabels; ++b)
+            EXPECT_GT(md_tri(label_matrix(a), label_matrix(b)), 0.1)
+                << print_gate(a) << " " << print_gate(b);
+}
+
+TEST(TavexLabels, CompositeLabelsAreLeftToRightProducts) {
+    const Matrix2 h = label_matrix(1), s = label_matrix(4), sd = label_matrix(5);
+    expect_near(label_matrix(13), s * h);       // (SH)
+    expect_near(label_matrix(22), s * h * sd);  // (SHs)
+    expect_near(label_matrix(18), h * s * h);   // (HSH)
+    const double r = 0.7071067811865476;
+    expect_near(label_matrix(24), matrix2_of(1, 0, 0, cd(r, r)));   // T
+    expect_near(label_matrix(25), matrix2_of(1, 0, 0, cd(r, -r)));  // t
+}
+
+TEST(PrintGateTest, NamesAndOutOfRange) {
+    const std::tuple<int, const char*> cases[] = {
+        {0, "I"},      {1, "H"},      {2, "X"},  {3, "Z"},  {4, "S"}, {5, "s"}, {13, "(SH)"},
+        {15, "(HXZ)"}, {23, "(sHS)"}, {24, "T"}, {25, "t"}, {-1, ""}, {26, ""}, {100, ""}};
+    for (const auto& [label, name] : cases) EXPECT_EQ(print_gate(label), name) << label;
+}
+
+TEST(BitOpsTest, HighestSetBitAndGetBit) {
+    const std::tuple<unsigned, int> highest[] = {
+        {0u, -1}, {1u, 0}, {2u, 1}, {6u, 2}, {0x80000000u, 31}, {0xFFFFFFFFu, 31}, {1024u, 10}};
+    for (const auto& [x, h] : highest) EXPECT_EQ(highest_set_bit(x), h) << x;
+    EXPECT_EQ(get_bit(5u, 0), 1);
+    EXPECT_EQ(get_bit(5u, 1), 0);
+    EXPECT_EQ(get_bit(5u, 2), 1);
+    EXPECT_EQ(get_bit(0x80000000u, 31), 1);
+    EXPECT_EQ(get_bit(0x7FFFFFFFu, 31), 0);
+    EXPECT_EQ(get_bit(1u, 32), 0);
+    EXPECT_EQ(get_bit(1u, -1), 0);
+}
+
 TEST(TavexTest, TargetNearIdentityGivesI) {
-    MtxTavex id;
-    mi(id);
+    Matrix2 id = matrix2_identity();
     EXPECT_EQ(search(id, 1e-2), "I");
     EXPECT_EQ(search(with_phase(id, 1.3), 1e-2), "I");
     EXPECT_EQ(search(rotation_z(0.001), 1e-2), "I");
@@ -157,15 +182,15 @@ TEST(TavexTest, SingleLabelTargetReturnsThatLabel) {
 class LabelTargetTest : public testing::TestWithParam<int> {};
 
 TEST_P(LabelTargetTest, EveryLabelIsFoundExactly) {
-    const MtxTavex target = with_phase(label_matrix(GetParam()), 0.25 * GetParam());
+    const Matrix2 target = with_phase(label_matrix(GetParam()), 0.25 * GetParam());
     expect_within(search(target, 1e-6), target, 1e-6);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLabels, LabelTargetTest, testing::Range(1, Tavex::kNumLabels));
 
 TEST(TavexTest, NaNTargetGivesNoSequence) {
-    MtxTavex m = rotation_z(0.3);
-    m.v[0] = std::nan("");
+    Matrix2 m = rotation_z(0.3);
+    m.e[0] = std::nan("");
     EXPECT_EQ(search(m, 1e-2), "");
 }
 
@@ -178,7 +203,7 @@ TEST(TavexTest, SearchEndingWithoutResultReturnsEmpty) {
 }
 
 TEST(TavexTest, MeetingIsReportedAndResultIsPhaseBlind) {
-    const MtxTavex target = rotation_z(0.7);
+    const Matrix2 target = rotation_z(0.7);
     testing::internal::CaptureStdout();
     const std::string a = search(target, 1e-2);
     const std::string out = testing::internal::GetCapturedStdout();
@@ -202,7 +227,7 @@ int label_count(const std::string& seq) {
 TEST(TavexTest, SecondPhaseMeetsProductsLongerThanTheFirstPhase) {
     // No pair of products of the first phase comes within 1e-2 of this rotation; the second
     // phase must meet a longer product (at least 16 labels) with a remainder of 15 labels.
-    const MtxTavex target = rotation_z(0.367977 * M_PI / 4);
+    const Matrix2 target = rotation_z(0.367977 * M_PI / 4);
     testing::internal::CaptureStdout();
     const std::string seq = search(target, 1e-2);
     testing::internal::GetCapturedStdout();
@@ -213,7 +238,7 @@ TEST(TavexTest, SecondPhaseMeetsProductsLongerThanTheFirstPhase) {
 
 TEST(TavexTest, SecondSearchOnOneObjectStartsAfresh) {
     testing::internal::CaptureStdout();
-    const MtxTavex a = rotation_z(0.7), b = rotation_z(-1.9);
+    const Matrix2 a = rotation_z(0.7), b = rotation_z(-1.9);
     Tavex tavex(10200, 15);
     const std::string first = tavex.ft_tavex(a, 1e-2);
     const std::string second = tavex.ft_tavex(b, 1e-2);
@@ -238,17 +263,19 @@ TEST_P(RandomTargetTest, SequenceIsWithinThreshold) {
     const Case c = GetParam();
     std::mt19937 rng(c.seed);
     for (int i = 0; i < c.count; ++i) {
-        MtxTavex target;
+        Matrix2 target;
         if (std::string(c.kind) == "Z") {
             // Angles as the conversion hands them: a remainder in [-0.5, 0.5] units of pi/4.
             const double a = std::uniform_real_distribution<double>(-0.5, 0.5)(rng);
             target = rotation_z(a * M_PI / 4);
         } else {
-            target = random_u2(rng, std::string(c.kind) == "U2");
+            target =
+                fttest::random_u2(rng, std::string(c.kind) == "U2" ? fttest::GlobalPhase::Random
+                                                                   : fttest::GlobalPhase::None);
         }
         const std::string seq = search(target, c.threshold);
         SCOPED_TRACE(testing::Message() << c.kind << " #" << i << " -> " << seq);
-        if (md_tri(MtxTavex{{1, 0, 0, 0, 0, 0, 1, 0}}, target) < c.threshold) {
+        if (md_tri(matrix2_identity(), target) < c.threshold) {
             EXPECT_EQ(seq, "I");
             continue;
         }
@@ -264,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(Thresholds, RandomTargetTest,
 TEST(TavexTest, FinerThresholdsOnZRotations) {
     // A few searches at 1e-3, where the second phase does most of the work.
     for (double a : {-0.0130959, 0.2}) {
-        const MtxTavex target = rotation_z(a * M_PI / 4);
+        const Matrix2 target = rotation_z(a * M_PI / 4);
         const std::string seq = search(target, 1e-3);
         expect_within(seq, target, 1e-3);
         EXPECT_GE(t_count(seq), 10) << seq;
@@ -280,9 +307,8 @@ class PlainSearch {
   public:
     PlainSearch(int max_unique, int max_length) : max_unique(max_unique), max_length(max_length) {}
 
-    std::string run(MtxTavex target, double threshold) {
-        MtxTavex id;
-        mi(id);
+    std::string run(Matrix2 target, double threshold) {
+        Matrix2 id = matrix2_identity();
         const double d0 = md_tri(id, target);
         if (threshold > d0) return "I";
         by_dist.emplace(d0, id);
@@ -299,7 +325,7 @@ class PlainSearch {
                     break;
                 }
             }
-            const MtxTavex p = product();
+            const Matrix2 p = product();
             const double d = md_tri(p, target);
             bool unique = true;
             for (auto it = by_dist.lower_bound(d - 1e-10); it != by_dist.upper_bound(d + 1e-10);
@@ -308,7 +334,7 @@ class PlainSearch {
             if (!unique) continue;
             const int k = meet(p, d, best - 1e-10, best);
             if (k != -1 && best <= threshold) return name() + names[size_t(k)];
-            const MtxTavex r = mm(target, minv(p));
+            const Matrix2 r = target * minv(p);
             bins[top + 1].emplace(md_tri(r, target), std::make_pair(r, int(names.size())));
             names.push_back(name());
             recorded.insert(run_of(top, 0));
@@ -333,7 +359,7 @@ class PlainSearch {
                         break;
                     }
             }
-            const MtxTavex q = product();
+            const Matrix2 q = product();
             const double d = md_tri(q, target);
             const int k = meet(q, d, best - 1e-10, best);
             if (k != -1 && best <= threshold) return name() + names[size_t(k)];
@@ -352,8 +378,8 @@ class PlainSearch {
     int top = 0;
     std::unordered_set<uint64_t> recorded;  // runs of labels, 5 bits each from the top down
     std::vector<std::string> names;
-    std::multimap<double, MtxTavex> by_dist;
-    std::map<int, std::multimap<double, std::pair<MtxTavex, int>>> bins;
+    std::multimap<double, Matrix2> by_dist;
+    std::map<int, std::multimap<double, std::pair<Matrix2, int>>> bins;
 
     bool step(int k) {
         for (int j = 0; j < k; ++j) labels[j] = 1;
@@ -372,10 +398,9 @@ class PlainSearch {
         for (int j = i; j >= lo; --j) key = key << 5 | uint64_t(labels[j]);
         return key;
     }
-    MtxTavex product() const {
-        MtxTavex m;
-        mi(m);
-        for (int j = top; j >= 0; --j) m = mm(m, label_matrix(labels[j]));
+    Matrix2 product() const {
+        Matrix2 m = matrix2_identity();
+        for (int j = top; j >= 0; --j) m = m * label_matrix(labels[j]);
         return m;
     }
     std::string name() const {
@@ -383,7 +408,7 @@ class PlainSearch {
         for (int j = top; j >= 0; --j) s += print_gate(labels[j]);
         return s;
     }
-    int meet(MtxTavex q, double dq, double limit, double& best) const {
+    int meet(Matrix2 q, double dq, double limit, double& best) const {
         for (const auto& bin : bins) {
             const auto end = bin.second.upper_bound(dq + limit);
             for (auto it = bin.second.lower_bound(dq - limit); it != end; ++it) {
@@ -411,7 +436,7 @@ TEST_P(PlainSearchTest, SameSequenceAsPlainEnumeration) {
     const PlainCase c = GetParam();
     std::mt19937 rng(c.seed);
     for (int i = 0; i < 3; ++i) {
-        const MtxTavex target = random_u2(rng, true);
+        const Matrix2 target = fttest::random_u2(rng, fttest::GlobalPhase::Random);
         const std::string expected =
             PlainSearch(c.max_unique, c.max_length).run(target, c.threshold);
         testing::internal::CaptureStdout();
