@@ -1,0 +1,2 @@
+// Two rooms of one floor: an include sideways.
+#include "mapping/recipe.h"
