@@ -119,8 +119,8 @@ void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, dou
     }
 }
 
-void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache,
-                             double threshold, int ft_mode, FtMethod method) {
+void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache, double threshold,
+                             int ft_mode, FtMethod method) {
     FT_table& ft_table = cache.table;
     const bool grid_method = method == FtMethod::NumberTheoretic;
     std::list<Gate>& gates = line.gates;

@@ -27,8 +27,8 @@ struct FtCache {
 void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, double threshold,
                 int ft_mode, FtMethod method);
 /// \brief Converts the windows of one line copy; new records take indices from `gate_counter`.
-void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache,
-                             double threshold, int ft_mode, FtMethod method);
+void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache, double threshold,
+                             int ft_mode, FtMethod method);
 /// \brief Left-to-right product of the window factors of [first, last); logs each record to
 /// "ft_angle_analysis.txt".
 Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,

@@ -8,10 +8,10 @@
 
 /// \brief Ends the program with "Internal error at <file>:<line>: <what>" on standard error when
 /// `condition` is false. `what` is a string literal saying what should have held.
-#define MAROVIN_CHECK(condition, what)                                                      \
-    do {                                                                                    \
-        if (!(condition)) {                                                                 \
+#define MAROVIN_CHECK(condition, what)                                                       \
+    do {                                                                                     \
+        if (!(condition)) {                                                                  \
             std::fprintf(stderr, "Internal error at %s:%d: %s\n", __FILE__, __LINE__, what); \
-            std::abort();                                                                   \
-        }                                                                                   \
+            std::abort();                                                                    \
+        }                                                                                    \
     } while (false)

@@ -167,8 +167,7 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
     boost::add_edge(v, fresh, q, g);
     boost::add_edge(fresh, after, q, g);
     const size_t line = static_cast<size_t>(q);
-    if (line < line_last.size() && line_last[line] == v)
-        line_last[line] = fresh;
+    if (line < line_last.size() && line_last[line] == v) line_last[line] = fresh;
     return fresh;
 }
 
@@ -189,8 +188,7 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
     for (int i = 0; i < count; ++i) {
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
-        if (line < line_last.size() && line_last[line] == v)
-            line_last[line] = joins[i].before;
+        if (line < line_last.size() && line_last[line] == v) line_last[line] = joins[i].before;
     }
 }
 

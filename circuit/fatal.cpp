@@ -29,4 +29,6 @@ FatalHandler set_fatal_handler(FatalHandler handler) {
     return previous;
 }
 
-void throwing_fatal_handler(const std::string& message) { throw FatalError{message}; }
+void throwing_fatal_handler(const std::string& message) {
+    throw FatalError{message};
+}

@@ -61,13 +61,20 @@ const KeywordEntry* entry_of_keyword(const std::string& keyword) {
 // The debug printer's own names: rotations in mixed case, markers named.
 const char* list_name(Gate_type kind) {
     switch (kind) {
-        case RX: return "Rx";
-        case RY: return "Ry";
-        case RZ: return "Rz";
-        case IN: return "IN";
-        case OUT: return "OUT";
-        case ZENO_dag: return "???";
-        default: return gate_keyword(kind);
+        case RX:
+            return "Rx";
+        case RY:
+            return "Ry";
+        case RZ:
+            return "Rz";
+        case IN:
+            return "IN";
+        case OUT:
+            return "OUT";
+        case ZENO_dag:
+            return "???";
+        default:
+            return gate_keyword(kind);
     }
 }
 }  // namespace
@@ -121,9 +128,12 @@ bool LineOfGates::operator==(const LineOfGates& other) const {
 
 Gate_type next_direction(Gate& g) {
     switch (g.type) {
-        case RX: return RY;
-        case RY: return RZ;
-        case RZ: return RX;
+        case RX:
+            return RY;
+        case RY:
+            return RZ;
+        case RZ:
+            return RX;
         default:
             std::cerr << "Error! next_direction: operation not supported!" << std::endl;
             return RY;
@@ -132,9 +142,12 @@ Gate_type next_direction(Gate& g) {
 
 Gate_type prev_direction(Gate& g) {
     switch (g.type) {
-        case RX: return RZ;
-        case RY: return RX;
-        case RZ: return RY;
+        case RX:
+            return RZ;
+        case RY:
+            return RX;
+        case RZ:
+            return RY;
         default:
             std::cerr << "Error! prev_direction: operation not supported!" << std::endl;
             return RZ;

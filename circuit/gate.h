@@ -46,23 +46,41 @@ enum Gate_type : int32_t {
 };
 
 /// Physical machine descriptions. ND (no description) is reachable only from code.
-enum PMD_type : int32_t { QD = 0, SC = 1, IT = 2, NA = 3, LP = 4, NP = 5, ND = 6, CTL = 7, FTS = 8 };
+enum PMD_type : int32_t {
+    QD = 0,
+    SC = 1,
+    IT = 2,
+    NA = 3,
+    LP = 4,
+    NP = 5,
+    ND = 6,
+    CTL = 7,
+    FTS = 8
+};
 
 /// Quantum error-correcting codes of the logical cost model; 4 means "no code".
 enum qecCode : int32_t { qec_code0 = 0, qec_code1 = 1, qec_code2 = 2, qec_code3 = 3, qec_none = 4 };
 
 /// \brief True exactly for the two-qubit kinds 20 to 29.
-inline bool is_2Q_gate(Gate_type kind) { return kind >= 20 && kind <= 29; }
+inline bool is_2Q_gate(Gate_type kind) {
+    return kind >= 20 && kind <= 29;
+}
 
 /// \brief True for the one-qubit kinds, below 20: the gates a one-qubit window may hold.
-inline bool is_1Q_gate(Gate_type kind) { return kind < 20; }
+inline bool is_1Q_gate(Gate_type kind) {
+    return kind < 20;
+}
 
 /// \brief True for the line markers IN, OUT, SOURCE and SINK, from 100 up.
-inline bool is_marker(Gate_type kind) { return kind > 99; }
+inline bool is_marker(Gate_type kind) {
+    return kind > 99;
+}
 
 /// \brief True for the kinds a netlist may hold as a record: the one- and two-qubit gates, below
 /// 30 (the composite price-row kinds from Toffoli up and the markers are not written).
-inline bool is_netlist_gate(Gate_type kind) { return kind < Toffoli; }
+inline bool is_netlist_gate(Gate_type kind) {
+    return kind < Toffoli;
+}
 
 /// \brief Netlist keyword of a kind ("???" for kinds without one, markers included).
 /// ZENO_dag is written "ZENO_dag" so that a circuit holding it reads back.
@@ -84,7 +102,7 @@ const char* pmd_keyword(PMD_type pmd);
 
 /// One gate of a line or window list. Angles in π/4.
 class Gate {
-public:
+  public:
     Gate_type type = I;
     double angle = 0.0;
     double angle1 = 0.0;
@@ -115,7 +133,7 @@ public:
 /// The gates of one qubit line, in time order, with the global phase (in π) gathered while the
 /// list is rewritten.
 class LineOfGates {
-public:
+  public:
     std::list<Gate> gates;
     GlobalPhase phase;  // in π
 
@@ -144,9 +162,13 @@ inline double normalised_turn(double angle) {
 }
 
 /// \brief True for the rotation kinds RX, RY and RZ.
-inline bool is_rotation(Gate_type kind) { return kind == RX || kind == RY || kind == RZ; }
+inline bool is_rotation(Gate_type kind) {
+    return kind == RX || kind == RY || kind == RZ;
+}
 /// \brief True for a rotation record: RX, RY or RZ, whatever the angle.
-inline bool is_rotation(const Gate& g) { return is_rotation(g.type); }
+inline bool is_rotation(const Gate& g) {
+    return is_rotation(g.type);
+}
 
 /// \brief Next rotation axis in the cycle X -> Y -> Z -> X; reports and returns RY otherwise.
 Gate_type next_direction(Gate& g);

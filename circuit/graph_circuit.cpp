@@ -128,20 +128,16 @@ void GraphCircuit::simplify3(LineOfGates& L, int from, int to, int mode) {
     line::simplify3(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
 }
 void GraphCircuit::interchangeXLZR(LineOfGates& L, int from, int to, int mode) {
-    line::interchange_xlzr(cost_model(), L, from, to, measure_of_mode(mode),
-                           Strategy::Incremental);
+    line::interchange_xlzr(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
 }
 void GraphCircuit::interchangeXRZL(LineOfGates& L, int from, int to, int mode) {
-    line::interchange_xrzl(cost_model(), L, from, to, measure_of_mode(mode),
-                           Strategy::Incremental);
+    line::interchange_xrzl(cost_model(), L, from, to, measure_of_mode(mode), Strategy::Incremental);
 }
 void GraphCircuit::movementXLZR(int q, LineOfGates& L, int from, int to, int mode) {
-    line::movement_xlzr(cost_model(), q, L, from, to, measure_of_mode(mode),
-                        Strategy::Incremental);
+    line::movement_xlzr(cost_model(), q, L, from, to, measure_of_mode(mode), Strategy::Incremental);
 }
 void GraphCircuit::movementXRZL(int q, LineOfGates& L, int from, int to, int mode) {
-    line::movement_xrzl(cost_model(), q, L, from, to, measure_of_mode(mode),
-                        Strategy::Incremental);
+    line::movement_xrzl(cost_model(), q, L, from, to, measure_of_mode(mode), Strategy::Incremental);
 }
 void GraphCircuit::split_angles(LineOfGates& L) {
     line::split_angles(L, gate_counter);

@@ -1,4 +1,6 @@
 // Operation counts, the as-soon-as-possible cycle count and the critical path of a circuit.
+#include "cost/circuit_cost.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "circuit/fatal.h"
-#include "cost/circuit_cost.h"
 
 using boost::get;
 

@@ -6,12 +6,11 @@
 #include <ostream>
 #include <string>
 
+#include "FaultTolerant/ft_method.h"
 #include "FaultTolerant/ft_table.h"
 #include "FaultTolerant/pelmar/net.h"
-#include "FaultTolerant/ft_method.h"
 #include "circuit/gate.h"
 #include "cost/logical_cost.h"
-
 
 /// Limits of the command line. Each one bounds work or recursion that the number controls.
 struct CommandLineLimits {

@@ -5,7 +5,6 @@
 #include <array>
 #include <vector>
 
-
 namespace {
 
 /// Replacement of RX/RY/RZ by angle 1..7 (π/4 units), in time order. Each equals its rotation up

@@ -62,7 +62,8 @@ void decompose_XYZSTH_gate(CircuitGraph& circuit, PMD_type pmd, int level) {
                 continue;
             }
             const Part* parts = d->parts.data();
-            it = replace_record(L, it, parts, parts + d->parts.size(), d->phase, circuit.gate_counter);
+            it = replace_record(L, it, parts, parts + d->parts.size(), d->phase,
+                                circuit.gate_counter);
         }
         circuit.revise_a_line(q, L);
     }

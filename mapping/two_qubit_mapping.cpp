@@ -2,9 +2,9 @@
 // machine description. Every recipe, times e^{iπ·(phase added)}, equals its gate exactly.
 // Angles in π/4, phases in π.
 
-#include <cmath>
-
 #include "mapping/two_qubit_mapping.h"
+
+#include <cmath>
 
 #include "mapping/mapping_tables.h"
 

@@ -24,7 +24,8 @@
 
 using boost::get;
 
-std::vector<CriticalWindow> cut_critical_windows(const Graph& graph, const std::vector<Vertex>& path) {
+std::vector<CriticalWindow> cut_critical_windows(const Graph& graph,
+                                                 const std::vector<Vertex>& path) {
     std::vector<CriticalWindow> windows;
     int line = -1;
     Vertex first{};
@@ -156,7 +157,8 @@ class WindowedLine {
 
     void index_anchors(It begin, It end) {
         for (It it = begin; it != end; ++it)
-            if (!is_1Q_gate(it->type)) anchors_[it->index] = it;  // the last record of an index counts
+            if (!is_1Q_gate(it->type))
+                anchors_[it->index] = it;  // the last record of an index counts
     }
 
     void splice_back(It before, LineOfGates&& part) {

@@ -26,7 +26,8 @@ inline bool operator==(const CriticalWindow& a, const CriticalWindow& b) {
 /// consecutive one-qubit gates of the path on the same line, in the order found. Two-qubit
 /// gates and markers neither end nor extend a run, so a run may span two-qubit gates of its line.
 /// O(length of the path).
-std::vector<CriticalWindow> cut_critical_windows(const Graph& graph, const std::vector<Vertex>& path);
+std::vector<CriticalWindow> cut_critical_windows(const Graph& graph,
+                                                 const std::vector<Vertex>& path);
 
 /// \brief Passes A (X right, Z left) and B (X left, Z right) of the line-reduction stages over
 /// the windows, in order, with the window cycle cost as the measure; each window's line is

@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-
 namespace line {
 
 double KindPrices::operator()(Gate_type kind) {

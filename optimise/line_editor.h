@@ -23,7 +23,6 @@
 #include "circuit/gate.h"
 #include "cost/cost_model.h"
 
-
 namespace line {
 
 enum class Strategy { Incremental, Literal };

@@ -2,9 +2,10 @@
 // through the two-qubit records of the line (movementXLZR, movementXRZL). None changes the
 // phase. Angles in π/4. Each scan is O(n) in the line length.
 
+#include "optimise/line_interchange.h"
+
 #include <iterator>
 
-#include "optimise/line_interchange.h"
 #include "optimise/line_rotation.h"
 
 namespace line {
@@ -167,8 +168,8 @@ bool rx_moves_left(LineEditor& ed, It p, It c) {
 
 }  // namespace
 
-void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                      KnownCost* known) {
+void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
+                      Strategy s, KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RX, std::begin(kRxPassesRight), std::end(kRxPassesRight), RY, RZ,
                                   RZ, false});
@@ -176,8 +177,8 @@ void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Meas
     ed.finish();
 }
 
-void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                      KnownCost* known) {
+void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
+                      Strategy s, KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
     forward_scan(ed, ForwardRules{RZ, std::begin(kRzPassesRight), std::end(kRzPassesRight), RX, RY,
                                   RX, true});
@@ -238,13 +239,13 @@ void movement(const CostModel& c, int q, LineOfGates& L, int from, int to, Measu
 
 }  // namespace
 
-void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                   KnownCost* known) {
+void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
+                   Strategy s, KnownCost* known) {
     movement(c, q, L, from, to, mode, s, Direction::XLeftZRight, known);
 }
 
-void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                   KnownCost* known) {
+void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
+                   Strategy s, KnownCost* known) {
     movement(c, q, L, from, to, mode, s, Direction::XRightZLeft, known);
 }
 

@@ -17,16 +17,16 @@
 namespace line {
 
 /// \brief Moves X rotations left and Z rotations right through one-qubit records.
-void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                      KnownCost* known = nullptr);
+void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
+                      Strategy s, KnownCost* known = nullptr);
 /// \brief Moves X rotations right and Z rotations left through one-qubit records.
-void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                      KnownCost* known = nullptr);
+void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
+                      Strategy s, KnownCost* known = nullptr);
 /// Z-transparent two-qubit records of line q.
-void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                   KnownCost* known = nullptr);
+void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
+                   Strategy s, KnownCost* known = nullptr);
 /// Z-transparent two-qubit records of line q.
-void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-                   KnownCost* known = nullptr);
+void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
+                   Strategy s, KnownCost* known = nullptr);
 
 }  // namespace line

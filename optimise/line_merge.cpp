@@ -4,10 +4,11 @@
 // merge_ASQU_gate rewrite unconditionally; the others keep the best copy under the whole-line
 // gate count. Angles in π/4, phases in π. O(n) in the line length.
 
+#include "optimise/line_merge.h"
+
 #include <iterator>
 #include <vector>
 
-#include "optimise/line_merge.h"
 #include "optimise/line_editor.h"
 #include "optimise/line_rotation.h"
 
@@ -470,12 +471,11 @@ void merge_ASQU_gate(const CostModel& c, LineOfGates& L) {
 }
 
 void merge_RXY3_gate(const CostModel& c, LineOfGates& L) {
-    scan(c, L, 3, kMergeRxy3, BestCopy::Keep,
-               [](Outs outs, double& phase, size_t row) {
-                   // The first two rows (Z-X-Z, Z-Y-Z) drop only a full-turn RZ; the derived
-                   // rows also drop a zero rotation (RX(6), RY(2), RZ(2) gives RXY(6, 2)).
-                   return drop_full_turns(outs, phase, row >= 2);
-               });
+    scan(c, L, 3, kMergeRxy3, BestCopy::Keep, [](Outs outs, double& phase, size_t row) {
+        // The first two rows (Z-X-Z, Z-Y-Z) drop only a full-turn RZ; the derived
+        // rows also drop a zero rotation (RX(6), RY(2), RZ(2) gives RXY(6, 2)).
+        return drop_full_turns(outs, phase, row >= 2);
+    });
 }
 
 }  // namespace line

@@ -2,11 +2,12 @@
 // merges (simplify1), pairs of half-turns (simplify2) and triples (simplify3).
 // Angles in π/4, phases in π. Each stage is one scan over its window: O(n) in the line length.
 
+#include "optimise/line_simplify.h"
+
 #include <cmath>
 #include <iostream>
 #include <iterator>
 
-#include "optimise/line_simplify.h"
 #include "optimise/line_rotation.h"
 
 namespace line {
@@ -299,7 +300,8 @@ void simplify(const CostModel& c, LineOfGates& L, int from, int to, Measure mode
     // stage to stage instead of being summed again (priced by logical operations when those are
     // the measure, else by the gate count).
     for (;;) {
-        const Measure pricing = mode == Measure::LogicalOps ? Measure::LogicalOps : Measure::GateCount;
+        const Measure pricing =
+            mode == Measure::LogicalOps ? Measure::LogicalOps : Measure::GateCount;
         const bool whole = from == -1 && to == -1;
         double c0;
         if (known != nullptr && known->valid && known->mode == pricing) {

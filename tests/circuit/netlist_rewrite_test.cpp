@@ -9,8 +9,8 @@
 #include <string>
 
 #include "support/fatal_capture.h"
-#include "support/netlist_files.h"
 #include "support/netlist_builder.h"
+#include "support/netlist_files.h"
 #include "support/test_env.h"
 #include "support/unitary.h"
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <fstream>
 #include <random>
 #include <set>
@@ -118,8 +117,8 @@ TEST(CircuitCounts, OperationCountFollowsEveryEdit) {
     auto full_count = [&](PMD_type pmd) {
         double total = 0;
         for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
-            total += c.cost_gate_count.get_gate_cost(boost::get(boost::vertex_gate, c.graph, *it),
-                                                     pmd);
+            total +=
+                c.cost_gate_count.get_gate_cost(boost::get(boost::vertex_gate, c.graph, *it), pmd);
         return total;
     };
     c.add_gate(RX, 0, 4, 0, 0);

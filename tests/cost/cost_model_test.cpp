@@ -37,8 +37,7 @@ TEST(CostModel, PhysicalMeasuresAskTheirTablesOnEveryDescription) {
         for (Gate_type kind : kKinds) {
             for (double angle : {0.0, 1.0, 2.0, 3.5, 6.0, -2.0}) {
                 const Gate g(kind, angle, 0, 0, 0, 1, 7);
-                EXPECT_EQ(model.record_cost(g, Measure::GateCount),
-                          prices.get_gate_cost(kind, pmd))
+                EXPECT_EQ(model.record_cost(g, Measure::GateCount), prices.get_gate_cost(kind, pmd))
                     << kind << " on " << pmd;
                 EXPECT_EQ(model.record_cost(g, Measure::Cycles),
                           CostCycleCount::get_cycle_cost(kind, pmd, angle))
@@ -54,9 +53,9 @@ TEST(CostModel, WindowsAndOtherDescriptions) {
     prices.set_cost_table();
     const tileTable tiles;
     const CostModel sc(prices, tiles, SC, qec_none);
-    std::list<Gate> line = {Gate(IN, 0, 0, 0, -1, 0, 0),      Gate(RZ, 1, 0, 0, -1, 0, 4),
-                            Gate(CNOT, 0, 0, 0, 0, 1, 5),     Gate(RX, 2, 0, 0, -1, 0, 6),
-                            Gate(H, 0, 0, 0, -1, 0, 8),       Gate(OUT, 0, 0, 0, -1, 0, 2)};
+    std::list<Gate> line = {Gate(IN, 0, 0, 0, -1, 0, 0),  Gate(RZ, 1, 0, 0, -1, 0, 4),
+                            Gate(CNOT, 0, 0, 0, 0, 1, 5), Gate(RX, 2, 0, 0, -1, 0, 6),
+                            Gate(H, 0, 0, 0, -1, 0, 8),   Gate(OUT, 0, 0, 0, -1, 0, 2)};
     for (Measure m : {Measure::GateCount, Measure::Cycles}) {
         const int from = 5, to = 2;  // from the CNOT to OUT
         const double expected = m == Measure::GateCount
@@ -64,8 +63,9 @@ TEST(CostModel, WindowsAndOtherDescriptions) {
                                     : CostCycleCount::get_window_cycle_cost(line, from, to, SC);
         EXPECT_EQ(sc.window_cost(line, from, to, m), expected);
         EXPECT_EQ(sc.window_cost(line, -1, -1, m),
-                  m == Measure::GateCount ? prices.get_window_gate_cost(line, -1, -1, SC)
-                                          : CostCycleCount::get_window_cycle_cost(line, -1, -1, SC));
+                  m == Measure::GateCount
+                      ? prices.get_window_gate_cost(line, -1, -1, SC)
+                      : CostCycleCount::get_window_cycle_cost(line, -1, -1, SC));
     }
     const CostModel it = sc.on(IT);
     EXPECT_EQ(it.pmd, IT);

@@ -25,8 +25,8 @@ TEST(LineEditor, FinishWithoutAcceptedMeasurementRestoresTheLine) {
     L.phase = 0.5;
     LineOfGates orig = L;
     const CostModel cost = c.cost_model();
-    line::LineEditor ed(cost, L, -1, -1, Measure::GateCount, Strategy::Incremental, line::BestCopy::Keep,
-                        line::Acceptance::Strict);
+    line::LineEditor ed(cost, L, -1, -1, Measure::GateCount, Strategy::Incremental,
+                        line::BestCopy::Keep, line::Acceptance::Strict);
     auto a = ed.first();
     auto b = std::next(a);
     auto d = std::next(b, 2);
@@ -47,32 +47,39 @@ TEST(KnownCost, StaysTheCostOfTheLine) {
     std::mt19937 rng(5);
     for (int trial = 0; trial < 200; ++trial) {
         LineOfGates L = testrandom::random_line(rng, trial % 40);
-        line::KnownCost k{true, Measure::GateCount,
-                          line::whole_line_cost(c.cost_model(), L.gates, Measure::GateCount,
-                                                Strategy::Literal)};
+        line::KnownCost k{
+            true, Measure::GateCount,
+            line::whole_line_cost(c.cost_model(), L.gates, Measure::GateCount, Strategy::Literal)};
         for (int step = 0; step < 8; ++step) {
             switch ((trial + step) % 6) {
                 case 0:
-                    line::simplify1(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::simplify1(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                    Strategy::Incremental, &k);
                     break;
                 case 1:
-                    line::simplify2(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::simplify2(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                    Strategy::Incremental, &k);
                     break;
                 case 2:
-                    line::simplify3(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::simplify3(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                    Strategy::Incremental, &k);
                     break;
                 case 3:
-                    line::interchange_xlzr(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::interchange_xlzr(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                           Strategy::Incremental, &k);
                     break;
                 case 4:
-                    line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::interchange_xrzl(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                           Strategy::Incremental, &k);
                     break;
                 default:
-                    line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(0), Strategy::Incremental, &k);
+                    line::simplify(c.cost_model(), L, -1, -1, measure_of_mode(0),
+                                   Strategy::Incremental, &k);
                     break;
             }
             ASSERT_TRUE(k.valid);
-            ASSERT_EQ(k.value, c.cost_model().window_cost(L.gates, -1, -1, Measure::GateCount)) << dump(L);
+            ASSERT_EQ(k.value, c.cost_model().window_cost(L.gates, -1, -1, Measure::GateCount))
+                << dump(L);
         }
     }
 }

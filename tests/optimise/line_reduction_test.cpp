@@ -1,7 +1,6 @@
 // Line copy and write-back, the movements through two-qubit records, index windows and the
 // whole reduce1Qgate pass, checked by the unitary of random circuits on every description and
 // against the literal reference strategy.
-#include "support/literal_line_reduction.h"
 #include "optimise/line_reduction.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include "optimise/two_qubit_reduction.h"
 #include "support/circuit_views.h"
 #include "support/gate_lists.h"
+#include "support/literal_line_reduction.h"
 #include "support/machine_descriptions.h"
 #include "support/random_circuits.h"
 #include "support/test_env.h"
@@ -216,9 +216,11 @@ TEST_P(OnEveryPmd, MovementsKeepUnitaryAndMatchReference) {
                 each_line(c, [&](int q, LineOfGates& L) {
                     for (int mode = 0; mode < 2; ++mode) {
                         if (dir == 0)
-                            line::movement_xlzr(c.cost_model(), q, L, -1, -1, measure_of_mode(mode), s);
+                            line::movement_xlzr(c.cost_model(), q, L, -1, -1, measure_of_mode(mode),
+                                                s);
                         else
-                            line::movement_xrzl(c.cost_model(), q, L, -1, -1, measure_of_mode(mode), s);
+                            line::movement_xrzl(c.cost_model(), q, L, -1, -1, measure_of_mode(mode),
+                                                s);
                     }
                 });
             };
@@ -296,7 +298,7 @@ TEST_P(OnEveryPmd, EditsOnEitherLineOfATwoQubitGateAreSeen) {
              for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
                  if (boost::get(boost::vertex_gate, c.graph, *it) == CNOT) {
                      c.insert_gate_after(*it, boost::get(boost::vertex_target, c.graph, *it), RX,
-                                       4.0);
+                                         4.0);
                      return;
                  }
          }},

@@ -6,8 +6,7 @@ namespace reference {
 
 namespace {
 
-void reduce_line_literal(CircuitGraph& c, const CostModel& cost, int q, bool xlzr,
-                         Measure mode) {
+void reduce_line_literal(CircuitGraph& c, const CostModel& cost, int q, bool xlzr, Measure mode) {
     const line::Strategy s = line::Strategy::Literal;
     LineOfGates L;
     c.copy_a_line(q, L);

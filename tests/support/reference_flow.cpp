@@ -30,8 +30,7 @@ Passes program_passes() {
 }
 
 Passes literal_passes() {
-    return Passes{reduce_lines_literal,
-                  [](GraphCircuit& c) { c.reduce2Qgate(); },
+    return Passes{reduce_lines_literal, [](GraphCircuit& c) { c.reduce2Qgate(); },
                   [](GraphCircuit& c) { c.reduce_critical(); }, literal_num_ops,
                   [](GraphCircuit& c, PMD_type p) { return c.num_cycles(p); }};
 }

@@ -14,7 +14,9 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const Complex kI(0, 1);
 
-Complex expi(double x) { return Complex(std::cos(x), std::sin(x)); }
+Complex expi(double x) {
+    return Complex(std::cos(x), std::sin(x));
+}
 
 Mat2 mul(const Mat2& a, const Mat2& b) {
     return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
@@ -125,18 +127,30 @@ Unitary Unitary::adjoint() const {
 Mat2 one_qubit_matrix(Gate_type kind, double angle, double angle1, double angle2) {
     const double s = std::sqrt(0.5);
     switch (kind) {
-        case I: return {1, 0, 0, 1};
-        case RX: return rx(angle);
-        case RY: return ry(angle);
-        case RZ: return rz(angle);
-        case X: return {0, 1, 1, 0};
-        case Y: return {0, -kI, kI, 0};
-        case Z: return {1, 0, 0, -1};
-        case H: return {s, s, s, -s};
-        case S: return {1, 0, 0, kI};
-        case S_dag: return {1, 0, 0, -kI};
-        case T: return {1, 0, 0, expi(kPi / 4)};
-        case T_dag: return {1, 0, 0, expi(-kPi / 4)};
+        case I:
+            return {1, 0, 0, 1};
+        case RX:
+            return rx(angle);
+        case RY:
+            return ry(angle);
+        case RZ:
+            return rz(angle);
+        case X:
+            return {0, 1, 1, 0};
+        case Y:
+            return {0, -kI, kI, 0};
+        case Z:
+            return {1, 0, 0, -1};
+        case H:
+            return {s, s, s, -s};
+        case S:
+            return {1, 0, 0, kI};
+        case S_dag:
+            return {1, 0, 0, -kI};
+        case T:
+            return {1, 0, 0, expi(kPi / 4)};
+        case T_dag:
+            return {1, 0, 0, expi(-kPi / 4)};
         case RXY: {
             double h = angle * kPi / 8, f = angle1 * kPi / 4;
             // exp(i h (cos f X - sin f Y)) = cos h + i sin h (cos f X - sin f Y)
@@ -144,7 +158,8 @@ Mat2 one_qubit_matrix(Gate_type kind, double angle, double angle1, double angle2
             Complex off10 = kI * std::sin(h) * (std::cos(f) - kI * std::sin(f));
             return {std::cos(h), off01, off10, std::cos(h)};
         }
-        case ASQU: return mul(rz(-angle), mul(ry(angle1), rz(-angle2)));
+        case ASQU:
+            return mul(rz(-angle), mul(ry(angle1), rz(-angle2)));
         default:
             ADD_FAILURE() << "simulator: no one-qubit matrix for kind " << kind;
             return {1, 0, 0, 1};
@@ -163,15 +178,32 @@ std::array<Complex, 16> two_qubit_matrix(Gate_type kind, double angle) {
         m[9] = -kI * std::sin(h), m[10] = std::cos(h);
     };
     switch (kind) {
-        case CNOT: m[0] = 1, m[5] = 1, m[11] = 1, m[14] = 1; break;
-        case CZ: diag(1, 1, 1, -1); break;
-        case CP: diag(1, 1, 1, expi(angle * kPi / 4)); break;
-        case GEO: diag(1, expi(angle * kPi / 4), expi(angle * kPi / 4), 1); break;
-        case SWAP: m[0] = 1, m[6] = 1, m[9] = 1, m[15] = 1; break;
-        case ISWAP: iswap(angle); break;
-        case ZENO: iswap(2); break;
-        case ZENO_dag: iswap(-2); break;
-        default: ADD_FAILURE() << "simulator: no two-qubit matrix for kind " << kind;
+        case CNOT:
+            m[0] = 1, m[5] = 1, m[11] = 1, m[14] = 1;
+            break;
+        case CZ:
+            diag(1, 1, 1, -1);
+            break;
+        case CP:
+            diag(1, 1, 1, expi(angle * kPi / 4));
+            break;
+        case GEO:
+            diag(1, expi(angle * kPi / 4), expi(angle * kPi / 4), 1);
+            break;
+        case SWAP:
+            m[0] = 1, m[6] = 1, m[9] = 1, m[15] = 1;
+            break;
+        case ISWAP:
+            iswap(angle);
+            break;
+        case ZENO:
+            iswap(2);
+            break;
+        case ZENO_dag:
+            iswap(-2);
+            break;
+        default:
+            ADD_FAILURE() << "simulator: no two-qubit matrix for kind " << kind;
     }
     return m;
 }

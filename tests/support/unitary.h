@@ -2,11 +2,11 @@
 // Test-only unitary simulator for a few qubits, using the program's gate meanings:
 //   RX(a) = [[cos, -i sin], [-i sin, cos]], RZ(a) = diag(e^{-i a pi/8}, e^{i a pi/8}),
 //   RY(a) = [[cos, sin], [-sin, cos]]  (note the sign), all with half-angle a*pi/8;
-//   RXY(t, f) = exp(i t pi/8 (cos(f pi/4) X - sin(f pi/4) Y))  (RXY(t,0) = RX(-t), RXY(t,2) = RY(-t));
-//   ASQU(a, b, c) = RZ(-a) RY(b) RZ(-c)  (time order RZ(-c), RY(b), RZ(-a); meaningful up to phase);
-//   CP(t) = diag(1,1,1,e^{i t pi/4}), GEO(t) = diag(1, e^{i t pi/4}, e^{i t pi/4}, 1), CZ = CP(4),
-//   ISWAP(t) on |01>,|10> = [[cos(t pi/4), -i sin(t pi/4)], [-i sin(t pi/4), cos(t pi/4)]],
-//   ZENO = ISWAP(2), ZENO_dag its adjoint.
+//   RXY(t, f) = exp(i t pi/8 (cos(f pi/4) X - sin(f pi/4) Y))  (RXY(t,0) = RX(-t), RXY(t,2) =
+//   RY(-t)); ASQU(a, b, c) = RZ(-a) RY(b) RZ(-c)  (time order RZ(-c), RY(b), RZ(-a); meaningful up
+//   to phase); CP(t) = diag(1,1,1,e^{i t pi/4}), GEO(t) = diag(1, e^{i t pi/4}, e^{i t pi/4}, 1),
+//   CZ = CP(4), ISWAP(t) on |01>,|10> = [[cos(t pi/4), -i sin(t pi/4)], [-i sin(t pi/4), cos(t
+//   pi/4)]], ZENO = ISWAP(2), ZENO_dag its adjoint.
 // Qubit q is bit q of a basis index. Angles in pi/4, phases in pi.
 
 #include <array>
@@ -26,7 +26,7 @@ using Mat2 = std::array<Complex, 4>;  // row-major 2x2
 
 /// A 2^n x 2^n matrix, row-major.
 class Unitary {
-public:
+  public:
     int qubits = 0;
     size_t dim = 1;
     std::vector<Complex> a;

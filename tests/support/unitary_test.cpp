@@ -29,7 +29,8 @@ TEST(Simulator, RxyAndAsquMeanings) {
     EXPECT_TRUE(equal_exact(b, one(RY, -1.5)));
     Unitary c = gates_unitary(1, {Gate(ASQU, 1, 2, 3, -1, 0, 0)}, 0);
     Unitary d = gates_unitary(
-        1, {Gate(RZ, -3, 0, 0, -1, 0, 0), Gate(RY, 2, 0, 0, -1, 0, 0), Gate(RZ, -1, 0, 0, -1, 0, 0)},
+        1,
+        {Gate(RZ, -3, 0, 0, -1, 0, 0), Gate(RY, 2, 0, 0, -1, 0, 0), Gate(RZ, -1, 0, 0, -1, 0, 0)},
         0);
     EXPECT_TRUE(equal_up_to_phase(c, d));
 }
@@ -38,13 +39,13 @@ TEST(Simulator, ZenoMapsZeroOneToMinusIOneZero) {
     Unitary u = gates_unitary(2, {Gate(ZENO, 0, 0, 0, 0, 1, 0)}, 0);
     // |01> with qubit 0 = 1 (index 1) goes to -i |index 2>.
     EXPECT_NEAR(std::abs(u.at(2, 1) - Complex(0, -1)), 0, 1e-12);
-    Unitary d = gates_unitary(2, {Gate(ZENO, 0, 0, 0, 0, 1, 0), Gate(ZENO_dag, 0, 0, 0, 0, 1, 0)}, 0);
+    Unitary d =
+        gates_unitary(2, {Gate(ZENO, 0, 0, 0, 0, 1, 0), Gate(ZENO_dag, 0, 0, 0, 0, 1, 0)}, 0);
     EXPECT_TRUE(equal_exact(d, Unitary::identity(2)));
 }
 
 TEST(Simulator, NetlistOrdersAreReversesOfEachOther) {
-    const std::string text =
-        ".qubit 2\nqubit a\nqubit b\n.begin\nH a\nCNOT a b\nT b\n.end\n";
+    const std::string text = ".qubit 2\nqubit a\nqubit b\n.begin\nH a\nCNOT a b\nT b\n.end\n";
     Unitary op = netlist_unitary(text, Order::Operator);
     Unitary time = netlist_unitary(text, Order::Time);
     Unitary expected = gates_unitary(
