@@ -8,6 +8,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "circuit/check.h"
 #include "circuit/fatal.h"
 
 using boost::get;
@@ -159,6 +160,8 @@ void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angl
 }
 
 Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double angle) {
+    MAROVIN_CHECK(q >= 0 && q < num_qubits, "a gate is inserted on a line of the circuit");
+    MAROVIN_CHECK(is_1Q_gate(kind), "the gate inserted after a vertex is a one-qubit gate");
     Graph& g = graph;
     Vertex after = next_node(g, v, q);
     Vertex fresh = new_vertex(kind, angle, 0.0, 0.0, -1, q);
@@ -173,6 +176,7 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
 
 void CircuitGraph::remove_gate_vertex(Vertex v) {
     Graph& g = graph;
+    MAROVIN_CHECK(!is_marker(get(boost::vertex_gate, g, v)), "a line marker is never removed");
     struct Join {
         int line;
         Vertex before;
