@@ -105,22 +105,20 @@ void CircuitGraph::make_lines(int n) {
     for (int i = 0; i < n; ++i) line_end.push_back(new_vertex(OUT, 0, 0, 0, -1, i));
     for (int i = 0; i < n; ++i) boost::add_edge(line_start[i], line_end[i], i, graph);
 
-    Vertex source = boost::add_vertex(graph);
-    kind_counts.add(SOURCE);
-    put(boost::vertex_gate, graph, source, SOURCE);
-    put(boost::vertex_index, graph, source, -1);
-    put(boost::vertex_control, graph, source, -1);
-    put(boost::vertex_target, graph, source, -1);
-    put(boost::vertex_color, graph, source, boost::white_color);
+    // SOURCE and SINK stand outside the lines: no gate index of their own, no angles.
+    auto end_vertex = [&](Gate_type kind, int index) {
+        Vertex v = boost::add_vertex(graph);
+        kind_counts.add(kind);
+        put(boost::vertex_gate, graph, v, kind);
+        put(boost::vertex_index, graph, v, index);
+        put(boost::vertex_control, graph, v, -1);
+        put(boost::vertex_target, graph, v, -1);
+        put(boost::vertex_color, graph, v, boost::white_color);
+        return v;
+    };
+    Vertex source = end_vertex(SOURCE, -1);
     for (int i = 0; i < n; ++i) boost::add_edge(source, line_start[i], i, graph);
-
-    Vertex sink = boost::add_vertex(graph);
-    kind_counts.add(SINK);
-    put(boost::vertex_gate, graph, sink, SINK);
-    put(boost::vertex_index, graph, sink, -2);
-    put(boost::vertex_control, graph, sink, -1);
-    put(boost::vertex_target, graph, sink, -1);
-    put(boost::vertex_color, graph, sink, boost::white_color);
+    Vertex sink = end_vertex(SINK, -2);
     for (int i = 0; i < n; ++i) boost::add_edge(line_end[i], sink, i, graph);
 }
 
