@@ -59,7 +59,8 @@ void for_each_gate(const CircuitGraph& c, F f) {
 
 enum class Form { File, String };
 
-std::string netlist_text(const CircuitGraph& c, PMD_type pmd, Form form) {
+// The lines of a form up to and including ".begin".
+std::string header_text(const CircuitGraph& c, PMD_type pmd, Form form) {
     std::ostringstream out;
     out << "# ***OUTPUT*** Netlist file\n";
     out << "# Created by Marovin\n";
@@ -70,9 +71,19 @@ std::string netlist_text(const CircuitGraph& c, PMD_type pmd, Form form) {
     if (form == Form::String) out << ".global_phase " << c.global_phase << '\n';
     for (const auto& entry : c.line_name) out << "qubit " << entry.second << '\n';
     out << ".begin\n";
-    for_each_gate(c, [&](const Gate& g) { write_gate_line(c, g, out); });
-    out << ".end\n";
     return out.str();
+}
+
+// The gate lines, the same in both forms: one walk in time order, numbers at precision 16.
+std::string gate_section(const CircuitGraph& c) {
+    std::ostringstream out;
+    out.precision(16);
+    for_each_gate(c, [&](const Gate& g) { write_gate_line(c, g, out); });
+    return out.str();
+}
+
+std::string netlist_text(const CircuitGraph& c, PMD_type pmd, Form form) {
+    return header_text(c, pmd, form) + gate_section(c) + ".end\n";
 }
 
 }  // namespace
@@ -83,6 +94,12 @@ std::string netlist_file_text(const CircuitGraph& circuit, PMD_type pmd) {
 
 std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd) {
     return netlist_text(circuit, pmd, Form::String);
+}
+
+NetlistTexts netlist_texts(const CircuitGraph& circuit, PMD_type pmd) {
+    const std::string gates = gate_section(circuit);
+    return NetlistTexts{header_text(circuit, pmd, Form::File) + gates + ".end\n",
+                        header_text(circuit, pmd, Form::String) + gates + ".end\n"};
 }
 
 void write_netlist_file(const CircuitGraph& circuit, PMD_type pmd, const std::string& file_name) {

@@ -13,6 +13,13 @@ std::string netlist_file_text(const CircuitGraph& circuit, PMD_type pmd);
 /// \brief The text handed to the next reading: a ".global_phase" line, ".pmd ???" for ND and
 /// FTS.
 std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd);
+/// Both texts of one circuit.
+struct NetlistTexts {
+    std::string file;    // as netlist_file_text
+    std::string string;  // as netlist_string_text
+};
+/// \brief Both texts from one walk of the graph in time order.
+NetlistTexts netlist_texts(const CircuitGraph& circuit, PMD_type pmd);
 /// \brief Writes the file text to `file_name` (in place once complete); a failure ends the
 /// program.
 void write_netlist_file(const CircuitGraph& circuit, PMD_type pmd, const std::string& file_name);

@@ -193,8 +193,9 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
     progress.phase("last synthesis");
     r.last = synthesis_run(*g5, s.pmd, s.pmd == CTL ? NamedGates::Keep : NamedGates::Decompose,
                            progress);
-    r.output_text = oriented(netlist_file_text(*g5), direction);
-    r.final_text = g5->output_circuit_in_string();
+    NetlistTexts texts = netlist_texts(*g5, g5->pmd);
+    r.output_text = oriented(texts.file, direction);
+    r.final_text = std::move(texts.string);
     return r;
 }
 
@@ -254,8 +255,15 @@ SynthesisResult run_synthesis(const Settings& s) {
         std::cout << "Forward Synthesis..." << std::endl;
         progress.phase("forward synthesis");
         forward = synthesis_run(*gf, s.pmd, NamedGates::Decompose, progress);
-        forward_best = gf->output_circuit_in_string();
-        forward_file = netlist_file_text(*gf);
+        // With a conversion the output file is written from the converted circuit, so the
+        // file text of an attempt is built only without one.
+        if (s.converts()) {
+            forward_best = gf->output_circuit_in_string();
+        } else {
+            NetlistTexts texts = netlist_texts(*gf, gf->pmd);
+            forward_best = std::move(texts.string);
+            forward_file = std::move(texts.file);
+        }
     }
     auto gb = read_circuit(s, inverted(input_text), s.pmd, qec_none, 0);
     std::cout << "Backward Synthesis..." << std::endl;
@@ -269,10 +277,13 @@ SynthesisResult run_synthesis(const Settings& s) {
     std::string best_text;
     if (result.forward_wins) {
         best_text = std::move(forward_best);
-        result.output_text = oriented(forward_file, Direction::Forward);
-    } else {
+        if (!s.converts()) result.output_text = oriented(forward_file, Direction::Forward);
+    } else if (s.converts()) {
         best_text = gb->output_circuit_in_string();
-        result.output_text = oriented(netlist_file_text(*gb), Direction::Backward);
+    } else {
+        NetlistTexts texts = netlist_texts(*gb, gb->pmd);
+        best_text = std::move(texts.string);
+        result.output_text = oriented(texts.file, Direction::Backward);
     }
     gb.reset();
     forward_file.clear();

@@ -171,3 +171,18 @@ TEST(Writer, PrintCircuitListsGatesWithTotalCostAndRaisesConsolePrecision) {
 }
 
 }  // namespace
+
+// Both texts from one walk are the texts of the two writers, on every description (".pmd" and
+// the phase line differ between the forms, the gate lines do not).
+TEST(Writer, BothTextsFromOneWalkEqualTheTwoWriters) {
+    for (PMD_type pmd : {QD, SC, IT, NA, LP, NP, ND, CTL, FTS}) {
+        auto c = read(make_netlist(3,
+                                   "RZ q0 0.3333333333333333\nCNOT q1 q2\nT q2\nGEO q0 q2 1.5\n"
+                                   "SWAP q0 q1\n"),
+                      pmd);
+        c->global_phase = 0.125;
+        const NetlistTexts texts = netlist_texts(*c, c->pmd);
+        EXPECT_EQ(texts.file, netlist_file_text(*c)) << pmd;
+        EXPECT_EQ(texts.string, c->output_circuit_in_string()) << pmd;
+    }
+}
