@@ -14,7 +14,7 @@
 #include <random>
 
 #include "circuit/graph_circuit.h"
-#include "optimise/line_reduction.h"
+#include "support/literal_line_reduction.h"
 
 namespace {
 
@@ -44,12 +44,18 @@ std::unique_ptr<GraphCircuit> long_line_circuit(int lines, long gates, unsigned 
     return c;
 }
 
-void run_reduction(benchmark::State& state, int lines, long gates, line::Strategy s) {
+// The program's pass, or the literal whole-line reference it is compared with.
+enum class Pass { Program, Literal };
+
+void run_reduction(benchmark::State& state, int lines, long gates, Pass pass) {
     for (auto _ : state) {
         state.PauseTiming();
         auto c = long_line_circuit(lines, gates, 11);
         state.ResumeTiming();
-        line::reduce_lines(*c, s);
+        if (pass == Pass::Program)
+            c->reduce1Qgate();
+        else
+            reference::reduce_lines_literal(*c);
         benchmark::DoNotOptimize(c->global_phase);
         state.PauseTiming();
         c.reset();
@@ -58,17 +64,17 @@ void run_reduction(benchmark::State& state, int lines, long gates, line::Strateg
 }
 
 void BM_reduce1Qgate_2lines_200k(benchmark::State& state) {
-    run_reduction(state, 2, 200000 + 200000 / 50, line::Strategy::Incremental);
+    run_reduction(state, 2, 200000 + 200000 / 50, Pass::Program);
 }
 BENCHMARK(BM_reduce1Qgate_2lines_200k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_reduce1Qgate_1000lines_1M(benchmark::State& state) {
-    run_reduction(state, 1000, 1000000, line::Strategy::Incremental);
+    run_reduction(state, 1000, 1000000, Pass::Program);
 }
 BENCHMARK(BM_reduce1Qgate_1000lines_1M)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_reduce1Qgate_growth(benchmark::State& state) {
-    run_reduction(state, 2, state.range(0), line::Strategy::Incremental);
+    run_reduction(state, 2, state.range(0), Pass::Program);
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_reduce1Qgate_growth)
@@ -79,7 +85,7 @@ BENCHMARK(BM_reduce1Qgate_growth)
     ->Complexity();
 
 void BM_reduce1Qgate_growth_literal(benchmark::State& state) {
-    run_reduction(state, 2, state.range(0), line::Strategy::Literal);
+    run_reduction(state, 2, state.range(0), Pass::Literal);
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_reduce1Qgate_growth_literal)

@@ -105,7 +105,7 @@ void BM_critical_windows(benchmark::State& state) {
         const std::vector<Vertex> path = chain(*c);
         state.ResumeTiming();
         std::streambuf* console = std::cout.rdbuf(nullptr);
-        reduce_critical_windows(*c, cut_critical_windows(c->graph, path));
+        reduce_critical_windows(*c, c->cost_model(), cut_critical_windows(c->graph, path));
         std::cout.rdbuf(console);
         benchmark::DoNotOptimize(c->global_phase);
         state.PauseTiming();
