@@ -57,6 +57,12 @@ class CostModel {
     /// \brief Window cost of a line copy (from = to = -1: the whole line between IN and OUT).
     /// O(n) in the line length.
     double window_cost(std::list<Gate>& gates, int from, int to, Measure m) const;
+    /// \brief Whole-line cost of a line copy: its logical operations under LogicalOps, and under
+    /// every other measure its gate count (the prices summed up to the first OUT record).
+    double line_cost(std::list<Gate>& gates, Measure m) const {
+        if (m == Measure::LogicalOps) return tile_table.getLineOpsCost(gates, code);
+        return cost_gate_count.get_line_gate_cost(gates, pmd);
+    }
     /// \brief Gate-count price of a kind on this description.
     double gate_price(Gate_type kind) const { return cost_gate_count.get_gate_cost(kind, pmd); }
 };

@@ -60,12 +60,12 @@ constexpr line::Strategy kStrategy = line::Strategy::Incremental;
 constexpr int kMargin = 5;
 
 int window_cycles(const CostModel& c, LineOfGates& line, const CriticalWindow& w) {
-    return CostCycleCount::get_window_cycle_cost(line.gates, w.from, w.to, c.pmd);
+    return static_cast<int>(c.window_cost(line.gates, w.from, w.to, Measure::Cycles));
 }
 
 /// Whole-line gate count of a list, as the simplification measures it in cycle mode.
 int gate_count_cost(const CostModel& c, LineOfGates& line) {
-    return c.cost_gate_count.get_line_gate_cost(line.gates, c.pmd);
+    return static_cast<int>(c.line_cost(line.gates, Measure::GateCount));
 }
 
 void interchange_and_move(const CostModel& c, int q, LineOfGates& line, const CriticalWindow& w,

@@ -14,8 +14,7 @@ double KindPrices::operator()(Gate_type kind) {
 }
 
 double whole_line_cost(const CostModel& c, std::list<Gate>& gates, Measure mode, Strategy s) {
-    if (mode == Measure::LogicalOps) return c.tile_table.getLineOpsCost(gates, c.code);
-    if (s == Strategy::Literal) return c.cost_gate_count.get_line_gate_cost(gates, c.pmd);
+    if (mode == Measure::LogicalOps || s == Strategy::Literal) return c.line_cost(gates, mode);
     // Integer prices summed exactly, as the cost model sums them.
     KindPrices price(c);
     double total = 0.0;

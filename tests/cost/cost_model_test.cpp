@@ -67,6 +67,9 @@ TEST(CostModel, WindowsAndOtherDescriptions) {
                       ? prices.get_window_gate_cost(line, -1, -1, SC)
                       : CostCycleCount::get_window_cycle_cost(line, -1, -1, SC));
     }
+    // The whole-line cost is the gate count under every physical measure.
+    for (Measure m : {Measure::GateCount, Measure::Cycles})
+        EXPECT_EQ(sc.line_cost(line, m), prices.get_line_gate_cost(line, SC));
     const CostModel it = sc.on(IT);
     EXPECT_EQ(it.pmd, IT);
     EXPECT_EQ(it.code, qec_none);
