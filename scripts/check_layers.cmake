@@ -11,8 +11,9 @@
 # Exits with an error naming each include that points up or sideways.
 
 if(NOT ROOT)
-  get_filename_component(ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+  set(ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 endif()
+get_filename_component(ROOT "${ROOT}" ABSOLUTE)
 
 # The parts as data: part name, floor, and the paths it holds (a folder ends with /; the first
 # rule that matches a path decides). The façade files live in circuit/ beside the core.
@@ -85,4 +86,7 @@ if(wrong)
   message(FATAL_ERROR "${count} include(s) point up or sideways in the house:\n  ${listing}")
 endif()
 list(LENGTH sources checked)
+if(checked EQUAL 0)
+  message(FATAL_ERROR "No sources found under ${ROOT}: nothing was checked")
+endif()
 message(STATUS "Layers: ${checked} sources checked, every include points down")
