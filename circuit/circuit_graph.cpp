@@ -67,7 +67,10 @@ Vertex CircuitGraph::new_vertex(Gate_type kind, double angle, double angle1, dou
 }
 
 void CircuitGraph::note_line_edit(int q) {
-    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) ++line_edits[static_cast<size_t>(q)];
+    if (q >= 0 && static_cast<size_t>(q) < line_edits.size()) {
+        ++line_edits[static_cast<size_t>(q)];
+        ++edit_count;
+    }
 }
 
 void CircuitGraph::note_vertex_edit(Vertex v) {
@@ -78,6 +81,11 @@ void CircuitGraph::note_vertex_edit(Vertex v) {
 
 void CircuitGraph::erase_vertex(Vertex v) {
     note_vertex_edit(v);
+    const TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    if (slot.control_pos >= 0) {
+        two_qubit_index.erase(slot.control_line, slot.control_pos, Graph::null_vertex());
+        two_qubit_index.erase(slot.target_line, slot.target_pos, Graph::null_vertex());
+    }
     kind_counts.remove(get(boost::vertex_gate, graph, v));
     boost::clear_vertex(v, graph);
     boost::remove_vertex(v, graph);
@@ -86,15 +94,72 @@ void CircuitGraph::erase_vertex(Vertex v) {
 void CircuitGraph::set_vertex_kind(Vertex v, Gate_type kind) {
     const Gate_type old = get(boost::vertex_gate, graph, v);
     if (old == kind) return;
+    MAROVIN_CHECK(is_2Q_gate(old) == is_2Q_gate(kind) && is_1Q_gate(old) == is_1Q_gate(kind),
+                  "a vertex keeps its number of lines when it changes kind");
+    note_record_change(v);
     kind_counts.remove(old);
     kind_counts.add(kind);
     put(boost::vertex_gate, graph, v, kind);
     note_vertex_edit(v);
 }
 
+void CircuitGraph::set_vertex_angle(Vertex v, double angle) {
+    const double old = get(boost::vertex_angle, graph, v);
+    if (std::memcmp(&old, &angle, sizeof angle) == 0) return;
+    note_record_change(v);
+    put(boost::vertex_angle, graph, v, angle);
+    note_vertex_edit(v);
+}
+
+// A change of v's own fields: v reads them, and so do the two records before it on each of
+// its lines (v is one of the two records after them).
+void CircuitGraph::note_record_change(Vertex v) {
+    mark_two_qubit_candidate(v);
+    for (int q : {get(boost::vertex_control, graph, v), get(boost::vertex_target, graph, v)})
+        if (q >= 0) note_change_after(prev_node(graph, v, q), q);
+}
+
+void CircuitGraph::note_change_after(Vertex v, int q) {
+    mark_two_qubit_candidate(v);
+    if (is_marker(get(boost::vertex_gate, graph, v))) return;
+    mark_two_qubit_candidate(prev_node(graph, v, q));
+}
+
+void CircuitGraph::index_two_qubit_vertex(Vertex v) {
+    TwoQubitSlot slot;
+    slot.control_line = get(boost::vertex_control, graph, v);
+    slot.target_line = get(boost::vertex_target, graph, v);
+    slot.control_pos = two_qubit_index.append(slot.control_line, v);
+    slot.target_pos = two_qubit_index.append(slot.target_line, v);
+    put(boost::vertex_slot, graph, v, slot);
+    mark_two_qubit_candidate(v);
+}
+
+int CircuitGraph::line_position(Vertex v, int q) const {
+    const TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    if (q == slot.control_line) return slot.control_pos;
+    return q == slot.target_line ? slot.target_pos : -1;
+}
+
+void CircuitGraph::mark_two_qubit_candidate(Vertex v) {
+    const TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    if (slot.control_pos >= 0) two_qubit_index.mark(slot.control_line, slot.control_pos);
+}
+
+void CircuitGraph::clear_two_qubit_candidate(Vertex v) {
+    const TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    if (slot.control_pos >= 0) two_qubit_index.unmark(slot.control_line, slot.control_pos);
+}
+
+bool CircuitGraph::is_two_qubit_candidate(Vertex v) const {
+    const TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    return slot.control_pos >= 0 && two_qubit_index.marked(slot.control_line, slot.control_pos);
+}
+
 void CircuitGraph::make_lines(int n) {
     num_qubits = n;
     line_edits.assign(static_cast<size_t>(n), 0);
+    two_qubit_index.reset(n);
     gate_counter = 0;
 
     for (int i = 0; i < n; ++i) {
@@ -135,6 +200,7 @@ std::vector<Vertex> CircuitGraph::topological_order() const {
 }
 
 void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angle1, double angle2) {
+    note_change_after(line_last[qubit], qubit);
     Vertex v = new_vertex(kind, angle, angle1, angle2, -1, qubit);
     remove_an_edge(graph, line_last[qubit], qubit);
     boost::add_edge(line_last[qubit], v, qubit, graph);
@@ -144,6 +210,8 @@ void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angl
 }
 
 void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angle) {
+    note_change_after(line_last[control], control);
+    note_change_after(line_last[target], target);
     Vertex v = new_vertex(kind, angle, 0, 0, control, target);
     remove_an_edge(graph, line_last[control], control);
     remove_an_edge(graph, line_last[target], target);
@@ -155,6 +223,7 @@ void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angl
     line_last[target] = v;
     note_line_edit(control);
     note_line_edit(target);
+    if (is_2Q_gate(kind)) index_two_qubit_vertex(v);
 }
 
 Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double angle) {
@@ -162,6 +231,7 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
     MAROVIN_CHECK(is_1Q_gate(kind), "the gate inserted after a vertex is a one-qubit gate");
     Graph& g = graph;
     Vertex after = next_node(g, v, q);
+    note_change_after(v, q);
     Vertex fresh = new_vertex(kind, angle, 0.0, 0.0, -1, q);
     note_line_edit(q);
     remove_an_edge(g, v, q);
@@ -185,6 +255,7 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
     for (int line : {get(boost::vertex_control, g, v), get(boost::vertex_target, g, v)}) {
         if (line < 0) continue;
         joins[count++] = Join{line, prev_node(g, v, line), next_node(g, v, line)};
+        note_change_after(joins[count - 1].before, line);
     }
     erase_vertex(v);
     for (int i = 0; i < count; ++i) {
@@ -265,7 +336,10 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase) {
             c.move_out_edge_to_back(cur, q);
             rec = rec_end;
         } else {
-            if (cleared || refill) c.note_line_edit(q);
+            if (cleared || refill) {
+                c.note_line_edit(q);
+                c.note_change_after(cur, q);
+            }
             // clear_path(q, cur, a), with the run found by the walk above.
             for (size_t i = run_begin; i < interior_end[k]; ++i) c.erase_vertex(interior[i]);
             if (cleared && !refill) boost::add_edge(cur, a, q, graph);
@@ -316,6 +390,7 @@ void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {
     std::vector<Vertex> doomed;
     for (Vertex v = next_node(graph, from, q); v != to; v = next_node(graph, v, q))
         doomed.push_back(v);
+    if (!doomed.empty()) note_change_after(from, q);
     for (Vertex v : doomed) erase_vertex(v);
     if (!doomed.empty()) boost::add_edge(from, to, q, graph);
 }

@@ -15,6 +15,16 @@
 
 #include "circuit/gate.h"
 #include "circuit/gate_kind_counts.h"
+#include "circuit/two_qubit_index.h"
+
+/// Where a two-qubit vertex stands in the two-qubit index: the lines it was entered on (its
+/// control and target then) and its position on each (-1 for every other vertex).
+struct TwoQubitSlot {
+    int control_line = -1;
+    int control_pos = -1;
+    int target_line = -1;
+    int target_pos = -1;
+};
 
 namespace boost {
 enum vertex_gate_t { vertex_gate };
@@ -23,6 +33,7 @@ enum vertex_angle1_t { vertex_angle1 };
 enum vertex_angle2_t { vertex_angle2 };
 enum vertex_control_t { vertex_control };
 enum vertex_target_t { vertex_target };
+enum vertex_slot_t { vertex_slot };
 enum edge_line_t { edge_line };
 BOOST_INSTALL_PROPERTY(vertex, gate);
 BOOST_INSTALL_PROPERTY(vertex, angle);
@@ -30,6 +41,7 @@ BOOST_INSTALL_PROPERTY(vertex, angle1);
 BOOST_INSTALL_PROPERTY(vertex, angle2);
 BOOST_INSTALL_PROPERTY(vertex, control);
 BOOST_INSTALL_PROPERTY(vertex, target);
+BOOST_INSTALL_PROPERTY(vertex, slot);
 BOOST_INSTALL_PROPERTY(edge, line);
 }  // namespace boost
 
@@ -47,7 +59,9 @@ using VertexProperties = boost::property<
                         boost::vertex_control_t, int,
                         boost::property<boost::vertex_target_t, int,
                                         boost::property<boost::vertex_color_t,
-                                                        boost::default_color_type>>>>>>>>;
+                                                        boost::default_color_type,
+                                                        boost::property<boost::vertex_slot_t,
+                                                                        TwoQubitSlot>>>>>>>>>;
 using EdgeProperties = boost::property<boost::edge_line_t, int>;
 
 // Vertices and edges are kept in lists so that removing a vertex or an edge never invalidates
@@ -83,8 +97,18 @@ class CircuitGraph {
     /// edit of the graph goes through a function that raises it (note_line_edit,
     /// note_vertex_edit); caches of per-line results compare it to know a line is unchanged.
     std::vector<uint64_t> line_edits;
+    /// Sum of line_edits: raised by every edit of the graph.
+    uint64_t edit_count = 0;
     /// Vertices per kind (see GateKindCounts), for the operation count without a code.
     GateKindCounts kind_counts;
+    /// The two-qubit vertices of every line in line order, and the two-qubit candidates: a
+    /// two-qubit vertex is marked (at its control line's position) when it is created, when its
+    /// kind or angle changes, and when one of the two records that follow it on either of its
+    /// lines changes (a record after it added, removed, re-kinded or given another angle). A
+    /// pass that reads nothing at a two-qubit vertex but the vertex and those records may clear
+    /// the mark once it has found nothing to do there: until the mark is set again, it would
+    /// find nothing again.
+    TwoQubitIndex<Vertex> two_qubit_index;
 
     CircuitGraph() = default;
     CircuitGraph(const CircuitGraph&) = delete;
@@ -111,8 +135,19 @@ class CircuitGraph {
                       int target);
     /// \brief Removes a vertex with all its edges (the lines it was on record the edit).
     void erase_vertex(Vertex v);
-    /// \brief Changes the kind of a vertex (the lines it is on record the edit).
+    /// \brief Changes the kind of a vertex (the lines it is on record the edit). A two-qubit
+    /// vertex stays two-qubit and a one-qubit vertex one-qubit.
     void set_vertex_kind(Vertex v, Gate_type kind);
+    /// \brief Changes the angle of a vertex; an angle of the same bits is no edit.
+    void set_vertex_angle(Vertex v, double angle);
+
+    // ---- Two-qubit candidates (see two_qubit_index) ----
+
+    /// \brief The position of two-qubit vertex v on line q, or -1 when v is not indexed on q.
+    int line_position(Vertex v, int q) const;
+    void mark_two_qubit_candidate(Vertex v);
+    void clear_two_qubit_candidate(Vertex v);
+    bool is_two_qubit_candidate(Vertex v) const;
 
     // ---- Gate edits ----
 
@@ -141,4 +176,16 @@ class CircuitGraph {
     /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run
     /// after v back unchanged does to the edge order (which decides the written gate order).
     void move_out_edge_to_back(Vertex v, int q);
+
+    /// \brief Marks the two-qubit candidates that read the records after v on line q (call it
+    /// before those records change): v itself and the record before it, when they are
+    /// two-qubit vertices.
+    void note_change_after(Vertex v, int q);
+
+  private:
+    /// Marks the candidates that read v's own fields (call it before they change): v, and the
+    /// two records before it on each of its lines.
+    void note_record_change(Vertex v);
+    /// Enters a new two-qubit vertex, just appended to both its lines, into the index.
+    void index_two_qubit_vertex(Vertex v);
 };

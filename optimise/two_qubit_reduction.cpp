@@ -1,6 +1,24 @@
 // The two-qubit gate reduction pass. Every rewrite takes effect at once, so later checks see the
 // rewritten circuit. One sweep: each vertex is visited a bounded number of times (a revisit
 // follows only a removal), so the pass is linear in the circuit size.
+//
+// The sweep over candidates gives the same circuit as the sweep over every vertex, because it
+// leaves out only visits that do nothing:
+// - A visit that can change anything is one of a CNOT, CZ, CP or GEO on its control line (a
+//   one-qubit gate, a marker, another kind, or a two-qubit gate on its target line is passed
+//   over). What such a visit does depends only on the gate itself and on the two records that
+//   follow it on each of its lines (a, b, and the records after them); the records before it
+//   only say where a rewrite puts its new gate.
+// - The circuit graph marks a two-qubit gate whenever it is created or one of those records
+//   changes, and the sweep clears the mark after a visit that changed nothing. A gate without
+//   a mark would therefore do nothing again: the sweep over candidates leaves it out.
+// - The one visit that does nothing yet matters is the one that ends the walk of a line (a gate
+//   whose next record on either line is OUT, i.e. the last record of one of its lines): the
+//   sweep over candidates visits those gates too, so every line's walk ends where it ended.
+// - Both sweeps walk the lines in the same order and resume after a rewrite at the same
+//   vertex; from there the sweep over candidates goes on to the next candidate in line order
+//   (the positions of the two-qubit index), which is the next visit of the other sweep that
+//   can do anything.
 
 #include "optimise/two_qubit_reduction.h"
 
@@ -9,6 +27,7 @@
 #include <iostream>
 #include <optional>
 
+#include "circuit/check.h"
 #include "circuit/netlist_writer.h"
 #include "optimise/two_qubit_rules.h"
 
@@ -21,8 +40,8 @@ namespace {
 /// of the current line resumes, or nothing when the walk of the line stops.
 class TwoQubitReduction {
   public:
-    TwoQubitReduction(CircuitGraph& circuit, const CostModel& cost)
-        : c_(circuit), cost_(cost), g_(circuit.graph) {}
+    TwoQubitReduction(CircuitGraph& circuit, const CostModel& cost, PairSweep sweep)
+        : c_(circuit), cost_(cost), g_(circuit.graph), sweep_(sweep) {}
 
     void run() {
         for (int ii = 0; ii < c_.num_qubits; ++ii) walk_line(ii);
@@ -34,6 +53,12 @@ class TwoQubitReduction {
     CircuitGraph& c_;
     const CostModel& cost_;
     Graph& g_;
+    PairSweep sweep_;
+    // The positions (on the line being walked) of the gates that end its walk, as found at
+    // edit count `enders_edits_`.
+    std::vector<int> enders_;
+    uint64_t enders_edits_ = 0;
+    bool enders_known_ = false;
 
     Gate_type kind(Vertex v) const { return get(boost::vertex_gate, g_, v); }
     double angle(Vertex v) const { return get(boost::vertex_angle, g_, v); }
@@ -48,12 +73,7 @@ class TwoQubitReduction {
     static bool passed_over(Gate_type k) { return is_1Q_gate(k) || is_marker(k); }
     // Every change of a kind or an angle goes through these, so that the lines record it.
     void set_kind(Vertex v, Gate_type k) { c_.set_vertex_kind(v, k); }
-    void set_angle(Vertex v, double a) {
-        const double old = angle(v);
-        if (std::memcmp(&old, &a, sizeof a) == 0) return;
-        put(boost::vertex_angle, g_, v, a);
-        c_.note_vertex_edit(v);
-    }
+    void set_angle(Vertex v, double a) { c_.set_vertex_angle(v, a); }
 
     bool is_cnot(Vertex v, int ctl, int tgt) const {
         return kind(v) == CNOT && control(v) == ctl && target(v) == tgt;
@@ -71,10 +91,54 @@ class TwoQubitReduction {
         return g2;
     }
 
+    static bool is_ruled(Gate_type k) { return k == CNOT || k == CZ || k == CP || k == GEO; }
+
+    /// The gates that end the walk of line ii: a ruled gate with control ii that is the last
+    /// record of one of its lines.
+    void find_enders(int ii) {
+        enders_.clear();
+        for (int q = 0; q < c_.num_qubits; ++q) {
+            const Vertex v = c_.line_last[static_cast<size_t>(q)];
+            if (!is_ruled(kind(v)) || control(v) != ii) continue;
+            const int p = c_.line_position(v, ii);
+            if (p >= 0) enders_.push_back(p);
+        }
+        enders_edits_ = c_.edit_count;
+        enders_known_ = true;
+    }
+
+    /// The vertex the walk of line ii visits after `cur`: the next one on the line in the sweep
+    /// over every vertex; in the sweep over candidates, the next marked gate or walk-ender after
+    /// `cur` in line order (OUT when there is none).
+    Vertex next_visit(Vertex cur, int ii) {
+        if (sweep_ == PairSweep::Every) return next(cur, ii);
+        int from = is_2Q_gate(kind(cur)) ? c_.line_position(cur, ii) : -1;
+        if (from >= 0) {
+            ++from;
+        } else {
+            Vertex v = cur;
+            do {
+                v = next(v, ii);
+            } while (!is_2Q_gate(kind(v)) && kind(v) != OUT);
+            if (kind(v) == OUT) return v;
+            from = c_.line_position(v, ii);
+            MAROVIN_CHECK(from >= 0, "every two-qubit vertex of a line is indexed on it");
+        }
+        if (!enders_known_ || enders_edits_ != c_.edit_count) find_enders(ii);
+        int p = c_.two_qubit_index.next_marked(ii, from);
+        for (int e : enders_)
+            if (e >= from && (p < 0 || e < p)) p = e;
+        if (p < 0) return c_.line_end[static_cast<size_t>(ii)];
+        return c_.two_qubit_index.at(ii, p);
+    }
+
     void walk_line(int ii) {
+        enders_known_ = false;
         Vertex cur = c_.line_start[ii];
         while (true) {
-            cur = next(cur, ii);
+            cur = next_visit(cur, ii);
+            const uint64_t edits_before = c_.edit_count;
+            const Vertex visited = cur;
             Gate_type k = kind(cur);
             if (k == OUT) return;
             if (passed_over(k)) continue;
@@ -91,6 +155,11 @@ class TwoQubitReduction {
                 }
             }
             Resume resume = dispatch(cur, ii);
+            // A visit on the control line that changed nothing would change nothing again
+            // until the gate is marked anew.
+            if (c_.edit_count == edits_before && is_2Q_gate(kind(visited)) &&
+                control(visited) == ii)
+                c_.clear_two_qubit_candidate(visited);
             if (!resume) return;
             cur = *resume;
         }
@@ -355,6 +424,6 @@ class TwoQubitReduction {
 
 }  // namespace
 
-void reduce2Qgate(CircuitGraph& circuit, const CostModel& cost) {
-    TwoQubitReduction(circuit, cost).run();
+void reduce2Qgate(CircuitGraph& circuit, const CostModel& cost, PairSweep sweep) {
+    TwoQubitReduction(circuit, cost, sweep).run();
 }

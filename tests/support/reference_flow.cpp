@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "optimise/two_qubit_reduction.h"
 #include "support/literal_line_reduction.h"
 
 namespace reference {
@@ -30,7 +31,8 @@ Passes program_passes() {
 }
 
 Passes literal_passes() {
-    return Passes{reduce_lines_literal, [](GraphCircuit& c) { c.reduce2Qgate(); },
+    return Passes{reduce_lines_literal,
+                  [](GraphCircuit& c) { reduce2Qgate(c, c.cost_model(), PairSweep::Every); },
                   [](GraphCircuit& c) { c.reduce_critical(); }, literal_num_ops,
                   [](GraphCircuit& c, PMD_type p) { return c.num_cycles(p); }};
 }

@@ -23,7 +23,8 @@ struct Passes {
 Passes program_passes();
 
 /// \brief The literal references: every line copied, reduced as a whole and written back on
-/// every call; the operation count summed over every gate vertex in time order. The critical
+/// every call; the two-qubit sweep over every vertex; the operation count summed over every
+/// gate vertex in time order. The critical
 /// path reduction is the program's.
 /// NOTE: its window-by-window reference (reduce_critical_windows_literal) gives the same lines
 /// and phase (tests/optimise/critical_reduction_test.cpp checks that) but creates the rebuilt
