@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <type_traits>
 
 #include "circuit/periodic.h"
 
@@ -100,13 +101,15 @@ bool price_row_from_keyword(const std::string& keyword, Gate_type& kind);
 /// \brief Keyword of a machine description ("???" for values out of range).
 const char* pmd_keyword(PMD_type pmd);
 
-/// One gate of a line or window list. Angles in π/4.
+/// One gate of a line or window list. Angles in π/4. A plain value of 40 bytes (the doubles
+/// first, so that no padding is needed): lines of hundreds of thousands of records are copied
+/// and compared as blocks.
 class Gate {
   public:
-    Gate_type type = I;
     double angle = 0.0;
     double angle1 = 0.0;
     double angle2 = 0.0;
+    Gate_type type = I;
     int control = -1;  // control line of a two-qubit gate, -1 otherwise
     int target = -1;   // line of a one-qubit gate or marker; target of a two-qubit gate
     int index = -100;  // index of the graph vertex copied from; -100 when not from the graph
@@ -114,16 +117,13 @@ class Gate {
     Gate() = default;
     Gate(Gate_type type, double angle, double angle1, double angle2, int control, int target,
          int index)
-        : type(type),
-          angle(angle),
+        : angle(angle),
           angle1(angle1),
           angle2(angle2),
+          type(type),
           control(control),
           target(target),
           index(index) {}
-    Gate(const Gate&) = default;
-    Gate& operator=(const Gate&) = default;
-    virtual ~Gate() = default;
 
     /// All seven fields equal; doubles compared exactly (a NaN equals nothing).
     bool operator==(const Gate& other) const;
@@ -137,17 +137,11 @@ class LineOfGates {
     std::list<Gate> gates;
     GlobalPhase phase;  // in π
 
-    LineOfGates() = default;
-    LineOfGates(const LineOfGates&) = default;
-    LineOfGates& operator=(const LineOfGates&) = default;
-    LineOfGates(LineOfGates&&) = default;
-    LineOfGates& operator=(LineOfGates&&) = default;
-    virtual ~LineOfGates() = default;
-
     /// Phases exactly equal and the records equal position by position.
     bool operator==(const LineOfGates& other) const;
     bool operator!=(const LineOfGates& other) const { return !(*this == other); }
 };
+static_assert(std::is_trivially_copyable<Gate>::value, "a gate is a plain value");
 
 /// \brief Same kind, angles, control and target, doubles compared bit for bit (so that 0.0 and
 /// -0.0 differ and a NaN equals itself); the vertex index is not compared.
