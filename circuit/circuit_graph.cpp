@@ -295,7 +295,8 @@ bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin,
 // the rebuilt one in everything but the indices and list positions of those vertices, which
 // no pass and no output depends on. Only the runs that change are rebuilt.
 template <typename Iter>
-void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase) {
+void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
+                  const CircuitGraph::LineVertices* walked = nullptr) {
     Graph& graph = c.graph;
     c.global_phase += phase;
 
@@ -305,13 +306,22 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase) {
     std::vector<Vertex> interior;
     std::vector<size_t> interior_end;  // per anchor, the end of its run in `interior`
     interior.reserve(static_cast<size_t>(std::distance(first, last)));
-    for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
-        v = next_node(graph, v, q);
+    auto sort_vertex = [&](Vertex v) {
         if (is_2Q_gate(boost::get(boost::vertex_gate, graph, v)) || v == c.line_end[q]) {
             anchors.push_back(v);
             interior_end.push_back(interior.size());
         } else {
             interior.push_back(v);
+        }
+    };
+    // The vertices of a walk made since the line's last edit are the ones a walk now finds.
+    if (walked != nullptr && walked->line == q && !walked->vertices.empty() &&
+        walked->edits == c.line_edits[static_cast<size_t>(q)]) {
+        for (size_t i = 1; i < walked->vertices.size(); ++i) sort_vertex(walked->vertices[i]);
+    } else {
+        for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
+            v = next_node(graph, v, q);
+            sort_vertex(v);
         }
     }
     const long n2 = std::count_if(first, last, [](const Gate& g) { return is_2Q_gate(g.type); });
@@ -366,23 +376,31 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase) {
 
 }  // namespace
 
-void CircuitGraph::revise_a_line(int q, const LineOfGates& L) {
-    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase);
+void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {
+    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked);
 }
 
-void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase) {
-    rebuild_line(*this, q, records.begin(), records.end(), phase);
+void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase,
+                                 const LineVertices* walked) {
+    rebuild_line(*this, q, records.begin(), records.end(), phase, walked);
 }
 
-void CircuitGraph::copy_a_line(int q, LineOfGates& L) const {
+void CircuitGraph::copy_a_line(int q, LineOfGates& L, LineVertices* walked) const {
     // NOTE: a negative line number is refused like one past the last line (it would index
     // outside the line vectors).
     if (q < 0 || q >= num_qubits) fatal_error_stderr("Error! GraphCircuit::copy_a_line");
     Vertex v = line_start[q];
+    if (walked != nullptr) {
+        walked->line = q;
+        walked->edits = line_edits[static_cast<size_t>(q)];
+        walked->vertices.clear();
+        walked->vertices.push_back(v);
+    }
     L.gates.push_back(vertex_gate_record(graph, v));
     while (boost::get(boost::vertex_gate, graph, v) != OUT) {
         v = next_node(graph, v, q);
         L.gates.push_back(vertex_gate_record(graph, v));
+        if (walked != nullptr) walked->vertices.push_back(v);
     }
 }
 

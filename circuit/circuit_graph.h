@@ -164,15 +164,27 @@ class CircuitGraph {
 
     // ---- Lines as lists of records ----
 
-    /// \brief Appends the records of line q, from IN to OUT, to L.
-    void copy_a_line(int q, LineOfGates& L) const;
+    /// The vertices of a line from IN to OUT as a copy of the line walked them, with the line's
+    /// edit count then: while the count is the same, the line still holds those vertices in
+    /// that order, and writing the line back need not walk it again.
+    struct LineVertices {
+        int line = -1;
+        uint64_t edits = 0;
+        std::vector<Vertex> vertices;
+    };
+
+    /// \brief Appends the records of line q, from IN to OUT, to L (and, when `walked` is given,
+    /// the vertices to it).
+    void copy_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
     /// \brief Removes the vertices strictly between `from` and `to` on line q.
     void clear_path(int q, Vertex from, Vertex to);
     /// \brief Writes L back as line q (its two-qubit records must be the line's) and adds its
     /// phase to the global phase.
-    void revise_a_line(int q, const LineOfGates& L);
-    /// \brief The same for records held in a vector.
-    void revise_a_line(int q, const std::vector<Gate>& records, double phase);
+    void revise_a_line(int q, const LineOfGates& L, const LineVertices* walked = nullptr);
+    /// \brief The same for records held in a vector; `walked` (optional) is what copy_a_line
+    /// gave when the records were copied, used when the line has not changed since.
+    void revise_a_line(int q, const std::vector<Gate>& records, double phase,
+                       const LineVertices* walked = nullptr);
     /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run
     /// after v back unchanged does to the edge order (which decides the written gate order).
     void move_out_edge_to_back(Vertex v, int q);

@@ -102,7 +102,7 @@ class WindowedLine {
   public:
     WindowedLine(CircuitGraph& circuit, const CostModel& cost, int q)
         : circuit_(circuit), c_(cost), q_(q) {
-        circuit_.copy_a_line(q_, line_);
+        circuit_.copy_a_line(q_, line_, &walked_);
         rounds_ = std::min(num_2Q_gate(line_.gates), 4);
         index_anchors(line_.gates.begin(), line_.gates.end());
     }
@@ -143,7 +143,7 @@ class WindowedLine {
     }
 
     /// Writes the line back into the graph (its phase is handed on by the caller).
-    void write_back() { circuit_.revise_a_line(q_, line_); }
+    void write_back() { circuit_.revise_a_line(q_, line_, &walked_); }
 
   private:
     using It = std::list<Gate>::iterator;
@@ -152,6 +152,7 @@ class WindowedLine {
     const CostModel& c_;
     int q_;
     LineOfGates line_;
+    CircuitGraph::LineVertices walked_;  // the line as copied, for writing it back
     int rounds_ = 0;
     std::unordered_map<int, It> anchors_;  // two-qubit and marker records by index
 

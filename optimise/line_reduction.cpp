@@ -124,6 +124,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) 
     const Measure mode = ops_measure(cost.code);
     Snapshot best, prev;  // reused for every line
     std::vector<Vertex> runs_after;
+    CircuitGraph::LineVertices walked;  // the line as copied, for writing it back
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -142,7 +143,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) 
             memo.valid = false;
             memo.checked_by = nullptr;
             LineOfGates L;
-            c.copy_a_line(q, L);
+            c.copy_a_line(q, L, &walked);
             best.take(L);
             memo.input = best.gates;
             const int n2 = num_2Q_gate(L.gates);
@@ -163,7 +164,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) 
                 if (prev.equals(L)) break;
             }
             remember(memo, best, mode, cost.pmd);
-            c.revise_a_line(q, best.gates, best.phase);
+            c.revise_a_line(q, best.gates, best.phase, &walked);
         }
     }
 }

@@ -65,3 +65,45 @@ TEST(LineWalkDeathTest, NextNodeWithoutEdgeEndsTheProgram) {
     c.set_dummy_node(1);
     EXPECT_EXIT(next_node(c.graph, c.line_start[0], 5), testing::ExitedWithCode(1), "");
 }
+
+TEST(LineRewrite, TheVerticesOfACopyServeTheWriteBackOnlyWhileTheLineIsUnchanged) {
+    // Two circuits built alike; one writes its line back with the vertices of its copy, the
+    // other walks the line again. Both must hold the same records, in fresh and stale cases.
+    auto build = [](GraphCircuit& c) {
+        c.set_dummy_node(2);
+        c.add_gate(H, 0, 0, 0, 0);
+        c.add_gate(CNOT, 0, 1, 0);
+        c.add_gate(RZ, 0, 2.0, 0, 0);
+        c.add_gate(X, 0, 0, 0, 0);
+    };
+    auto records = [](GraphCircuit& c) {
+        LineOfGates L;
+        c.copy_a_line(0, L);
+        std::string text;
+        for (const Gate& g : L.gates) text += std::to_string(g.type) + " ";
+        return text;
+    };
+    for (bool stale : {false, true}) {
+        GraphCircuit with("with", CTL, qec_none, 0), without("without", CTL, qec_none, 0);
+        build(with);
+        build(without);
+        LineOfGates L;
+        CircuitGraph::LineVertices walked;
+        with.copy_a_line(0, L, &walked);
+        EXPECT_EQ(walked.vertices.size(), L.gates.size());
+        if (stale) {
+            // An edit after the copy: the write-back must not trust the copy's vertices.
+            with.insert_gate_after(with.line_start[0], 0, RX, 4.0);
+            without.insert_gate_after(without.line_start[0], 0, RX, 4.0);
+            L.gates.insert(std::next(L.gates.begin()), Gate(RX, 4.0, 0, 0, -1, 0, -1));
+        }
+        L.gates.pop_back();  // OUT
+        L.gates.back() = Gate(Y, 0, 0, 0, -1, 0, -1);
+        L.gates.push_back(Gate(OUT, 0, 0, 0, -1, 0, -1));
+        const std::vector<Gate> rewritten(L.gates.begin(), L.gates.end());
+        with.revise_a_line(0, rewritten, 0.0, &walked);
+        without.revise_a_line(0, rewritten, 0.0);
+        EXPECT_EQ(records(with), records(without)) << (stale ? "stale" : "fresh");
+        EXPECT_EQ(with.output_circuit_in_string(), without.output_circuit_in_string());
+    }
+}
