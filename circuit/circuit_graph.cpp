@@ -87,6 +87,16 @@ void CircuitGraph::erase_vertex(Vertex v) {
         two_qubit_index.erase(slot.target_line, slot.target_pos, Graph::null_vertex());
     }
     kind_counts.remove(get(boost::vertex_gate, graph, v));
+    // Removing v takes an out-edge from each vertex before it. (Settling one may re-add its
+    // edge into v, so the vertices are gathered before any is settled.)
+    if (edge_moves_pending_) {
+        MAROVIN_CHECK(boost::in_degree(v, graph) <= 2, "a gate stands on at most two lines");
+        Vertex before[2];
+        int count = 0;
+        for (auto [it, end] = boost::in_edges(v, graph); it != end && count < 2; ++it)
+            before[count++] = boost::source(*it, graph);
+        for (int i = 0; i < count; ++i) settle_out_edges(before[i]);
+    }
     boost::clear_vertex(v, graph);
     boost::remove_vertex(v, graph);
 }
@@ -188,6 +198,7 @@ void CircuitGraph::make_lines(int n) {
 }
 
 std::vector<Vertex> CircuitGraph::topological_order() const {
+    settle_out_edge_order();
     std::vector<Vertex> sorted;
     sorted.reserve(boost::num_vertices(graph));
     // Vertex indices can be negative (SOURCE, SINK), so the sort is coloured through the
@@ -202,6 +213,7 @@ std::vector<Vertex> CircuitGraph::topological_order() const {
 void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angle1, double angle2) {
     note_change_after(line_last[qubit], qubit);
     Vertex v = new_vertex(kind, angle, angle1, angle2, -1, qubit);
+    settle_out_edges(line_last[qubit]);
     remove_an_edge(graph, line_last[qubit], qubit);
     boost::add_edge(line_last[qubit], v, qubit, graph);
     boost::add_edge(v, line_end[qubit], qubit, graph);
@@ -213,6 +225,8 @@ void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angl
     note_change_after(line_last[control], control);
     note_change_after(line_last[target], target);
     Vertex v = new_vertex(kind, angle, 0, 0, control, target);
+    settle_out_edges(line_last[control]);
+    settle_out_edges(line_last[target]);
     remove_an_edge(graph, line_last[control], control);
     remove_an_edge(graph, line_last[target], target);
     boost::add_edge(line_last[control], v, control, graph);
@@ -234,6 +248,7 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
     note_change_after(v, q);
     Vertex fresh = new_vertex(kind, angle, 0.0, 0.0, -1, q);
     note_line_edit(q);
+    settle_out_edges(v);
     remove_an_edge(g, v, q);
     boost::add_edge(v, fresh, q, g);
     boost::add_edge(fresh, after, q, g);
@@ -259,6 +274,7 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
     }
     erase_vertex(v);
     for (int i = 0; i < count; ++i) {
+        settle_out_edges(joins[i].before);
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
         if (line < line_last.size() && line_last[line] == v) line_last[line] = joins[i].before;
@@ -268,7 +284,9 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
 // Rebuilding the run after v moves v's out-edge on line q behind its others (the edge is
 // removed with the run's first vertex and added again); the order of the out-edges decides the
 // gate order of the written netlist, so a run left in place must change it the same way.
-void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
+namespace {
+
+void out_edge_to_back(Graph& graph, Vertex v, int q) {
     if (boost::out_degree(v, graph) < 2) return;
     auto [it, end] = boost::out_edges(v, graph);
     for (; it != end; ++it)
@@ -277,6 +295,44 @@ void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
     const Vertex next = boost::target(*it, graph);
     boost::remove_edge(*it, graph);
     boost::add_edge(v, next, q, graph);
+}
+
+}  // namespace
+
+void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
+    if (boost::out_degree(v, graph) < 2) return;
+    TwoQubitSlot slot = get(boost::vertex_slot, graph, v);
+    if (slot.control_pos < 0) {
+        out_edge_to_back(graph, v, q);
+        return;
+    }
+    slot.edge_to_back = q;
+    put(boost::vertex_slot, graph, v, slot);
+    edge_moves_pending_ = true;
+}
+
+void CircuitGraph::settle_out_edges(Vertex v) const {
+    if (!edge_moves_pending_) return;
+    Graph& g = const_cast<Graph&>(graph);  // the pending order is part of what the graph holds
+    TwoQubitSlot slot = get(boost::vertex_slot, g, v);
+    if (slot.edge_to_back < 0) return;
+    const int q = slot.edge_to_back;
+    slot.edge_to_back = -1;
+    put(boost::vertex_slot, g, v, slot);
+    out_edge_to_back(g, v, q);
+}
+
+void CircuitGraph::settle_out_edge_order() const {
+    if (!edge_moves_pending_) return;
+    for (int q = 0; q < two_qubit_index.lines(); ++q) {
+        for (int p = 0; p < two_qubit_index.size(q); ++p) {
+            const Vertex v = two_qubit_index.at(q, p);
+            // Each vertex once: from its control line.
+            if (v != Graph::null_vertex() && get(boost::vertex_slot, graph, v).control_line == q)
+                settle_out_edges(v);
+        }
+    }
+    edge_moves_pending_ = false;
 }
 
 namespace {
@@ -349,6 +405,7 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
             if (cleared || refill) {
                 c.note_line_edit(q);
                 c.note_change_after(cur, q);
+                c.settle_out_edges(cur);
             }
             // clear_path(q, cur, a), with the run found by the walk above.
             for (size_t i = run_begin; i < interior_end[k]; ++i) c.erase_vertex(interior[i]);
@@ -408,7 +465,10 @@ void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {
     std::vector<Vertex> doomed;
     for (Vertex v = next_node(graph, from, q); v != to; v = next_node(graph, v, q))
         doomed.push_back(v);
-    if (!doomed.empty()) note_change_after(from, q);
+    if (!doomed.empty()) {
+        note_change_after(from, q);
+        settle_out_edges(from);
+    }
     for (Vertex v : doomed) erase_vertex(v);
     if (!doomed.empty()) boost::add_edge(from, to, q, graph);
 }

@@ -18,12 +18,14 @@
 #include "circuit/two_qubit_index.h"
 
 /// Where a two-qubit vertex stands in the two-qubit index: the lines it was entered on (its
-/// control and target then) and its position on each (-1 for every other vertex).
+/// control and target then) and its position on each (-1 for every other vertex); and the line
+/// whose out-edge is still to be moved behind the other one (see move_out_edge_to_back), or -1.
 struct TwoQubitSlot {
     int control_line = -1;
     int control_pos = -1;
     int target_line = -1;
     int target_pos = -1;
+    int edge_to_back = -1;
 };
 
 namespace boost {
@@ -121,8 +123,15 @@ class CircuitGraph {
     void make_lines(int n);
     /// \brief All vertices in time order (SOURCE first, SINK last): the reverse of the output
     /// of boost::topological_sort over the vertex list, coloured with vertex_color_t. The
-    /// colours are scratch space of the sort and mean nothing between calls.
+    /// colours are scratch space of the sort and mean nothing between calls. Settles the
+    /// out-edge order first (see move_out_edge_to_back).
     std::vector<Vertex> topological_order() const;
+    /// \brief Carries out every out-edge move still pending, so that the out-edge lists hold
+    /// the order the edits gave them.
+    void settle_out_edge_order() const;
+    /// \brief Carries out the out-edge move pending at v, if any: every edit calls it before
+    /// it changes v's out-edges.
+    void settle_out_edges(Vertex v) const;
 
     // ---- Vertex edits (each records the edit of the lines it touches) ----
 
@@ -187,6 +196,10 @@ class CircuitGraph {
                        const LineVertices* walked = nullptr);
     /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run
     /// after v back unchanged does to the edge order (which decides the written gate order).
+    /// At a two-qubit vertex the move is only noted, and carried out when the order is next
+    /// read (topological_order) or v's out-edges next change: a two-qubit vertex has two
+    /// out-edges, so of several moves only the last one counts, and nothing but the sort reads
+    /// the order of out-edges (the line walks pick an edge by its line).
     void move_out_edge_to_back(Vertex v, int q);
 
     /// \brief Marks the two-qubit candidates that read the records after v on line q (call it
@@ -200,4 +213,6 @@ class CircuitGraph {
     void note_record_change(Vertex v);
     /// Enters a new two-qubit vertex, just appended to both its lines, into the index.
     void index_two_qubit_vertex(Vertex v);
+    /// Any out-edge move is pending.
+    mutable bool edge_moves_pending_ = false;
 };

@@ -131,6 +131,7 @@ void print_circuit_listing(const CircuitGraph& circuit, PMD_type pmd,
 }
 
 void print_graph(const CircuitGraph& circuit) {
+    circuit.settle_out_edge_order();
     const Graph& graph = circuit.graph;
     std::cout << "num of vertices:" << boost::num_vertices(graph) << '\n';
     std::cout << " GateType Index Control Target Angle" << '\n';

@@ -107,3 +107,61 @@ TEST(LineRewrite, TheVerticesOfACopyServeTheWriteBackOnlyWhileTheLineIsUnchanged
         EXPECT_EQ(with.output_circuit_in_string(), without.output_circuit_in_string());
     }
 }
+
+namespace {
+// The out-edge move carried out at once, as a reference for the noted one.
+void move_edge_now(Graph& g, Vertex v, int q) {
+    if (boost::out_degree(v, g) < 2) return;
+    auto [it, end] = boost::out_edges(v, g);
+    for (; it != end; ++it)
+        if (boost::get(boost::edge_line, g, *it) == q) break;
+    if (it == end || std::next(it) == end) return;
+    const Vertex next = boost::target(*it, g);
+    boost::remove_edge(*it, g);
+    boost::add_edge(v, next, q, g);
+}
+
+std::string out_edge_lines(const CircuitGraph& c, Vertex v) {
+    c.settle_out_edge_order();
+    std::string lines;
+    for (auto [it, end] = boost::out_edges(v, c.graph); it != end; ++it)
+        lines += std::to_string(boost::get(boost::edge_line, c.graph, *it));
+    return lines;
+}
+}  // namespace
+
+TEST(LineRewrite, NotedOutEdgeMovesGiveTheOrderOfMovesMadeAtOnce) {
+    // Moves noted at a two-qubit vertex, mixed with edits that change its out-edges, must leave
+    // the out-edge order (and so the written gate order) that moving at once leaves.
+    const std::vector<std::vector<int>> scripts = {
+        {0},     {1},     {0, 1},     {1, 0},  {1, 1, 0}, {0, 10, 1},    {1, 10},
+        {0, 10}, {0, 11}, {0, 11, 1}, {1, 11}, {0, 12},   {1, 12, 0, 1}, {1, 10, 11, 0},
+    };
+    for (const std::vector<int>& script : scripts) {
+        GraphCircuit noted("noted", CTL, qec_none, 0), now("now", CTL, qec_none, 0);
+        for (GraphCircuit* c : {&noted, &now}) {
+            c->set_dummy_node(2);
+            c->add_gate(CNOT, 0, 1, 0);
+            c->add_gate(H, 0, 0, 0, 0);
+            c->add_gate(X, 1, 0, 0, 0);
+        }
+        auto cnot = [](GraphCircuit& c) { return next_node(c.graph, c.line_start[0], 0); };
+        std::string label;
+        for (int step : script) {
+            label += std::to_string(step) + " ";
+            if (step < 10) {
+                noted.move_out_edge_to_back(cnot(noted), step);
+                move_edge_now(now.graph, cnot(now), step);
+                continue;
+            }
+            for (GraphCircuit* c : {&noted, &now}) {
+                const Vertex v = cnot(*c);
+                if (step == 10) c->insert_gate_after(v, 1, RZ, 2.0);               // edge on line 1
+                if (step == 11) c->remove_gate_vertex(next_node(c->graph, v, 0));  // line 0
+                if (step == 12) c->add_gate(Z, 0, 0, 0, 0);  // the end of line 0, not at v
+            }
+        }
+        EXPECT_EQ(out_edge_lines(noted, cnot(noted)), out_edge_lines(now, cnot(now))) << label;
+        EXPECT_EQ(noted.output_circuit_in_string(), now.output_circuit_in_string()) << label;
+    }
+}
