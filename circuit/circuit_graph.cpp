@@ -107,6 +107,7 @@ void CircuitGraph::set_vertex_kind(Vertex v, Gate_type kind) {
     MAROVIN_CHECK(is_2Q_gate(old) == is_2Q_gate(kind) && is_1Q_gate(old) == is_1Q_gate(kind),
                   "a vertex keeps its number of lines when it changes kind");
     note_record_change(v);
+    if (is_2Q_gate(old)) ++line_ends_changes;
     kind_counts.remove(old);
     kind_counts.add(kind);
     put(boost::vertex_gate, graph, v, kind);
@@ -218,6 +219,7 @@ void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angl
     boost::add_edge(line_last[qubit], v, qubit, graph);
     boost::add_edge(v, line_end[qubit], qubit, graph);
     line_last[qubit] = v;
+    ++line_ends_changes;
     note_line_edit(qubit);
 }
 
@@ -235,6 +237,7 @@ void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angl
     boost::add_edge(v, line_end[target], target, graph);
     line_last[control] = v;
     line_last[target] = v;
+    ++line_ends_changes;
     note_line_edit(control);
     note_line_edit(target);
     if (is_2Q_gate(kind)) index_two_qubit_vertex(v);
@@ -253,7 +256,10 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
     boost::add_edge(v, fresh, q, g);
     boost::add_edge(fresh, after, q, g);
     const size_t line = static_cast<size_t>(q);
-    if (line < line_last.size() && line_last[line] == v) line_last[line] = fresh;
+    if (line < line_last.size() && line_last[line] == v) {
+        line_last[line] = fresh;
+        ++line_ends_changes;
+    }
     return fresh;
 }
 
@@ -277,7 +283,10 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
         settle_out_edges(joins[i].before);
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
-        if (line < line_last.size() && line_last[line] == v) line_last[line] = joins[i].before;
+        if (line < line_last.size() && line_last[line] == v) {
+            line_last[line] = joins[i].before;
+            ++line_ends_changes;
+        }
     }
 }
 
@@ -429,9 +438,18 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
         if (rec != last) ++rec;  // the record standing for the anchor
         cur = a;
     }
+    // The run before OUT may have been rebuilt: line_last follows it.
+    c.refresh_line_last(q);
 }
 
 }  // namespace
+
+void CircuitGraph::refresh_line_last(int q) {
+    const Vertex last = prev_node(graph, line_end[static_cast<size_t>(q)], q);
+    if (line_last[static_cast<size_t>(q)] == last) return;
+    line_last[static_cast<size_t>(q)] = last;
+    ++line_ends_changes;
+}
 
 void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {
     rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked);
@@ -470,5 +488,8 @@ void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {
         settle_out_edges(from);
     }
     for (Vertex v : doomed) erase_vertex(v);
-    if (!doomed.empty()) boost::add_edge(from, to, q, graph);
+    if (!doomed.empty()) {
+        boost::add_edge(from, to, q, graph);
+        refresh_line_last(q);
+    }
 }

@@ -101,6 +101,9 @@ class CircuitGraph {
     std::vector<uint64_t> line_edits;
     /// Sum of line_edits: raised by every edit of the graph.
     uint64_t edit_count = 0;
+    /// Raised whenever an entry of line_last changes or a two-qubit vertex changes kind: what
+    /// the last records of the lines are.
+    uint64_t line_ends_changes = 0;
     /// Vertices per kind (see GateKindCounts), for the operation count without a code.
     GateKindCounts kind_counts;
     /// The two-qubit vertices of every line in line order, and the two-qubit candidates: a
@@ -185,15 +188,18 @@ class CircuitGraph {
     /// \brief Appends the records of line q, from IN to OUT, to L (and, when `walked` is given,
     /// the vertices to it).
     void copy_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
-    /// \brief Removes the vertices strictly between `from` and `to` on line q.
+    /// \brief Removes the vertices strictly between `from` and `to` on line q. Keeps
+    /// `line_last` valid.
     void clear_path(int q, Vertex from, Vertex to);
     /// \brief Writes L back as line q (its two-qubit records must be the line's) and adds its
-    /// phase to the global phase.
+    /// phase to the global phase. Keeps `line_last` valid.
     void revise_a_line(int q, const LineOfGates& L, const LineVertices* walked = nullptr);
     /// \brief The same for records held in a vector; `walked` (optional) is what copy_a_line
     /// gave when the records were copied, used when the line has not changed since.
     void revise_a_line(int q, const std::vector<Gate>& records, double phase,
                        const LineVertices* walked = nullptr);
+    /// \brief Sets line_last[q] to the vertex before line q's OUT marker (as it is now).
+    void refresh_line_last(int q);
     /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run
     /// after v back unchanged does to the edge order (which decides the written gate order).
     /// At a two-qubit vertex the move is only noted, and carried out when the order is next

@@ -55,9 +55,9 @@ class TwoQubitReduction {
     Graph& g_;
     PairSweep sweep_;
     // The positions (on the line being walked) of the gates that end its walk, as found at
-    // edit count `enders_edits_`.
+    // count of changes of the lines' last records `enders_key_`.
     std::vector<int> enders_;
-    uint64_t enders_edits_ = 0;
+    uint64_t enders_key_ = 0;
     bool enders_known_ = false;
 
     Gate_type kind(Vertex v) const { return get(boost::vertex_gate, g_, v); }
@@ -103,7 +103,7 @@ class TwoQubitReduction {
             const int p = c_.line_position(v, ii);
             if (p >= 0) enders_.push_back(p);
         }
-        enders_edits_ = c_.edit_count;
+        enders_key_ = c_.line_ends_changes;
         enders_known_ = true;
     }
 
@@ -124,7 +124,9 @@ class TwoQubitReduction {
             from = c_.line_position(v, ii);
             MAROVIN_CHECK(from >= 0, "every two-qubit vertex of a line is indexed on it");
         }
-        if (!enders_known_ || enders_edits_ != c_.edit_count) find_enders(ii);
+        // The enders depend only on the last record of each line (its kind, control and
+        // position), so they are found again only when one of those changed.
+        if (!enders_known_ || enders_key_ != c_.line_ends_changes) find_enders(ii);
         int p = c_.two_qubit_index.next_marked(ii, from);
         for (int e : enders_)
             if (e >= from && (p < 0 || e < p)) p = e;

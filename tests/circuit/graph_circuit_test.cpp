@@ -104,6 +104,9 @@ TEST(LineRewrite, TheVerticesOfACopyServeTheWriteBackOnlyWhileTheLineIsUnchanged
         with.revise_a_line(0, rewritten, 0.0, &walked);
         without.revise_a_line(0, rewritten, 0.0);
         EXPECT_EQ(records(with), records(without)) << (stale ? "stale" : "fresh");
+        // The last run was rebuilt: line_last names the new last vertex, not the erased one.
+        for (GraphCircuit* c : {&with, &without})
+            EXPECT_EQ(c->line_last[0], prev_node(c->graph, c->line_end[0], 0));
         EXPECT_EQ(with.output_circuit_in_string(), without.output_circuit_in_string());
     }
 }
