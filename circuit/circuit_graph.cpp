@@ -93,7 +93,7 @@ void CircuitGraph::erase_vertex(Vertex v) {
         MAROVIN_CHECK(boost::in_degree(v, graph) <= 2, "a gate stands on at most two lines");
         Vertex before[2];
         int count = 0;
-        for (auto [it, end] = boost::in_edges(v, graph); it != end && count < 2; ++it)
+        for (auto [it, end] = boost::in_edges(v, graph); it != end; ++it)
             before[count++] = boost::source(*it, graph);
         for (int i = 0; i < count; ++i) settle_out_edges(before[i]);
     }
@@ -218,8 +218,7 @@ void CircuitGraph::add_gate(Gate_type kind, int qubit, double angle, double angl
     remove_an_edge(graph, line_last[qubit], qubit);
     boost::add_edge(line_last[qubit], v, qubit, graph);
     boost::add_edge(v, line_end[qubit], qubit, graph);
-    line_last[qubit] = v;
-    ++line_ends_changes;
+    set_line_last(qubit, v);
     note_line_edit(qubit);
 }
 
@@ -235,9 +234,8 @@ void CircuitGraph::add_gate(Gate_type kind, int control, int target, double angl
     boost::add_edge(line_last[target], v, target, graph);
     boost::add_edge(v, line_end[control], control, graph);
     boost::add_edge(v, line_end[target], target, graph);
-    line_last[control] = v;
-    line_last[target] = v;
-    ++line_ends_changes;
+    set_line_last(control, v);
+    set_line_last(target, v);
     note_line_edit(control);
     note_line_edit(target);
     if (is_2Q_gate(kind)) index_two_qubit_vertex(v);
@@ -256,10 +254,7 @@ Vertex CircuitGraph::insert_gate_after(Vertex v, int q, Gate_type kind, double a
     boost::add_edge(v, fresh, q, g);
     boost::add_edge(fresh, after, q, g);
     const size_t line = static_cast<size_t>(q);
-    if (line < line_last.size() && line_last[line] == v) {
-        line_last[line] = fresh;
-        ++line_ends_changes;
-    }
+    if (line < line_last.size() && line_last[line] == v) set_line_last(q, fresh);
     return fresh;
 }
 
@@ -283,10 +278,8 @@ void CircuitGraph::remove_gate_vertex(Vertex v) {
         settle_out_edges(joins[i].before);
         boost::add_edge(joins[i].before, joins[i].after, joins[i].line, g);
         const size_t line = static_cast<size_t>(joins[i].line);
-        if (line < line_last.size() && line_last[line] == v) {
-            line_last[line] = joins[i].before;
-            ++line_ends_changes;
-        }
+        if (line < line_last.size() && line_last[line] == v)
+            set_line_last(joins[i].line, joins[i].before);
     }
 }
 
@@ -444,11 +437,15 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
 
 }  // namespace
 
-void CircuitGraph::refresh_line_last(int q) {
-    const Vertex last = prev_node(graph, line_end[static_cast<size_t>(q)], q);
-    if (line_last[static_cast<size_t>(q)] == last) return;
-    line_last[static_cast<size_t>(q)] = last;
+void CircuitGraph::set_line_last(int q, Vertex v) {
+    Vertex& last = line_last[static_cast<size_t>(q)];
+    if (last == v) return;
+    last = v;
     ++line_ends_changes;
+}
+
+void CircuitGraph::refresh_line_last(int q) {
+    set_line_last(q, prev_node(graph, line_end[static_cast<size_t>(q)], q));
 }
 
 void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {

@@ -217,6 +217,8 @@ class CircuitGraph {
     /// Marks the candidates that read v's own fields (call it before they change): v, and the
     /// two records before it on each of its lines.
     void note_record_change(Vertex v);
+    /// Sets line_last[q] to v, raising line_ends_changes when that changes it.
+    void set_line_last(int q, Vertex v);
     /// Enters a new two-qubit vertex, just appended to both its lines, into the index.
     void index_two_qubit_vertex(Vertex v);
     /// Any out-edge move is pending.

@@ -54,8 +54,8 @@ class TwoQubitReduction {
     const CostModel& cost_;
     Graph& g_;
     PairSweep sweep_;
-    // The positions (on the line being walked) of the gates that end its walk, as found at
-    // count of changes of the lines' last records `enders_key_`.
+    // The positions (on the line being walked) of the gates that end its walk, found when the
+    // lines' last records had changed `enders_key_` times (CircuitGraph::line_ends_changes).
     std::vector<int> enders_;
     uint64_t enders_key_ = 0;
     bool enders_known_ = false;
@@ -169,8 +169,7 @@ class TwoQubitReduction {
 
     Resume dispatch(Vertex g1, int ii) {
         const Gate_type k = kind(g1);
-        const bool ruled = k == CNOT || k == CZ || k == CP || k == GEO;
-        if (!ruled) return g1;
+        if (!is_ruled(k)) return g1;
         if (control(g1) != ii) {
             if (k != CZ && target(g1) != ii) {
                 std::cout << "Error! reduce2Q(): " << gate_keyword(k)
