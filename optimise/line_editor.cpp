@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "circuit/check.h"
+
 namespace line {
 
 double KindPrices::operator()(Gate_type kind) {
@@ -75,6 +77,7 @@ LineEditor::LineEditor(const CostModel& circuit, LineOfGates& line, int from, in
 
 LineEditor::It LineEditor::first() const {
     if (!whole_) return start_;
+    if (focused_) return std::next(focus_before_);
     std::list<Gate>& gates = line_.gates;
     return gates.size() < 2 ? gates.end() : std::next(gates.begin());
 }
@@ -84,7 +87,23 @@ double LineEditor::cost_of(const Gate& g) const {
     return prices_(g.type);
 }
 
+void LineEditor::focus(It before, It end) {
+    MAROVIN_CHECK(whole_ && !keep_best_ && !tracking_,
+                  "only a whole-line editor without a best copy or a cost is focused");
+    focused_ = true;
+    focus_before_ = before;
+    end_ = end;
+}
+
+void LineEditor::unfocus() {
+    focused_ = false;
+    std::list<Gate>& gates = line_.gates;
+    end_ = gates.size() < 2 ? gates.end() : std::prev(gates.end());
+}
+
 LineEditor::It LineEditor::erase(It it) {
+    ++edits_;
+    ++erasures_;
     It next = std::next(it);
     if (!whole_ && it == start_) start_ = next;
     if (!keep_best_ || strategy_ == Strategy::Literal) {
@@ -98,6 +117,7 @@ LineEditor::It LineEditor::erase(It it) {
 }
 
 void LineEditor::set(It it, const Gate& g) {
+    ++edits_;
     if (tracking_) cost_ += cost_of(g) - cost_of(*it);
     if (keep_best_ && strategy_ == Strategy::Incremental)
         journal_.push_back(Entry{Op::Set, it, it, *it});
@@ -112,6 +132,7 @@ void LineEditor::set_rotation(It it, Gate_type type, double angle) {
 }
 
 void LineEditor::move_before(It it, It pos, int window_change) {
+    ++edits_;
     if (tracking_ && window_change != 0) cost_ += window_change * cost_of(*it);
     if (keep_best_ && strategy_ == Strategy::Incremental)
         journal_.push_back(Entry{Op::Move, it, std::next(it), Gate()});

@@ -17,6 +17,7 @@
 //   measurement copies the whole line. Quadratic; kept as the reference the tests compare with.
 
 #include <array>
+#include <cstdint>
 #include <list>
 #include <vector>
 
@@ -70,7 +71,8 @@ class LineEditor {
     LineEditor(const LineEditor&) = delete;
     LineEditor& operator=(const LineEditor&) = delete;
 
-    /// The window's first record (for the whole line: the record after IN, found anew).
+    /// The window's first record (for the whole line: the record after IN, found anew; when
+    /// focused: the record after the focus's opening record, found anew).
     It first() const;
     /// The record that ends the window (not part of it).
     It end() const { return end_; }
@@ -90,6 +92,16 @@ class LineEditor {
     /// window by the move, -1 when it leaves it, 0 otherwise.
     void move_before(It it, It pos, int window_change = 0);
     void add_phase(double p);
+
+    /// Narrows a whole-line editor without a best copy to the records strictly between `before`
+    /// and `end`, two records that its edits never move (two-qubit records or markers); unfocus()
+    /// widens it to the whole line again. A scan run on a focused editor sees those records as
+    /// it would see a line of their own.
+    void focus(It before, It end);
+    void unfocus();
+    /// Edits made so far (erase, set and move_before calls) and, among them, the erasures.
+    uint64_t edits() const { return edits_; }
+    uint64_t erasures() const { return erasures_; }
 
     /// Measures the window cost and updates the best copy.
     void measure();
@@ -120,8 +132,12 @@ class LineEditor {
     KnownCost* known_;
     Acceptance acceptance_;
     bool whole_;
-    It start_;  // index windows: the first record
+    bool focused_ = false;
+    It focus_before_;  // focused: the record before the window
+    It start_;         // index windows: the first record
     It end_;
+    uint64_t edits_ = 0;
+    uint64_t erasures_ = 0;
     double cost_ = 0.0;       // Incremental: current window cost
     double best_cost_ = 0.0;  // cost of the best copy
     double best_phase_ = 0.0;

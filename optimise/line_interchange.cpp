@@ -168,21 +168,29 @@ bool rx_moves_left(LineEditor& ed, It p, It c) {
 
 }  // namespace
 
+void interchange_scans(LineEditor& ed, bool xlzr) {
+    if (xlzr) {
+        forward_scan(ed, ForwardRules{RZ, std::begin(kRzPassesRight), std::end(kRzPassesRight), RX,
+                                      RY, RX, true});
+        backward_scan(ed, RX, rx_moves_left);
+    } else {
+        forward_scan(ed, ForwardRules{RX, std::begin(kRxPassesRight), std::end(kRxPassesRight), RY,
+                                      RZ, RZ, false});
+        backward_scan(ed, RZ, rz_moves_left);
+    }
+}
+
 void interchange_xrzl(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
                       Strategy s, KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
-    forward_scan(ed, ForwardRules{RX, std::begin(kRxPassesRight), std::end(kRxPassesRight), RY, RZ,
-                                  RZ, false});
-    backward_scan(ed, RZ, rz_moves_left);
+    interchange_scans(ed, false);
     ed.finish();
 }
 
 void interchange_xlzr(const CostModel& c, LineOfGates& L, int from, int to, Measure mode,
                       Strategy s, KnownCost* known) {
     LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
-    forward_scan(ed, ForwardRules{RZ, std::begin(kRzPassesRight), std::end(kRzPassesRight), RX, RY,
-                                  RX, true});
-    backward_scan(ed, RX, rx_moves_left);
+    interchange_scans(ed, true);
     ed.finish();
 }
 
@@ -194,12 +202,46 @@ bool z_transparent(const Gate& g, int q) {
 
 enum class Direction { XLeftZRight, XRightZLeft };
 
+}  // namespace
+
+Acceptance movement_acceptance(const CostModel& c, bool xlzr) {
+    return (!xlzr && (c.pmd == CTL || c.pmd == QD)) ? Acceptance::Strict : Acceptance::Equal;
+}
+
+It movement_at(LineEditor& ed, It g, int q, bool xlzr) {
+    const Direction dir = xlzr ? Direction::XLeftZRight : Direction::XRightZLeft;
+    const It end = ed.end();
+    // A record crossing the first record of an index window enters or leaves the window.
+    const bool at_start = ed.fixed_ends() && g == ed.first();
+    const bool cnot_target = g->type == CNOT && g->target == q;
+    const bool ztrans = !cnot_target && z_transparent(*g, q);
+    // The kind that moves forward (to after g) and the kind that moves back (to before g).
+    const Gate_type forward = dir == Direction::XRightZLeft ? RX : RZ;
+    const Gate_type back = dir == Direction::XRightZLeft ? RZ : RX;
+    const bool moves_forward = dir == Direction::XRightZLeft ? cnot_target : ztrans;
+    const bool moves_back = dir == Direction::XRightZLeft ? ztrans : cnot_target;
+    It next = std::next(g);
+    if (moves_forward && g != ed.gates().begin()) {
+        It x = std::prev(g);
+        if (x->type == forward && !ed.is_bound(x)) {
+            ed.move_before(x, std::next(g), at_start ? 1 : 0);
+            next = x;
+        }
+    } else if (moves_back) {
+        It x = std::next(g);
+        if (x != end && x->type == back) {
+            ed.move_before(x, g, at_start ? -1 : 0);
+            next = x;
+        }
+    }
+    return next;
+}
+
+namespace {
+
 void movement(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-              Direction dir, KnownCost* known) {
-    const Acceptance acceptance = (dir == Direction::XRightZLeft && (c.pmd == CTL || c.pmd == QD))
-                                      ? Acceptance::Strict
-                                      : Acceptance::Equal;
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, acceptance, known);
+              bool xlzr, KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, movement_acceptance(c, xlzr), known);
     const It end = ed.end();
     It it = ed.first();
     while (it != end) {
@@ -207,32 +249,8 @@ void movement(const CostModel& c, int q, LineOfGates& L, int from, int to, Measu
             ++it;
             continue;
         }
-        const It g = it;
-        // A record crossing the first record of an index window enters or leaves the window.
-        const bool at_start = ed.fixed_ends() && g == ed.first();
-        const bool cnot_target = g->type == CNOT && g->target == q;
-        const bool ztrans = !cnot_target && z_transparent(*g, q);
-        // The kind that moves forward (to after g) and the kind that moves back (to before g).
-        const Gate_type forward = dir == Direction::XRightZLeft ? RX : RZ;
-        const Gate_type back = dir == Direction::XRightZLeft ? RZ : RX;
-        const bool moves_forward = dir == Direction::XRightZLeft ? cnot_target : ztrans;
-        const bool moves_back = dir == Direction::XRightZLeft ? ztrans : cnot_target;
-        It next = std::next(g);
-        if (moves_forward && g != ed.gates().begin()) {
-            It x = std::prev(g);
-            if (x->type == forward && !ed.is_bound(x)) {
-                ed.move_before(x, std::next(g), at_start ? 1 : 0);
-                next = x;
-            }
-        } else if (moves_back) {
-            It x = std::next(g);
-            if (x != end && x->type == back) {
-                ed.move_before(x, g, at_start ? -1 : 0);
-                next = x;
-            }
-        }
+        it = movement_at(ed, it, q, xlzr);
         ed.measure();
-        it = next;
     }
     ed.finish();
 }
@@ -241,12 +259,12 @@ void movement(const CostModel& c, int q, LineOfGates& L, int from, int to, Measu
 
 void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
                    Strategy s, KnownCost* known) {
-    movement(c, q, L, from, to, mode, s, Direction::XLeftZRight, known);
+    movement(c, q, L, from, to, mode, s, true, known);
 }
 
 void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
                    Strategy s, KnownCost* known) {
-    movement(c, q, L, from, to, mode, s, Direction::XRightZLeft, known);
+    movement(c, q, L, from, to, mode, s, false, known);
 }
 
 }  // namespace line

@@ -29,4 +29,15 @@ void movement_xlzr(const CostModel& c, int q, LineOfGates& L, int from, int to, 
 void movement_xrzl(const CostModel& c, int q, LineOfGates& L, int from, int to, Measure mode,
                    Strategy s, KnownCost* known = nullptr);
 
+/// \brief The forward and backward scans of interchange_xlzr (`xlzr`) or interchange_xrzl on
+/// the window of an editor the caller owns.
+void interchange_scans(LineEditor& ed, bool xlzr);
+/// \brief The movement rule at the two-qubit record g of line q, in the direction of
+/// movement_xlzr (`xlzr`) or movement_xrzl: moves at most one one-qubit record through g and
+/// returns the record the movement scan goes on from (the moved record, or the one after g).
+LineEditor::It movement_at(LineEditor& ed, LineEditor::It g, int q, bool xlzr);
+/// \brief How a movement stage accepts a copy: strictly lower cost for movement_xrzl on CTL
+/// and QD, else a cost not above the best.
+Acceptance movement_acceptance(const CostModel& c, bool xlzr);
+
 }  // namespace line

@@ -10,6 +10,7 @@
 
 #include "circuit/circuit_graph.h"
 #include "optimise/line_rotation.h"
+#include "optimise/line_segments.h"
 
 namespace line {
 
@@ -81,16 +82,18 @@ bool still_holds(const CircuitGraph& c, int q, ReductionMemo::Entry& memo,
     return true;
 }
 
-// Stores the result of reducing the line whose records are memo.input.
-void remember(ReductionMemo::Entry& memo, const Snapshot& best, Measure mode, PMD_type pmd) {
-    memo.output_is_input =
-        best.gates.size() == memo.input.size() &&
-        std::equal(best.gates.begin(), best.gates.end(), memo.input.begin(), same_record);
+// Stores the result of reducing the line whose records are memo.input: the kept copy's records
+// and phase.
+void remember(ReductionMemo::Entry& memo, const std::vector<Gate>& best, double phase, Measure mode,
+              PMD_type pmd) {
+    memo.output_is_input = &best == &memo.input ||
+                           (best.size() == memo.input.size() &&
+                            std::equal(best.begin(), best.end(), memo.input.begin(), same_record));
     if (memo.output_is_input)
         memo.output.clear();
     else
-        memo.output = best.gates;
-    memo.phase = best.phase;
+        memo.output = best;
+    memo.phase = phase;
     memo.mode = mode;
     memo.pmd = pmd;
     memo.valid = true;
@@ -118,13 +121,15 @@ void run_stages(const CostModel& c, int q, LineOfGates& L, bool xlzr, Measure mo
     simplify(c, L, -1, -1, mode, s, known);
 }
 
-void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) {
+void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, LineWalk walk) {
     if (c.num_qubits < 1) return;
     const Strategy s = Strategy::Incremental;
     const Measure mode = ops_measure(cost.code);
     Snapshot best, prev;  // reused for every line
     std::vector<Vertex> runs_after;
     CircuitGraph::LineVertices walked;  // the line as copied, for writing it back
+    SegmentWalk segments;
+    SegmentWalkResult kept;
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -144,9 +149,17 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) 
             memo.checked_by = nullptr;
             LineOfGates L;
             c.copy_a_line(q, L, &walked);
+            const int n2 = num_2Q_gate(L.gates);
+            if (walk == LineWalk::BySegment && segment_walk_applies(cost, L, mode)) {
+                memo.input.assign(L.gates.begin(), L.gates.end());
+                segments.reduce(cost, q, L, xlzr, line_repetitions(n2), kept);
+                const std::vector<Gate>& gates = kept.is_input ? memo.input : kept.gates;
+                remember(memo, gates, kept.phase, mode, cost.pmd);
+                c.revise_a_line(q, gates, kept.phase, &walked);
+                continue;
+            }
             best.take(L);
             memo.input = best.gates;
-            const int n2 = num_2Q_gate(L.gates);
             double cost_best = whole_line_cost(cost, L.gates, mode, s);
             KnownCost known{true, mode, cost_best};
             KnownCost* chain = window_is_whole_line(L) ? &known : nullptr;
@@ -163,7 +176,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos) 
                 }
                 if (prev.equals(L)) break;
             }
-            remember(memo, best, mode, cost.pmd);
+            remember(memo, best.gates, best.phase, mode, cost.pmd);
             c.revise_a_line(q, best.gates, best.phase, &walked);
         }
     }

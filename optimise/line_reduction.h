@@ -14,9 +14,14 @@
 
 namespace line {
 
+/// How a line is reduced: by segments where that gives the whole-line result exactly (see
+/// line_segments.h), or always by the whole-line stages (kept for comparison).
+enum class LineWalk { BySegment, WholeLine };
+
 /// \brief The whole pass over every line. `memos` remembers what each line was made into, so
 /// that a line read back unchanged is written without being reduced again.
-void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos);
+void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos,
+                  LineWalk walk = LineWalk::BySegment);
 
 /// \brief Repetitions of the stages for a line with n2 two-qubit records: min(n2, 4), and one
 /// for a line without any.

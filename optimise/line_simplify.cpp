@@ -33,9 +33,7 @@ const NamedPair kNamedPairs[] = {
 
 }  // namespace
 
-void simplify1(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-               KnownCost* known) {
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
+GlobalPhase simplify1_scan(LineEditor& ed) {
     const It end = ed.end();
     GlobalPhase sum;  // phase gathered by the scan, in π
     const It first = ed.first();
@@ -101,13 +99,18 @@ void simplify1(const CostModel& c, LineOfGates& L, int from, int to, Measure mod
             r = is_rotation(n->type) ? n : std::next(n);
         }
     }
+    return sum;
+}
+
+void simplify1(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::None, Acceptance::Equal, known);
+    const GlobalPhase sum = simplify1_scan(ed);
     ed.finish();
     L.phase += sum;
 }
 
-void simplify2(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-               KnownCost* known) {
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
+void simplify2_scan(LineEditor& ed) {
     const It end = ed.end();
     It r = ed.first();
     while (r != end) {
@@ -137,6 +140,12 @@ void simplify2(const CostModel& c, LineOfGates& L, int from, int to, Measure mod
         }
         ed.measure();
     }
+}
+
+void simplify2(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
+    simplify2_scan(ed);
     ed.finish();
 }
 
@@ -225,9 +234,7 @@ bool apply_slot(LineEditor& ed, It it, const Slot& slot) {
 
 }  // namespace
 
-void simplify3(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
-               KnownCost* known) {
-    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
+void simplify3_scan(LineEditor& ed) {
     const It end = ed.end();
     It r = ed.first();
     while (r != end) {
@@ -290,7 +297,37 @@ void simplify3(const CostModel& c, LineOfGates& L, int from, int to, Measure mod
         ed.add_phase(res.phase);
         ed.measure();
     }
+}
+
+void simplify3(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
+               KnownCost* known) {
+    LineEditor ed(c, L, from, to, mode, s, BestCopy::Keep, Acceptance::Equal, known);
+    simplify3_scan(ed);
     ed.finish();
+}
+
+namespace {
+
+// The stages of one simplify round, in order.
+enum class Stage { One, Two, Three };
+const Stage kRound[] = {Stage::One, Stage::Two, Stage::One, Stage::Three, Stage::One};
+
+}  // namespace
+
+void simplify_round_scan(LineEditor& ed, LineOfGates& L) {
+    for (Stage stage : kRound) {
+        switch (stage) {
+            case Stage::One:
+                L.phase += simplify1_scan(ed);
+                break;
+            case Stage::Two:
+                simplify2_scan(ed);
+                break;
+            case Stage::Three:
+                simplify3_scan(ed);
+                break;
+        }
+    }
 }
 
 void simplify(const CostModel& c, LineOfGates& L, int from, int to, Measure mode, Strategy s,
@@ -311,11 +348,19 @@ void simplify(const CostModel& c, LineOfGates& L, int from, int to, Measure mode
             if (known != nullptr) *known = KnownCost{true, pricing, c0};
         }
         KnownCost* chain = whole ? known : nullptr;
-        simplify1(c, L, from, to, mode, s, chain);
-        simplify2(c, L, from, to, mode, s, chain);
-        simplify1(c, L, from, to, mode, s, chain);
-        simplify3(c, L, from, to, mode, s, chain);
-        simplify1(c, L, from, to, mode, s, chain);
+        for (Stage stage : kRound) {
+            switch (stage) {
+                case Stage::One:
+                    simplify1(c, L, from, to, mode, s, chain);
+                    break;
+                case Stage::Two:
+                    simplify2(c, L, from, to, mode, s, chain);
+                    break;
+                case Stage::Three:
+                    simplify3(c, L, from, to, mode, s, chain);
+                    break;
+            }
+        }
         double c1;
         if (chain != nullptr && chain->valid && chain->mode == pricing) {
             c1 = chain->value;

@@ -107,10 +107,12 @@ double random_angle(std::mt19937& rng) {
 }
 
 Gate random_one_qubit_gate(std::mt19937& rng, int target, int index, Kinds kinds) {
-    // The first ten kinds are rotations and H; the named gates follow.
+    // The first eight kinds are RX, RY and RZ, then H twice; the named gates follow.
     static const Gate_type kKinds[] = {RX, RY, RZ, RX, RY, RZ,    RX, RZ,    H,   H,
                                        I,  X,  Y,  Z,  S,  S_dag, T,  T_dag, RXY, ASQU};
-    const int count = kinds == Kinds::WithNamed ? sizeof(kKinds) / sizeof(kKinds[0]) : 10;
+    const int count = kinds == Kinds::WithNamed       ? sizeof(kKinds) / sizeof(kKinds[0])
+                      : kinds == Kinds::RotationsAndH ? 10
+                                                      : 8;
     std::uniform_int_distribution<int> which(0, count - 1);
     Gate g(kKinds[which(rng)], 0, 0, 0, -1, target, index);
     if (g.type <= RZ || g.type == RXY || g.type == ASQU) g.angle = random_angle(rng);

@@ -10,8 +10,9 @@
 
 namespace testrandom {
 
-/// Whether random one-qubit records may be named gates (H, X, S, T ...) or only rotations and H.
-enum class Kinds { WithNamed, RotationsAndH };
+/// Whether random one-qubit records may be named gates (H, X, S, T ...), only rotations and H,
+/// or only RX, RY and RZ.
+enum class Kinds { WithNamed, RotationsAndH, Rotations };
 
 /// \brief An angle that hits the special values and their neighbours.
 double random_angle(std::mt19937& rng);

@@ -1,0 +1,246 @@
+// The one-qubit line reduction of one line, segment by segment.
+//
+// Why the result is exactly the whole-line result, on the lines segment_walk_applies admits
+// (gate count as the measure, only RX, RY, RZ between the anchors, one price p >= 0 for the
+// three, whole-number prices):
+//
+// 1. No edit of any stage raises the whole-line cost: the rewrites only turn rotations into
+//    rotations (same price), move records within the line (same cost), or erase records (each
+//    lowers it by p >= 0). The stages' H, named-gate and RXY branches never fire on such lines,
+//    and nothing they write is anything but RX, RY or RZ, so the lines stay admitted.
+// 2. Hence a stage whose editor accepts a copy of equal cost ends with its last state: every
+//    edit of its scans is followed by a measurement, each of which accepts, so nothing is
+//    undone. The stage that accepts only strictly lower cost (movement_xrzl on CTL and QD) only
+//    moves records, so it never accepts and undoes all it did: it is the identity and is skipped.
+//    The segment walk therefore edits with an editor that keeps no best copy.
+// 3. Every scan of interchange and simplify is local to a segment: it enters each segment at its
+//    first record, never edits or moves an anchor, never carries state across one (it steps over
+//    a two-qubit record to the next segment's first record, exactly as it starts after IN), and
+//    treats the record before an anchor as it treats the last record before OUT. So a stage over
+//    the whole line is the same stage run on each segment alone, in any order (phases are sums
+//    of whole numbers, exact in any order), and a segment's result depends on its records only.
+//    A segment on which a stage made no edit is a fixed point of that stage while no one touches
+//    it; skipping it is exact.
+// 4. The movement rule at a two-qubit anchor reads the last record of the segment before it and
+//    the first records of the one after it, and moves one record between those two segments. The
+//    whole-line scan visits the anchors in order, and after a move at anchor j it goes on to
+//    anchor j + 1 (after a move back it first tries anchor j again). An anchor at which the rule
+//    last moved nothing, with both segments untouched since, moves nothing again; earlier
+//    anchors of the same scan touch only segments before it, except the segment right after an
+//    anchor that moved, and the walk then visits the next anchor in any case.
+// 5. The repetition's rules read the whole-line cost, which is the cost at the start less p per
+//    erased record (exact with whole prices), and whether the repetition changed the line. A
+//    repetition is a function of the line's records; one that touched no segment changed
+//    nothing, and one that touched segments but left them as they were is followed by further
+//    repetitions that change nothing and lower no cost, so stopping only when nothing was
+//    touched keeps the result.
+// The kept copy is the line after the last repetition that lowered the cost strictly (or the
+// input): the segments are saved, as they were, before the first visit that may edit them after
+// the copy was taken.
+
+#include "optimise/line_segments.h"
+
+#include <cmath>
+#include <iterator>
+
+#include "optimise/line_interchange.h"
+#include "optimise/line_simplify.h"
+
+namespace line {
+
+namespace {
+
+bool whole_number(double x) {
+    return std::floor(x) == x && std::fabs(x) < 1e12;
+}
+
+bool is_axis_rotation(Gate_type t) {
+    return t == RX || t == RY || t == RZ;
+}
+
+}  // namespace
+
+bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
+    if (mode != Measure::GateCount) return false;
+    if (L.gates.size() < 2 || L.gates.front().type < IN || L.gates.back().type != OUT) return false;
+    KindPrices price(c);
+    const double p = price(RX);
+    if (!(p >= 0) || !whole_number(p) || price(RY) != p || price(RZ) != p) return false;
+    if (!whole_number(price(L.gates.front().type)) || !whole_number(price(OUT))) return false;
+    const auto last = std::prev(L.gates.end());
+    for (auto it = std::next(L.gates.begin()); it != last; ++it) {
+        if (is_axis_rotation(it->type)) continue;
+        if (!is_2Q_gate(it->type) || !whole_number(price(it->type))) return false;
+    }
+    return true;
+}
+
+void SegmentWalk::start(LineOfGates& L) {
+    anchors_.clear();
+    const It last = std::prev(L.gates.end());
+    for (It it = L.gates.begin(); it != L.gates.end(); ++it) {
+        if (it == L.gates.begin() || it == last || is_2Q_gate(it->type)) anchors_.push_back(it);
+    }
+    const size_t segments = anchors_.size() - 1;
+    clock_ = 1;
+    touched_.assign(segments, 1);
+    interchange_clean_.assign(segments, 0);
+    simplify_clean_.assign(segments, 0);
+    movement_dirty_.assign(anchors_.size(), 1);
+    best_is_input_ = true;
+    epoch_ = 0;
+    kept_epoch_.assign(segments, 0);
+    kept_at_.resize(segments);
+    kept_size_.resize(segments);
+    kept_.clear();
+}
+
+void SegmentWalk::touch(size_t seg) {
+    touched_[seg] = ++clock_;
+    movement_dirty_[seg] = 1;
+    movement_dirty_[seg + 1] = 1;
+}
+
+void SegmentWalk::keep_for_best(size_t seg) {
+    if (best_is_input_ || kept_epoch_[seg] == epoch_) return;
+    kept_epoch_[seg] = epoch_;
+    kept_at_[seg] = kept_.size();
+    for (It it = std::next(anchors_[seg]); it != anchors_[seg + 1]; ++it) kept_.push_back(*it);
+    kept_size_[seg] = kept_.size() - kept_at_[seg];
+}
+
+void SegmentWalk::interchange(LineEditor& ed, bool xlzr) {
+    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
+        if (stage_is_clean(seg, interchange_clean_)) continue;
+        keep_for_best(seg);
+        const uint64_t before = ed.edits();
+        ed.focus(anchors_[seg], anchors_[seg + 1]);
+        interchange_scans(ed, xlzr);
+        if (ed.edits() != before)
+            touch(seg);
+        else
+            interchange_clean_[seg] = clock_;
+    }
+    ed.unfocus();
+}
+
+void SegmentWalk::movement(LineEditor& ed, int q, bool xlzr) {
+    ed.unfocus();
+    const size_t last = anchors_.size() - 2;  // the last two-qubit anchor
+    movement_list_.clear();
+    for (size_t j = 1; j <= last; ++j)
+        if (movement_dirty_[j]) movement_list_.push_back(j);
+    size_t next_listed = 0;
+    size_t forced = 0;  // the anchor after one that moved a record (0: none)
+    for (;;) {
+        size_t j;
+        if (next_listed < movement_list_.size() &&
+            (forced == 0 || movement_list_[next_listed] <= forced)) {
+            j = movement_list_[next_listed++];
+            if (j == forced) forced = 0;
+        } else if (forced != 0) {
+            j = forced;
+            forced = 0;
+        } else {
+            break;
+        }
+        movement_dirty_[j] = 0;
+        const It g = anchors_[j];
+        bool moved = false;
+        for (;;) {
+            keep_for_best(j - 1);
+            keep_for_best(j);
+            const uint64_t before = ed.edits();
+            const It resume = movement_at(ed, g, q, xlzr);
+            if (ed.edits() == before) break;
+            moved = true;
+            touch(j - 1);
+            touch(j);
+            if (resume == std::next(g)) break;  // moved forward: the scan goes on after g
+        }
+        if (moved && j < last) forced = j + 1;
+    }
+}
+
+void SegmentWalk::simplify_round(LineEditor& ed, LineOfGates& L) {
+    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
+        if (stage_is_clean(seg, simplify_clean_)) continue;
+        keep_for_best(seg);
+        const uint64_t before = ed.edits();
+        ed.focus(anchors_[seg], anchors_[seg + 1]);
+        simplify_round_scan(ed, L);
+        if (ed.edits() != before)
+            touch(seg);
+        else
+            simplify_clean_[seg] = clock_;
+    }
+    ed.unfocus();
+}
+
+void SegmentWalk::simplify(LineEditor& ed, LineOfGates& L) {
+    // Rounds while the count of one-qubit records (and with it the whole-line cost, p >= 0 per
+    // record) falls; with p = 0 the cost never falls and one round is all there is.
+    for (;;) {
+        const uint64_t erased = ed.erasures();
+        simplify_round(ed, L);
+        if (price_ == 0 || ed.erasures() == erased) return;
+    }
+}
+
+void SegmentWalk::take_best(const LineOfGates& L) {
+    best_is_input_ = false;
+    ++epoch_;
+    kept_.clear();
+    best_phase_ = L.phase;
+}
+
+void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const {
+    out.is_input = best_is_input_;
+    out.gates.clear();
+    if (best_is_input_) {
+        out.phase = input_phase_;
+        return;
+    }
+    out.phase = best_phase_;
+    out.gates.reserve(L.gates.size());
+    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
+        out.gates.push_back(*anchors_[seg]);
+        if (kept_epoch_[seg] == epoch_) {
+            const auto from = kept_.begin() + static_cast<std::ptrdiff_t>(kept_at_[seg]);
+            out.gates.insert(out.gates.end(), from,
+                             from + static_cast<std::ptrdiff_t>(kept_size_[seg]));
+        } else {
+            for (It it = std::next(anchors_[seg]); it != anchors_[seg + 1]; ++it)
+                out.gates.push_back(*it);
+        }
+    }
+    out.gates.push_back(*anchors_.back());
+}
+
+void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
+                         SegmentWalkResult& out) {
+    start(L);
+    input_phase_ = L.phase;
+    KindPrices prices(c);
+    price_ = prices(RX);
+    LineEditor ed(c, L, -1, -1, Measure::GateCount, Strategy::Incremental, BestCopy::None);
+    // The whole-line cost falls by p per erased record and by nothing else; the kept copy is
+    // replaced when it falls strictly, that is when records were erased since (p > 0).
+    uint64_t erased_at_best = 0;
+    simplify(ed, L);
+    const bool moves = movement_acceptance(c, xlzr) == Acceptance::Equal;
+    for (int k = 0; k < reps; ++k) {
+        const uint64_t clock_at_start = clock_;
+        interchange(ed, xlzr);
+        if (moves) movement(ed, q, xlzr);
+        simplify(ed, L);
+        if (price_ > 0 && ed.erasures() > erased_at_best) {
+            take_best(L);
+            erased_at_best = ed.erasures();
+        }
+        if (clock_ == clock_at_start) break;
+    }
+    write_best(L, out);
+}
+
+}  // namespace line

@@ -1,0 +1,81 @@
+#pragma once
+// The one-qubit line reduction of one line copy, segment by segment, for lines where it gives
+// exactly what the whole-line stages give (see segment_walk_applies). A segment is the run of
+// one-qubit records between two neighbouring anchors of the line (IN, its two-qubit records,
+// OUT); the stages never move, add or remove anchors, so the segments keep their places for the
+// whole call, and a repetition re-runs a stage only where its last run may not still hold.
+
+#include <cstdint>
+#include <vector>
+
+#include "circuit/gate.h"
+#include "cost/cost_model.h"
+#include "optimise/line_editor.h"
+
+namespace line {
+
+/// \brief True when reducing L by segments gives exactly what the whole-line stages give: the
+/// gate count is the measure; L runs from a marker to its only OUT; every record between them
+/// is RX, RY, RZ or a two-qubit record; RX, RY and RZ have one price, not negative; and every
+/// price on the line is a whole number (so that sums in any order are exact).
+bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode);
+
+/// The result of a segment-wise reduction: the records of the kept copy, IN to OUT, and its
+/// phase (in π); `is_input` when the kept copy is the line as it came.
+struct SegmentWalkResult {
+    std::vector<Gate> gates;
+    double phase = 0.0;
+    bool is_input = false;
+};
+
+/// \brief Scratch for segment-wise reductions, reused from line to line so that a call
+/// allocates only when a line is longer than any before.
+class SegmentWalk {
+  public:
+    /// \brief Reduces line q's copy L (for which segment_walk_applies holds) as the whole-line
+    /// pass in the direction `xlzr` does, with `reps` repetitions at most. L is left edited;
+    /// `out` receives the kept copy.
+    void reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
+                SegmentWalkResult& out);
+
+  private:
+    using It = LineEditor::It;
+
+    void start(LineOfGates& L);
+    void touch(size_t seg);
+    void keep_for_best(size_t seg);
+    bool stage_is_clean(size_t seg, const std::vector<uint64_t>& clean) const {
+        return touched_[seg] <= clean[seg];
+    }
+    void interchange(LineEditor& ed, bool xlzr);
+    void movement(LineEditor& ed, int q, bool xlzr);
+    void simplify(LineEditor& ed, LineOfGates& L);
+    void simplify_round(LineEditor& ed, LineOfGates& L);
+    void take_best(const LineOfGates& L);
+    void write_best(const LineOfGates& L, SegmentWalkResult& out) const;
+
+    // anchors_[i] and anchors_[i + 1] bound segment i; anchors_[0] is the opening marker and the
+    // last one is OUT.
+    std::vector<It> anchors_;
+    // Per segment: the clock when it was last touched (edited, or a record moved in or out), and
+    // when the interchange and simplify stages last ran on it without an edit. A stage is a
+    // function of the segment's records alone, so a segment untouched since such a run is a
+    // fixed point of that stage.
+    uint64_t clock_ = 0;
+    std::vector<uint64_t> touched_, interchange_clean_, simplify_clean_;
+    // Per anchor: the movement rule at it may move a record (it was not yet tried, or a segment
+    // on either side was touched since it last moved nothing).
+    std::vector<char> movement_dirty_;
+    std::vector<size_t> movement_list_;
+    // The kept copy as copy-on-write: the segments changed since it was taken, as they were then.
+    bool best_is_input_ = true;
+    double best_phase_ = 0.0;
+    uint32_t epoch_ = 0;
+    std::vector<uint32_t> kept_epoch_;
+    std::vector<size_t> kept_at_, kept_size_;
+    std::vector<Gate> kept_;
+    double price_ = 0.0;        // of RX, RY and RZ
+    double input_phase_ = 0.0;  // in π
+};
+
+}  // namespace line
