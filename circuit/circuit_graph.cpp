@@ -457,7 +457,8 @@ void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double
     rebuild_line(*this, q, records.begin(), records.end(), phase, walked);
 }
 
-void CircuitGraph::copy_a_line(int q, LineOfGates& L, LineVertices* walked) const {
+template <typename Put>
+void CircuitGraph::walk_a_line(int q, LineVertices* walked, Put put) const {
     // NOTE: a negative line number is refused like one past the last line (it would index
     // outside the line vectors).
     if (q < 0 || q >= num_qubits) fatal_error_stderr("Error! GraphCircuit::copy_a_line");
@@ -468,12 +469,28 @@ void CircuitGraph::copy_a_line(int q, LineOfGates& L, LineVertices* walked) cons
         walked->vertices.clear();
         walked->vertices.push_back(v);
     }
-    L.gates.push_back(vertex_gate_record(graph, v));
+    put(vertex_gate_record(graph, v));
     while (boost::get(boost::vertex_gate, graph, v) != OUT) {
         v = next_node(graph, v, q);
-        L.gates.push_back(vertex_gate_record(graph, v));
+        put(vertex_gate_record(graph, v));
         if (walked != nullptr) walked->vertices.push_back(v);
     }
+}
+
+void CircuitGraph::copy_a_line(int q, LineOfGates& L, LineVertices* walked) const {
+    walk_a_line(q, walked, [&L](const Gate& g) { L.gates.push_back(g); });
+}
+
+void CircuitGraph::reload_a_line(int q, LineOfGates& L, LineVertices* walked) const {
+    auto it = L.gates.begin();
+    walk_a_line(q, walked, [&](const Gate& g) {
+        if (it != L.gates.end())
+            *it++ = g;
+        else
+            L.gates.push_back(g);
+    });
+    L.gates.erase(it, L.gates.end());
+    L.phase = 0.0;
 }
 
 void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {

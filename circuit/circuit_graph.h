@@ -188,6 +188,9 @@ class CircuitGraph {
     /// \brief Appends the records of line q, from IN to OUT, to L (and, when `walked` is given,
     /// the vertices to it).
     void copy_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
+    /// \brief Makes L a copy of line q with phase 0, as copy_a_line into an empty L does, but
+    /// reusing L's list nodes (so a pass that copies line after line allocates only for growth).
+    void reload_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
     /// \brief Removes the vertices strictly between `from` and `to` on line q. Keeps
     /// `line_last` valid.
     void clear_path(int q, Vertex from, Vertex to);
@@ -221,6 +224,9 @@ class CircuitGraph {
     void set_line_last(int q, Vertex v);
     /// Enters a new two-qubit vertex, just appended to both its lines, into the index.
     void index_two_qubit_vertex(Vertex v);
+    /// Hands the records of line q, IN to OUT, to `put` (and the vertices to `walked`).
+    template <typename Put>
+    void walk_a_line(int q, LineVertices* walked, Put put) const;
     /// Any out-edge move is pending.
     mutable bool edge_moves_pending_ = false;
 };

@@ -88,8 +88,7 @@ double LineEditor::cost_of(const Gate& g) const {
 }
 
 void LineEditor::focus(It before, It end) {
-    MAROVIN_CHECK(whole_ && !keep_best_ && !tracking_,
-                  "only a whole-line editor without a best copy or a cost is focused");
+    MAROVIN_CHECK(whole_ && !keep_best_, "only a whole-line editor without a best copy is focused");
     focused_ = true;
     focus_before_ = before;
     end_ = end;

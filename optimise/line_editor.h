@@ -96,12 +96,14 @@ class LineEditor {
     /// Narrows a whole-line editor without a best copy to the records strictly between `before`
     /// and `end`, two records that its edits never move (two-qubit records or markers); unfocus()
     /// widens it to the whole line again. A scan run on a focused editor sees those records as
-    /// it would see a line of their own.
+    /// it would see a line of their own. The cost kept with `known` stays the whole line's.
     void focus(It before, It end);
     void unfocus();
     /// Edits made so far (erase, set and move_before calls) and, among them, the erasures.
     uint64_t edits() const { return edits_; }
     uint64_t erasures() const { return erasures_; }
+    /// The whole-line cost as edited, for an editor given a `known` cost that fits.
+    double cost() const { return cost_; }
 
     /// Measures the window cost and updates the best copy.
     void measure();

@@ -130,6 +130,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
     CircuitGraph::LineVertices walked;  // the line as copied, for writing it back
     SegmentWalk segments;
     SegmentWalkResult kept;
+    LineOfGates L;  // the line copy, its list nodes reused from line to line
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -147,8 +148,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             }
             memo.valid = false;
             memo.checked_by = nullptr;
-            LineOfGates L;
-            c.copy_a_line(q, L, &walked);
+            c.reload_a_line(q, L, &walked);
             const int n2 = num_2Q_gate(L.gates);
             if (walk == LineWalk::BySegment && segment_walk_applies(cost, L, mode)) {
                 memo.input.assign(L.gates.begin(), L.gates.end());

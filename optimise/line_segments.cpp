@@ -1,13 +1,14 @@
 // The one-qubit line reduction of one line, segment by segment.
 //
 // Why the result is exactly the whole-line result, on the lines segment_walk_applies admits
-// (gate count as the measure, only RX, RY, RZ between the anchors, one price p >= 0 for the
-// three, whole-number prices):
+// (gate count as the measure, only RX, RY, RZ and H between the anchors, one price for the three
+// rotations, no negative price, whole-number prices):
 //
-// 1. No edit of any stage raises the whole-line cost: the rewrites only turn rotations into
-//    rotations (same price), move records within the line (same cost), or erase records (each
-//    lowers it by p >= 0). The stages' H, named-gate and RXY branches never fire on such lines,
-//    and nothing they write is anything but RX, RY or RZ, so the lines stay admitted.
+// 1. No edit of any stage raises the whole-line cost: the rewrites turn rotations into rotations
+//    (same price), move records within the line (same cost), or erase records (H and rotations
+//    only, each lowering the cost by a price >= 0); nothing writes an H. Of the named pairs only
+//    H, H can occur, and the RXY branches never fire; every record written is RX, RY or RZ, so
+//    the line stays admitted.
 // 2. Hence a stage whose editor accepts a copy of equal cost ends with its last state: every
 //    edit of its scans is followed by a measurement, each of which accepts, so nothing is
 //    undone. The stage that accepts only strictly lower cost (movement_xrzl on CTL and QD) only
@@ -28,8 +29,8 @@
 //    last moved nothing, with both segments untouched since, moves nothing again; earlier
 //    anchors of the same scan touch only segments before it, except the segment right after an
 //    anchor that moved, and the walk then visits the next anchor in any case.
-// 5. The repetition's rules read the whole-line cost, which is the cost at the start less p per
-//    erased record (exact with whole prices), and whether the repetition changed the line. A
+// 5. The repetition's rules read the whole-line cost, which the editor keeps edit by edit
+//    (exact with whole prices, in any order), and whether the repetition changed the line. A
 //    repetition is a function of the line's records; one that touched no segment changed
 //    nothing, and one that touched segments but left them as they were is followed by further
 //    repetitions that change nothing and lower no cost, so stopping only when nothing was
@@ -54,8 +55,8 @@ bool whole_number(double x) {
     return std::floor(x) == x && std::fabs(x) < 1e12;
 }
 
-bool is_axis_rotation(Gate_type t) {
-    return t == RX || t == RY || t == RZ;
+bool is_axis_rotation_or_h(Gate_type t) {
+    return t == RX || t == RY || t == RZ || t == H;
 }
 
 }  // namespace
@@ -66,10 +67,11 @@ bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode
     KindPrices price(c);
     const double p = price(RX);
     if (!(p >= 0) || !whole_number(p) || price(RY) != p || price(RZ) != p) return false;
+    if (!(price(H) >= 0) || !whole_number(price(H))) return false;
     if (!whole_number(price(L.gates.front().type)) || !whole_number(price(OUT))) return false;
     const auto last = std::prev(L.gates.end());
     for (auto it = std::next(L.gates.begin()); it != last; ++it) {
-        if (is_axis_rotation(it->type)) continue;
+        if (is_axis_rotation_or_h(it->type)) continue;
         if (!is_2Q_gate(it->type) || !whole_number(price(it->type))) return false;
     }
     return true;
@@ -178,12 +180,11 @@ void SegmentWalk::simplify_round(LineEditor& ed, LineOfGates& L) {
 }
 
 void SegmentWalk::simplify(LineEditor& ed, LineOfGates& L) {
-    // Rounds while the count of one-qubit records (and with it the whole-line cost, p >= 0 per
-    // record) falls; with p = 0 the cost never falls and one round is all there is.
+    // Rounds while the whole-line cost falls.
     for (;;) {
-        const uint64_t erased = ed.erasures();
+        const double before = ed.cost();
         simplify_round(ed, L);
-        if (price_ == 0 || ed.erasures() == erased) return;
+        if (!(before > ed.cost())) return;
     }
 }
 
@@ -221,12 +222,10 @@ void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, i
                          SegmentWalkResult& out) {
     start(L);
     input_phase_ = L.phase;
-    KindPrices prices(c);
-    price_ = prices(RX);
-    LineEditor ed(c, L, -1, -1, Measure::GateCount, Strategy::Incremental, BestCopy::None);
-    // The whole-line cost falls by p per erased record and by nothing else; the kept copy is
-    // replaced when it falls strictly, that is when records were erased since (p > 0).
-    uint64_t erased_at_best = 0;
+    const Strategy s = Strategy::Incremental;
+    double cost_best = whole_line_cost(c, L.gates, Measure::GateCount, s);
+    KnownCost known{true, Measure::GateCount, cost_best};
+    LineEditor ed(c, L, -1, -1, Measure::GateCount, s, BestCopy::None, Acceptance::Equal, &known);
     simplify(ed, L);
     const bool moves = movement_acceptance(c, xlzr) == Acceptance::Equal;
     for (int k = 0; k < reps; ++k) {
@@ -234,9 +233,9 @@ void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, i
         interchange(ed, xlzr);
         if (moves) movement(ed, q, xlzr);
         simplify(ed, L);
-        if (price_ > 0 && ed.erasures() > erased_at_best) {
+        if (cost_best > ed.cost()) {
             take_best(L);
-            erased_at_best = ed.erasures();
+            cost_best = ed.cost();
         }
         if (clock_ == clock_at_start) break;
     }

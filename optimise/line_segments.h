@@ -16,8 +16,8 @@ namespace line {
 
 /// \brief True when reducing L by segments gives exactly what the whole-line stages give: the
 /// gate count is the measure; L runs from a marker to its only OUT; every record between them
-/// is RX, RY, RZ or a two-qubit record; RX, RY and RZ have one price, not negative; and every
-/// price on the line is a whole number (so that sums in any order are exact).
+/// is RX, RY, RZ, H or a two-qubit record; RX, RY and RZ have one price; no price is negative;
+/// and every price on the line is a whole number (so that sums in any order are exact).
 bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode);
 
 /// The result of a segment-wise reduction: the records of the kept copy, IN to OUT, and its
@@ -74,7 +74,6 @@ class SegmentWalk {
     std::vector<uint32_t> kept_epoch_;
     std::vector<size_t> kept_at_, kept_size_;
     std::vector<Gate> kept_;
-    double price_ = 0.0;        // of RX, RY and RZ
     double input_phase_ = 0.0;  // in π
 };
 

@@ -41,12 +41,14 @@ struct Trio {
 
 class SegmentWalkOnEveryPmd : public testing::TestWithParam<PMD_type> {};
 
-// Rotations only, so that the segment walk takes most lines (on the descriptions whose three
-// rotation prices agree, and on all of them with flat prices); dense two-qubit gates on few
-// lines give many short segments and movements across them.
+// Rotations and H only, so that the segment walk takes most lines (on the descriptions whose
+// three rotation prices agree, and on all of them with flat prices); dense two-qubit gates on
+// few lines give many short segments and movements across them.
 TEST_P(SegmentWalkOnEveryPmd, WritesWhatTheWholeLineStagesWrite) {
+    using testrandom::Kinds;
     for (Prices prices : {Prices::Table, Prices::FlatOne, Prices::FlatZero}) {
-        for (unsigned seed = 0; seed < 12; ++seed) {
+        for (unsigned seed = 0; seed < 16; ++seed) {
+            const Kinds kinds = seed % 2 == 0 ? Kinds::Rotations : Kinds::RotationsAndH;
             Trio t(GetParam());
             const int qubits = 2 + static_cast<int>(seed % 3);
             t.each([&](GraphCircuit& c) {
@@ -54,7 +56,7 @@ TEST_P(SegmentWalkOnEveryPmd, WritesWhatTheWholeLineStagesWrite) {
                 c.set_dummy_node(qubits);
                 if (prices == Prices::FlatOne) price_flat(c, 1);
                 if (prices == Prices::FlatZero) price_flat(c, 0);
-                testrandom::fill_random_circuit(c, rng, 150, testrandom::Kinds::Rotations);
+                testrandom::fill_random_circuit(c, rng, 150, kinds);
             });
             const sim::Unitary before = sim::circuit_unitary(t.by_segment);
             for (int round = 0; round < 3; ++round) {
@@ -105,12 +107,13 @@ TEST(SegmentWalk, TakesOnlyLinesWhereItIsExact) {
     qd.add_gate(RX, 0, 3, 0, 0);
     EXPECT_FALSE(line::segment_walk_applies(qd.cost_model(), line_of(qd, 0), Measure::GateCount));
 
-    for (Gate_type other : {H, S, RXY}) {
+    for (Gate_type other : {H, S, X, RXY}) {
         GraphCircuit c("other", SC, qec_none, 0);
         c.set_dummy_node(1);
         c.add_gate(RX, 0, 3, 0, 0);
         c.add_gate(other, 0, 2, 1, 0);
-        EXPECT_FALSE(line::segment_walk_applies(c.cost_model(), line_of(c, 0), Measure::GateCount))
+        EXPECT_EQ(line::segment_walk_applies(c.cost_model(), line_of(c, 0), Measure::GateCount),
+                  other == H)
             << gate_keyword(other);
     }
 
@@ -130,7 +133,7 @@ TEST(SegmentWalk, LongLinesAfterALocalChange) {
         t.each([](GraphCircuit& c) {
             std::mt19937 rng(42);
             c.set_dummy_node(2);
-            testrandom::fill_random_circuit(c, rng, 3000, testrandom::Kinds::Rotations);
+            testrandom::fill_random_circuit(c, rng, 3000, testrandom::Kinds::RotationsAndH);
         });
         for (int round = 0; round < 2; ++round) {
             line::reduce_lines(t.by_segment, t.by_segment.cost_model(),
