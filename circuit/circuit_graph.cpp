@@ -354,9 +354,15 @@ bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin,
 // no pass and no output depends on. Only the runs that change are rebuilt.
 template <typename Iter>
 void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
-                  const CircuitGraph::LineVertices* walked = nullptr) {
+                  const CircuitGraph::LineVertices* walked, CircuitGraph::LineVertices* written) {
     Graph& graph = c.graph;
     c.global_phase += phase;
+    // `written` collects the line's vertices as they will be, IN to OUT, run by run.
+    if (written != nullptr) {
+        written->line = q;
+        written->vertices.clear();
+        written->vertices.push_back(c.line_start[q]);
+    }
 
     // One walk along the line: the anchors (two-qubit vertices and OUT) and, before each, the
     // one-qubit vertices that clear_path would remove.
@@ -403,6 +409,9 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
             run_holds(graph, interior, run_begin, interior_end[k], rec, rec_end)) {
             c.move_out_edge_to_back(cur, q);
             rec = rec_end;
+            if (written != nullptr)
+                written->vertices.insert(written->vertices.end(), interior.begin() + run_begin,
+                                         interior.begin() + interior_end[k]);
         } else {
             if (cleared || refill) {
                 c.note_line_edit(q);
@@ -423,6 +432,7 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
                                             rec->control, rec->target);
                     boost::add_edge(cur, v, q, graph);
                     cur = v;
+                    if (written != nullptr) written->vertices.push_back(v);
                 }
                 boost::add_edge(cur, a, q, graph);
             }
@@ -430,9 +440,11 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
         run_begin = interior_end[k];
         if (rec != last) ++rec;  // the record standing for the anchor
         cur = a;
+        if (written != nullptr) written->vertices.push_back(a);
     }
     // The run before OUT may have been rebuilt: line_last follows it.
     c.refresh_line_last(q);
+    if (written != nullptr) written->edits = c.line_edits[static_cast<size_t>(q)];
 }
 
 }  // namespace
@@ -449,12 +461,12 @@ void CircuitGraph::refresh_line_last(int q) {
 }
 
 void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {
-    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked);
+    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked, nullptr);
 }
 
 void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase,
-                                 const LineVertices* walked) {
-    rebuild_line(*this, q, records.begin(), records.end(), phase, walked);
+                                 const LineVertices* walked, LineVertices* written) {
+    rebuild_line(*this, q, records.begin(), records.end(), phase, walked, written);
 }
 
 template <typename Put>

@@ -67,15 +67,52 @@ bool line_holds(const CircuitGraph& c, int q, const std::vector<Gate>& records,
     return rec == records.end();
 }
 
+// The same check against what the pass last wrote on the line, which the line still holds:
+// `written` (its records) and `vertices` (theirs), without walking the graph.
+bool written_holds(const std::vector<Gate>& written, const std::vector<Vertex>& vertices,
+                   const std::vector<Gate>& records, std::vector<Vertex>& runs_after) {
+    runs_after.clear();
+    if (written.size() != records.size() || written.size() != vertices.size() || written.empty())
+        return false;
+    Vertex anchor = vertices[0];
+    bool run = false;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const Gate& g = written[i];
+        if (!same_record(g, records[i])) return false;
+        if (g.type == OUT || is_2Q_gate(g.type)) {
+            if (run) runs_after.push_back(anchor);
+            anchor = vertices[i];
+            run = false;
+        } else if (i != 0) {
+            run = true;
+        }
+        if (g.type == OUT) return i + 1 == written.size();
+    }
+    return false;
+}
+
+// What the pass last wrote on line q, when the line holds it still (nullptr otherwise).
+const ReductionMemo::Written* still_written(const CircuitGraph& c, int q, ReductionMemo& memos) {
+    const ReductionMemo::Written& w = memos.written_on(q);
+    const bool holds = w.by == &c && w.vertices.line == q && !w.vertices.vertices.empty() &&
+                       w.vertices.edits == c.line_edits[static_cast<size_t>(q)];
+    return holds ? &w : nullptr;
+}
+
 // True when line q still holds the records memo.input. A line that this circuit checked before
 // and has not edited since (same edit count) holds them without a walk: every change to what a
 // line holds raises its count, and the vertices that its runs follow are still on it. Otherwise
-// the line is walked, and a successful walk is recorded for the next check.
+// the line is compared, through what the pass last wrote on it when it holds that still, else by
+// a walk, and a successful comparison is recorded for the next check.
 bool still_holds(const CircuitGraph& c, int q, ReductionMemo::Entry& memo,
-                 std::vector<Vertex>& runs_after) {
+                 const ReductionMemo::Written* written, std::vector<Vertex>& runs_after) {
     const uint64_t edits = c.line_edits[static_cast<size_t>(q)];
     if (memo.checked_by == &c && memo.checked_edits == edits) return true;
-    if (!line_holds(c, q, memo.input, runs_after)) return false;
+    const bool holds =
+        written != nullptr
+            ? written_holds(written->records, written->vertices.vertices, memo.input, runs_after)
+            : line_holds(c, q, memo.input, runs_after);
+    if (!holds) return false;
     memo.checked_by = &c;
     memo.checked_edits = edits;
     memo.runs_after.assign(runs_after.begin(), runs_after.end());
@@ -128,6 +165,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
     Snapshot best, prev;  // reused for every line
     std::vector<Vertex> runs_after;
     CircuitGraph::LineVertices walked;  // the line as copied, for writing it back
+    CircuitGraph::LineVertices fresh;   // the line as written
     SegmentWalk segments;
     SegmentWalkResult kept;
     LineOfGates L;  // the line copy, its list nodes reused from line to line
@@ -135,27 +173,46 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
             ReductionMemo::Entry& memo = memos.entry(pass, q);
+            const ReductionMemo::Written* carried = still_written(c, q, memos);
+            // Writes `records` as line q and keeps them, with their vertices, as what the pass
+            // wrote last.
+            auto write = [&](const std::vector<Gate>& records, double phase,
+                             const CircuitGraph::LineVertices* walked_line) {
+                ReductionMemo::Written& w = memos.written_on(q);
+                c.revise_a_line(q, records, phase, walked_line, &fresh);
+                if (&records != &w.records) w.records.assign(records.begin(), records.end());
+                std::swap(w.vertices, fresh);
+                w.by = &c;
+            };
             if (memo.valid && memo.mode == mode && memo.pmd == cost.pmd &&
-                still_holds(c, q, memo, runs_after)) {
+                still_holds(c, q, memo, carried, runs_after)) {
                 if (memo.output_is_input) {
                     // What writing the same records back does: every run stays in place.
                     c.global_phase += memo.phase;
                     for (void* v : memo.runs_after) c.move_out_edge_to_back(v, q);
                 } else {
-                    c.revise_a_line(q, memo.output, memo.phase);
+                    write(memo.output, memo.phase,
+                          carried != nullptr ? &carried->vertices : nullptr);
                 }
                 continue;
             }
             memo.valid = false;
             memo.checked_by = nullptr;
-            c.reload_a_line(q, L, &walked);
+            if (carried != nullptr) {
+                // The line holds what the pass wrote last: copy that instead of walking it.
+                L.gates.assign(carried->records.begin(), carried->records.end());
+                L.phase = 0.0;
+                walked = carried->vertices;
+            } else {
+                c.reload_a_line(q, L, &walked);
+            }
             const int n2 = num_2Q_gate(L.gates);
             if (walk == LineWalk::BySegment && segment_walk_applies(cost, L, mode)) {
                 memo.input.assign(L.gates.begin(), L.gates.end());
                 segments.reduce(cost, q, L, xlzr, line_repetitions(n2), kept);
                 const std::vector<Gate>& gates = kept.is_input ? memo.input : kept.gates;
                 remember(memo, gates, kept.phase, mode, cost.pmd);
-                c.revise_a_line(q, gates, kept.phase, &walked);
+                write(gates, kept.phase, &walked);
                 continue;
             }
             best.take(L);
@@ -177,7 +234,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 if (prev.equals(L)) break;
             }
             remember(memo, best.gates, best.phase, mode, cost.pmd);
-            c.revise_a_line(q, best.gates, best.phase, &walked);
+            write(best.gates, best.phase, &walked);
         }
     }
 }

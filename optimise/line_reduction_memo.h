@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "circuit/circuit_graph.h"
 #include "circuit/gate.h"
 #include "cost/cost_model.h"
 
@@ -31,6 +32,23 @@ struct ReductionMemo {
     };
     /// One entry per line for each of the two passes of the reduction.
     std::vector<Entry> passes[2];
+
+    /// What the reduction last wrote on a line, in the circuit `by`: the records and the
+    /// vertices holding them, with the line's edit count after the writing. While the circuit
+    /// reports that count the line holds exactly these records and vertices, so the next pass
+    /// can copy the line from here instead of walking it (the record indices may differ from
+    /// the vertices'; no stage of the reduction reads them).
+    struct Written {
+        const void* by = nullptr;
+        std::vector<Gate> records;
+        CircuitGraph::LineVertices vertices;
+    };
+    std::vector<Written> written;
+
+    Written& written_on(int q) {
+        if (static_cast<int>(written.size()) <= q) written.resize(q + 1);
+        return written[q];
+    }
 
     Entry& entry(int pass, int q) {
         std::vector<Entry>& entries = passes[pass];
