@@ -75,13 +75,6 @@ LineEditor::LineEditor(const CostModel& circuit, LineOfGates& line, int from, in
     best_cost_ = cost_;
 }
 
-LineEditor::It LineEditor::first() const {
-    if (!whole_) return start_;
-    if (focused_) return std::next(focus_before_);
-    std::list<Gate>& gates = line_.gates;
-    return gates.size() < 2 ? gates.end() : std::next(gates.begin());
-}
-
 double LineEditor::cost_of(const Gate& g) const {
     if (mode_ != Measure::GateCount) return circuit_.record_cost(g, mode_);
     return prices_(g.type);

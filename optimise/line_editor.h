@@ -73,7 +73,12 @@ class LineEditor {
 
     /// The window's first record (for the whole line: the record after IN, found anew; when
     /// focused: the record after the focus's opening record, found anew).
-    It first() const;
+    It first() const {
+        if (!whole_) return start_;
+        if (focused_) return std::next(focus_before_);
+        std::list<Gate>& gates = line_.gates;
+        return gates.size() < 2 ? gates.end() : std::next(gates.begin());
+    }
     /// The record that ends the window (not part of it).
     It end() const { return end_; }
     std::list<Gate>& gates() { return line_.gates; }

@@ -163,12 +163,13 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
     const Strategy s = Strategy::Incremental;
     const Measure mode = ops_measure(cost.code);
     Snapshot best, prev;  // reused for every line
-    std::vector<Vertex> runs_after;
-    CircuitGraph::LineVertices walked;  // the line as copied, for writing it back
-    CircuitGraph::LineVertices fresh;   // the line as written
-    SegmentWalk segments;
-    SegmentWalkResult kept;
-    LineOfGates L;  // the line copy, its list nodes reused from line to line
+    ReductionMemo::Scratch& scratch = memos.scratch;
+    std::vector<Vertex>& runs_after = scratch.runs_after;
+    CircuitGraph::LineVertices& walked = scratch.walked;  // the line as copied, for writing it back
+    CircuitGraph::LineVertices& fresh = scratch.fresh;    // the line as written
+    SegmentWalk& segments = scratch.segments;
+    SegmentWalkResult& kept = scratch.kept;
+    LineOfGates& L = scratch.line;  // the line copy, its list nodes reused from line to line
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -183,6 +184,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 if (&records != &w.records) w.records.assign(records.begin(), records.end());
                 std::swap(w.vertices, fresh);
                 w.by = &c;
+                w.simplify_fixed.clear();
             };
             if (memo.valid && memo.mode == mode && memo.pmd == cost.pmd &&
                 still_holds(c, q, memo, carried, runs_after)) {
@@ -206,15 +208,22 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             } else {
                 c.reload_a_line(q, L, &walked);
             }
-            const int n2 = num_2Q_gate(L.gates);
-            if (walk == LineWalk::BySegment && segment_walk_applies(cost, L, mode)) {
+            if (walk == LineWalk::BySegment && segments.load(cost, L, mode)) {
                 memo.input.assign(L.gates.begin(), L.gates.end());
-                segments.reduce(cost, q, L, xlzr, line_repetitions(n2), kept);
+                // Fixed points found by the walk that wrote what L copies hold for L.
+                const std::vector<char>* fixed =
+                    carried != nullptr && !carried->simplify_fixed.empty()
+                        ? &carried->simplify_fixed
+                        : nullptr;
+                segments.reduce(cost, q, L, xlzr, line_repetitions(segments.two_qubit_records()),
+                                fixed, kept);
                 const std::vector<Gate>& gates = kept.is_input ? memo.input : kept.gates;
                 remember(memo, gates, kept.phase, mode, cost.pmd);
                 write(gates, kept.phase, &walked);
+                segments.simplify_fixed_points(memos.written_on(q).simplify_fixed);
                 continue;
             }
+            const int n2 = num_2Q_gate(L.gates);
             best.take(L);
             memo.input = best.gates;
             double cost_best = whole_line_cost(cost, L.gates, mode, s);

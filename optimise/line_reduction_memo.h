@@ -10,6 +10,7 @@
 #include "circuit/circuit_graph.h"
 #include "circuit/gate.h"
 #include "cost/cost_model.h"
+#include "optimise/line_segments.h"
 
 namespace line {
 
@@ -42,8 +43,22 @@ struct ReductionMemo {
         const void* by = nullptr;
         std::vector<Gate> records;
         CircuitGraph::LineVertices vertices;
+        // Per segment of the records (the one-qubit runs between IN, the two-qubit records and
+        // OUT), true where the segment is a fixed point of a simplify round; empty when unknown.
+        std::vector<char> simplify_fixed;
     };
     std::vector<Written> written;
+
+    /// Buffers the pass reuses from call to call, so that a call allocates only for lines
+    /// longer than any before (they carry nothing from one call to the next).
+    struct Scratch {
+        LineOfGates line;
+        SegmentWalk segments;
+        SegmentWalkResult kept;
+        CircuitGraph::LineVertices walked, fresh;
+        std::vector<void*> runs_after;
+    };
+    Scratch scratch;
 
     Written& written_on(int q) {
         if (static_cast<int>(written.size()) <= q) written.resize(q + 1);

@@ -62,6 +62,12 @@ bool is_axis_rotation_or_h(Gate_type t) {
 }  // namespace
 
 bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
+    LineOfGates copy = L;
+    SegmentWalk walk;
+    return walk.load(c, copy, mode);
+}
+
+bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode) {
     if (mode != Measure::GateCount) return false;
     if (L.gates.size() < 2 || L.gates.front().type < IN || L.gates.back().type != OUT) return false;
     KindPrices price(c);
@@ -69,25 +75,35 @@ bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode
     if (!(p >= 0) || !whole_number(p) || price(RY) != p || price(RZ) != p) return false;
     if (!(price(H) >= 0) || !whole_number(price(H))) return false;
     if (!whole_number(price(L.gates.front().type)) || !whole_number(price(OUT))) return false;
-    const auto last = std::prev(L.gates.end());
-    for (auto it = std::next(L.gates.begin()); it != last; ++it) {
-        if (is_axis_rotation_or_h(it->type)) continue;
-        if (!is_2Q_gate(it->type) || !whole_number(price(it->type))) return false;
+    // One walk: the check of every record, the anchors, and the whole-line cost summed as
+    // whole_line_cost sums it (in order, up to OUT).
+    anchors_.clear();
+    const It last = std::prev(L.gates.end());
+    anchors_.push_back(L.gates.begin());
+    double cost = price(L.gates.front().type);
+    for (It it = std::next(L.gates.begin()); it != last; ++it) {
+        const double g = price(it->type);
+        if (is_2Q_gate(it->type)) {
+            if (!whole_number(g)) return false;
+            anchors_.push_back(it);
+        } else if (!is_axis_rotation_or_h(it->type)) {
+            return false;
+        }
+        cost += g;
     }
+    anchors_.push_back(last);
+    input_cost_ = cost;
     return true;
 }
 
-void SegmentWalk::start(LineOfGates& L) {
-    anchors_.clear();
-    const It last = std::prev(L.gates.end());
-    for (It it = L.gates.begin(); it != L.gates.end(); ++it) {
-        if (it == L.gates.begin() || it == last || is_2Q_gate(it->type)) anchors_.push_back(it);
-    }
+void SegmentWalk::start(const std::vector<char>* simplify_fixed) {
     const size_t segments = anchors_.size() - 1;
     clock_ = 1;
     touched_.assign(segments, 1);
     interchange_clean_.assign(segments, 0);
     simplify_clean_.assign(segments, 0);
+    if (simplify_fixed != nullptr && simplify_fixed->size() == segments)
+        for (size_t seg = 0; seg < segments; ++seg) simplify_clean_[seg] = (*simplify_fixed)[seg];
     movement_dirty_.assign(anchors_.size(), 1);
     best_is_input_ = true;
     epoch_ = 0;
@@ -95,6 +111,17 @@ void SegmentWalk::start(LineOfGates& L) {
     kept_at_.resize(segments);
     kept_size_.resize(segments);
     kept_.clear();
+    kept_segments_ = 0;
+}
+
+void SegmentWalk::simplify_fixed_points(std::vector<char>& out) const {
+    out.clear();
+    // The kept copy is the final state when no segment was saved for it (or, kept as the input,
+    // when nothing was touched at all).
+    const bool final_is_kept = best_is_input_ ? clock_ == 1 : kept_segments_ == 0;
+    if (!final_is_kept) return;
+    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg)
+        out.push_back(stage_is_clean(seg, simplify_clean_) ? 1 : 0);
 }
 
 void SegmentWalk::touch(size_t seg) {
@@ -106,6 +133,7 @@ void SegmentWalk::touch(size_t seg) {
 void SegmentWalk::keep_for_best(size_t seg) {
     if (best_is_input_ || kept_epoch_[seg] == epoch_) return;
     kept_epoch_[seg] = epoch_;
+    ++kept_segments_;
     kept_at_[seg] = kept_.size();
     for (It it = std::next(anchors_[seg]); it != anchors_[seg + 1]; ++it) kept_.push_back(*it);
     kept_size_[seg] = kept_.size() - kept_at_[seg];
@@ -114,6 +142,10 @@ void SegmentWalk::keep_for_best(size_t seg) {
 void SegmentWalk::interchange(LineEditor& ed, bool xlzr) {
     for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
         if (stage_is_clean(seg, interchange_clean_)) continue;
+        if (std::next(anchors_[seg]) == anchors_[seg + 1]) {  // empty: nothing to do
+            interchange_clean_[seg] = clock_;
+            continue;
+        }
         keep_for_best(seg);
         const uint64_t before = ed.edits();
         ed.focus(anchors_[seg], anchors_[seg + 1]);
@@ -167,6 +199,10 @@ void SegmentWalk::movement(LineEditor& ed, int q, bool xlzr) {
 void SegmentWalk::simplify_round(LineEditor& ed, LineOfGates& L) {
     for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
         if (stage_is_clean(seg, simplify_clean_)) continue;
+        if (std::next(anchors_[seg]) == anchors_[seg + 1]) {  // empty: nothing to do
+            simplify_clean_[seg] = clock_;
+            continue;
+        }
         keep_for_best(seg);
         const uint64_t before = ed.edits();
         ed.focus(anchors_[seg], anchors_[seg + 1]);
@@ -192,6 +228,7 @@ void SegmentWalk::take_best(const LineOfGates& L) {
     best_is_input_ = false;
     ++epoch_;
     kept_.clear();
+    kept_segments_ = 0;
     best_phase_ = L.phase;
 }
 
@@ -219,11 +256,11 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
 }
 
 void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
-                         SegmentWalkResult& out) {
-    start(L);
+                         const std::vector<char>* simplify_fixed, SegmentWalkResult& out) {
+    start(simplify_fixed);
     input_phase_ = L.phase;
     const Strategy s = Strategy::Incremental;
-    double cost_best = whole_line_cost(c, L.gates, Measure::GateCount, s);
+    double cost_best = input_cost_;
     KnownCost known{true, Measure::GateCount, cost_best};
     LineEditor ed(c, L, -1, -1, Measure::GateCount, s, BestCopy::None, Acceptance::Equal, &known);
     simplify(ed, L);

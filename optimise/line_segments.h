@@ -32,16 +32,25 @@ struct SegmentWalkResult {
 /// allocates only when a line is longer than any before.
 class SegmentWalk {
   public:
-    /// \brief Reduces line q's copy L (for which segment_walk_applies holds) as the whole-line
-    /// pass in the direction `xlzr` does, with `reps` repetitions at most. L is left edited;
-    /// `out` receives the kept copy.
+    /// \brief Takes the line copy L for a reduction; true when segment_walk_applies holds (the
+    /// walk then knows L's segments and cost), false when L is for the whole-line stages.
+    bool load(const CostModel& c, LineOfGates& L, Measure mode);
+    /// Two-qubit records of the loaded line.
+    int two_qubit_records() const { return static_cast<int>(anchors_.size()) - 2; }
+    /// \brief Reduces the loaded line q's copy L as the whole-line pass in the direction `xlzr`
+    /// does, with `reps` repetitions at most. L is left edited; `out` receives the kept copy.
+    /// `simplify_fixed` (optional): per segment of L, true for a segment known to be a fixed
+    /// point of a simplify round (as simplify_fixed_points told of the line that L copies).
     void reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
-                SegmentWalkResult& out);
+                const std::vector<char>* simplify_fixed, SegmentWalkResult& out);
+    /// \brief After reduce: per segment of the kept copy, whether it is a fixed point of a
+    /// simplify round; empty when that is not known.
+    void simplify_fixed_points(std::vector<char>& out) const;
 
   private:
     using It = LineEditor::It;
 
-    void start(LineOfGates& L);
+    void start(const std::vector<char>* simplify_fixed);
     void touch(size_t seg);
     void keep_for_best(size_t seg);
     bool stage_is_clean(size_t seg, const std::vector<uint64_t>& clean) const {
@@ -74,7 +83,9 @@ class SegmentWalk {
     std::vector<uint32_t> kept_epoch_;
     std::vector<size_t> kept_at_, kept_size_;
     std::vector<Gate> kept_;
+    size_t kept_segments_ = 0;  // segments saved for the kept copy
     double input_phase_ = 0.0;  // in π
+    double input_cost_ = 0.0;   // whole-line cost of the loaded line
 };
 
 }  // namespace line
