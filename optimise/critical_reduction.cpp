@@ -15,11 +15,13 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "cost/circuit_cost.h"
 #include "optimise/line_interchange.h"
+#include "optimise/line_segments.h"
 #include "optimise/line_simplify.h"
 
 using boost::get;
@@ -98,6 +100,16 @@ void reduce_window_literally(const CostModel& c, LineOfGates& line, const Critic
 }
 
 /// One line copy on which the windows of that line are reduced in turn.
+///
+/// A window whose simplification goes on over the whole line is redone on the whole copy; on a
+/// line the segment walk admits (see line_segments.h) that redoing is local. There the
+/// whole-line simplify rounds act on each segment (the one-qubit run between two anchors) alone
+/// and leave a segment that is a fixed point of a round as it is, so when every segment outside
+/// the window's span is such a fixed point, reducing the span alone (from the anchor before the
+/// window's first anchor to its end anchor, which holds every record the window stages reach)
+/// gives the same span, the same phase and the same decisions, and leaves the rest as it was.
+/// Whether a segment is a fixed point depends on its records only: it is found on a copy of the
+/// segment and remembered until a window rewrites records near it.
 class WindowedLine {
   public:
     WindowedLine(CircuitGraph& circuit, const CostModel& cost, int q)
@@ -105,6 +117,17 @@ class WindowedLine {
         circuit_.copy_a_line(q_, line_, &walked_);
         rounds_ = std::min(num_2Q_gate(line_.gates), 4);
         index_anchors(line_.gates.begin(), line_.gates.end());
+        local_ = rounds_ > 0 && line::segment_walk_applies(c_, line_, Measure::GateCount);
+        if (local_) {
+            for (const Gate& g : line_.gates) {
+                if (is_1Q_gate(g.type)) continue;
+                ordinal_[g.index] = anchor_order_.size();
+                anchor_order_.push_back(g.index);
+            }
+            local_ = ordinal_.size() == anchor_order_.size();  // anchor indices are distinct
+            fixed_.assign(anchor_order_.size() - 1, Fixed::Unknown);
+            for (size_t k = 0; k + 1 < anchor_order_.size(); ++k) unknown_.insert(k);
+        }
     }
 
     /// Reduces one window; returns the phase (in π) its best copy gathered.
@@ -139,6 +162,7 @@ class WindowedLine {
         }
         const double phase = best.phase;
         splice_back(after, std::move(best));
+        forget_fixed_points(w);
         return phase;
     }
 
@@ -147,6 +171,7 @@ class WindowedLine {
 
   private:
     using It = std::list<Gate>::iterator;
+    enum class Fixed : char { Unknown, Yes, No };
 
     CircuitGraph& circuit_;
     const CostModel& c_;
@@ -155,6 +180,88 @@ class WindowedLine {
     CircuitGraph::LineVertices walked_;  // the line as copied, for writing it back
     int rounds_ = 0;
     std::unordered_map<int, It> anchors_;  // two-qubit and marker records by index
+    // Local redoing (see the class comment): the anchors' indices in line order, their places in
+    // it, and per segment k (between anchors k and k + 1) whether it is a fixed point of a
+    // simplify round, with the segments not known in `unknown_`.
+    bool local_ = false;
+    std::vector<int> anchor_order_;
+    std::unordered_map<int, size_t> ordinal_;
+    std::vector<Fixed> fixed_;
+    std::set<size_t> unknown_;
+    LineOfGates scratch_;
+
+    // Segment k as a line of its own (its two anchors as the ends), simplified once on the copy.
+    bool is_fixed_point(size_t k) {
+        const It begin = anchors_.at(anchor_order_[k]);
+        const It end = anchors_.at(anchor_order_[k + 1]);
+        if (std::next(begin) == end) return true;
+        scratch_.gates.assign(begin, std::next(end));
+        scratch_.phase = 0.0;
+        line::LineEditor ed(c_, scratch_, -1, -1, Measure::GateCount, kStrategy,
+                            line::BestCopy::None);
+        line::simplify_round_scan(ed, scratch_);
+        return ed.edits() == 0;
+    }
+
+    // True when every segment outside [first, last) is a fixed point (finding out the ones not
+    // yet known).
+    bool fixed_outside(size_t first, size_t last) {
+        for (auto it = unknown_.begin(); it != unknown_.end();) {
+            const size_t k = *it;
+            if (k >= first && k < last) {
+                ++it;
+                continue;
+            }
+            fixed_[k] = is_fixed_point(k) ? Fixed::Yes : Fixed::No;
+            it = unknown_.erase(it);
+        }
+        for (size_t k = 0; k < fixed_.size(); ++k)
+            if ((k < first || k >= last) && fixed_[k] == Fixed::No) return false;
+        return true;
+    }
+
+    void forget(size_t first, size_t last) {
+        for (size_t k = first; k < last && k < fixed_.size(); ++k) {
+            fixed_[k] = Fixed::Unknown;
+            unknown_.insert(k);
+        }
+    }
+
+    // After a window's records were rewritten: the segments it spans, its margin included (at
+    // most kMargin records, so at most that many anchors, before its first anchor).
+    void forget_fixed_points(const CriticalWindow& w) {
+        if (!local_) return;
+        const auto from = ordinal_.find(w.from);
+        const auto to = ordinal_.find(w.to);
+        if (from == ordinal_.end() || to == ordinal_.end()) {
+            forget(0, fixed_.size());
+            return;
+        }
+        const size_t first = from->second > kMargin ? from->second - kMargin - 1 : 0;
+        forget(first, to->second);
+    }
+
+    // The local redoing of a window on its span, when that is exact; false when it is not.
+    bool reduce_span(const CriticalWindow& w, Direction d, double& phase) {
+        if (!local_) return false;
+        const auto from = ordinal_.find(w.from);
+        const auto to = ordinal_.find(w.to);
+        if (from == ordinal_.end() || to == ordinal_.end() || from->second >= to->second)
+            return false;
+        const size_t first_anchor = from->second > 0 ? from->second - 1 : 0;
+        const size_t last_anchor = to->second;
+        if (!fixed_outside(first_anchor, last_anchor)) return false;
+        const It first = anchors_.at(anchor_order_[first_anchor]);
+        const It after = std::next(anchors_.at(anchor_order_[last_anchor]));
+        LineOfGates span;
+        span.gates.splice(span.gates.end(), line_.gates, first, after);
+        reduce_window_literally(c_, span, w, d, rounds_);
+        phase = span.phase;
+        span.phase = 0.0;
+        splice_back(after, std::move(span));
+        forget(first_anchor, last_anchor);
+        return true;
+    }
 
     void index_anchors(It begin, It end) {
         for (It it = begin; it != end; ++it)
@@ -169,6 +276,9 @@ class WindowedLine {
     }
 
     double reduce_whole(const CriticalWindow& w, Direction d) {
+        double span_phase = 0.0;
+        if (reduce_span(w, d, span_phase)) return span_phase;
+        forget(0, fixed_.size());
         LineOfGates line = line_;
         reduce_window_literally(c_, line, w, d, rounds_);
         const double phase = line.phase;

@@ -59,22 +59,35 @@ bool is_axis_rotation_or_h(Gate_type t) {
     return t == RX || t == RY || t == RZ || t == H;
 }
 
-}  // namespace
-
-bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
-    LineOfGates copy = L;
-    SegmentWalk walk;
-    return walk.load(c, copy, mode);
-}
-
-bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode) {
+// The conditions on the measure, the prices and the line's ends.
+bool prices_admit(KindPrices& price, const LineOfGates& L, Measure mode) {
     if (mode != Measure::GateCount) return false;
     if (L.gates.size() < 2 || L.gates.front().type < IN || L.gates.back().type != OUT) return false;
-    KindPrices price(c);
     const double p = price(RX);
     if (!(p >= 0) || !whole_number(p) || price(RY) != p || price(RZ) != p) return false;
     if (!(price(H) >= 0) || !whole_number(price(H))) return false;
-    if (!whole_number(price(L.gates.front().type)) || !whole_number(price(OUT))) return false;
+    return whole_number(price(L.gates.front().type)) && whole_number(price(OUT));
+}
+
+// The condition on a record between the line's ends.
+bool record_admitted(KindPrices& price, Gate_type t) {
+    return is_axis_rotation_or_h(t) || (is_2Q_gate(t) && whole_number(price(t)));
+}
+
+}  // namespace
+
+bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
+    KindPrices price(c);
+    if (!prices_admit(price, L, mode)) return false;
+    const auto last = std::prev(L.gates.end());
+    for (auto it = std::next(L.gates.begin()); it != last; ++it)
+        if (!record_admitted(price, it->type)) return false;
+    return true;
+}
+
+bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode) {
+    KindPrices price(c);
+    if (!prices_admit(price, L, mode)) return false;
     // One walk: the check of every record, the anchors, and the whole-line cost summed as
     // whole_line_cost sums it (in order, up to OUT).
     anchors_.clear();
@@ -82,14 +95,9 @@ bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode) {
     anchors_.push_back(L.gates.begin());
     double cost = price(L.gates.front().type);
     for (It it = std::next(L.gates.begin()); it != last; ++it) {
-        const double g = price(it->type);
-        if (is_2Q_gate(it->type)) {
-            if (!whole_number(g)) return false;
-            anchors_.push_back(it);
-        } else if (!is_axis_rotation_or_h(it->type)) {
-            return false;
-        }
-        cost += g;
+        if (!record_admitted(price, it->type)) return false;
+        if (is_2Q_gate(it->type)) anchors_.push_back(it);
+        cost += price(it->type);
     }
     anchors_.push_back(last);
     input_cost_ = cost;

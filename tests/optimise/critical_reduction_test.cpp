@@ -196,6 +196,38 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
     }
 }
 
+// Lines of rotations, H and two-qubit gates only, long enough for many windows per line: where
+// the rotation prices agree, a window whose simplification goes on over the line is redone on
+// its span alone, which must give what redoing it on the whole line gives.
+TEST_P(RandomCritical, RotationLinesEqualWindowByWindow) {
+    const PMD_type pmd = GetParam();
+    for (int seed = 0; seed < 40; ++seed) {
+        const int qubits = 2 + seed % 3;
+        GraphCircuit fast("fast", pmd, qec_none, 0);
+        GraphCircuit literal("literal", pmd, qec_none, 0);
+        for (GraphCircuit* c : {&fast, &literal}) {
+            std::mt19937 fill(15000u + static_cast<unsigned>(seed));
+            c->set_dummy_node(qubits);
+            testrandom::fill_random_circuit(*c, fill, 60 + 6 * seed,
+                                            testrandom::Kinds::RotationsAndH);
+        }
+        std::mt19937 rng(16000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
+        std::vector<CriticalWindow> windows;
+        for (int k = 0; k < 6; ++k) {
+            auto more = cut_critical_windows(fast.graph, random_chain(fast, rng));
+            windows.insert(windows.end(), more.begin(), more.end());
+        }
+        const sim::Unitary before = sim::circuit_unitary(fast);
+        testing::internal::CaptureStdout();
+        reduce_critical_windows(fast, fast.cost_model(), windows);
+        reduce_critical_windows_literal(literal, literal.cost_model(), windows);
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(line_walk_text(fast), line_walk_text(literal)) << "seed " << seed;
+        ASSERT_EQ(double(fast.global_phase), double(literal.global_phase)) << "seed " << seed;
+        ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast))) << "seed " << seed;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryDescription, RandomCritical,
                          testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
                          [](const testing::TestParamInfo<PMD_type>& info) {
