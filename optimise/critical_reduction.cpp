@@ -15,9 +15,8 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
+#include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "cost/circuit_cost.h"
 #include "optimise/line_interchange.h"
@@ -117,18 +116,10 @@ class WindowedLine {
         circuit_.copy_a_line(q_, line_, &walked_);
         rounds_ = std::min(num_2Q_gate(line_.gates), 4);
         index_anchors(line_.gates.begin(), line_.gates.end());
-        local_ = rounds_ > 0 && line::segment_walk_applies(c_, line_, Measure::GateCount);
-        if (local_) {
-            for (const Gate& g : line_.gates) {
-                if (is_1Q_gate(g.type)) continue;
-                ordinal_[g.index] = anchor_order_.size();
-                anchor_order_.push_back(g.index);
-            }
-            local_ = ordinal_.size() == anchor_order_.size();  // anchor indices are distinct
-            fixed_.assign(anchor_order_.size() - 1, Fixed::Unknown);
-            for (size_t k = 0; k + 1 < anchor_order_.size(); ++k) unknown_.insert(k);
-        }
     }
+
+    /// True when `index` names a two-qubit or marker record of the line.
+    bool is_anchor(int index) const { return anchors_.count(index) != 0; }
 
     /// Reduces one window; returns the phase (in π) its best copy gathered.
     double reduce(const CriticalWindow& w, Direction d) {
@@ -180,15 +171,31 @@ class WindowedLine {
     CircuitGraph::LineVertices walked_;  // the line as copied, for writing it back
     int rounds_ = 0;
     std::unordered_map<int, It> anchors_;  // two-qubit and marker records by index
-    // Local redoing (see the class comment): the anchors' indices in line order, their places in
-    // it, and per segment k (between anchors k and k + 1) whether it is a fixed point of a
-    // simplify round, with the segments not known in `unknown_`.
-    bool local_ = false;
+    // Local redoing (see the class comment), set up at the first window redone over the line:
+    // the anchors' indices in line order, their places in it, and per segment k (between
+    // anchors k and k + 1) whether it is a fixed point of a simplify round.
+    enum class Local { NotYet, Yes, No };
+    Local local_ = Local::NotYet;
     std::vector<int> anchor_order_;
     std::unordered_map<int, size_t> ordinal_;
     std::vector<Fixed> fixed_;
-    std::set<size_t> unknown_;
     LineOfGates scratch_;
+
+    bool local() {
+        if (local_ != Local::NotYet) return local_ == Local::Yes;
+        local_ = Local::No;
+        if (rounds_ == 0 || !line::segment_walk_applies(c_, line_, Measure::GateCount))
+            return false;
+        for (const Gate& g : line_.gates) {
+            if (is_1Q_gate(g.type)) continue;
+            ordinal_[g.index] = anchor_order_.size();
+            anchor_order_.push_back(g.index);
+        }
+        if (ordinal_.size() != anchor_order_.size()) return false;  // anchor indices repeat
+        fixed_.assign(anchor_order_.size() - 1, Fixed::Unknown);
+        local_ = Local::Yes;
+        return true;
+    }
 
     // Segment k as a line of its own (its two anchors as the ends), simplified once on the copy.
     bool is_fixed_point(size_t k) {
@@ -206,31 +213,23 @@ class WindowedLine {
     // True when every segment outside [first, last) is a fixed point (finding out the ones not
     // yet known).
     bool fixed_outside(size_t first, size_t last) {
-        for (auto it = unknown_.begin(); it != unknown_.end();) {
-            const size_t k = *it;
-            if (k >= first && k < last) {
-                ++it;
-                continue;
-            }
-            fixed_[k] = is_fixed_point(k) ? Fixed::Yes : Fixed::No;
-            it = unknown_.erase(it);
+        for (size_t k = 0; k < fixed_.size(); ++k) {
+            if (k == first) k = last;
+            if (k >= fixed_.size()) break;
+            if (fixed_[k] == Fixed::Unknown) fixed_[k] = is_fixed_point(k) ? Fixed::Yes : Fixed::No;
+            if (fixed_[k] == Fixed::No) return false;
         }
-        for (size_t k = 0; k < fixed_.size(); ++k)
-            if ((k < first || k >= last) && fixed_[k] == Fixed::No) return false;
         return true;
     }
 
     void forget(size_t first, size_t last) {
-        for (size_t k = first; k < last && k < fixed_.size(); ++k) {
-            fixed_[k] = Fixed::Unknown;
-            unknown_.insert(k);
-        }
+        for (size_t k = first; k < last && k < fixed_.size(); ++k) fixed_[k] = Fixed::Unknown;
     }
 
     // After a window's records were rewritten: the segments it spans, its margin included (at
     // most kMargin records, so at most that many anchors, before its first anchor).
     void forget_fixed_points(const CriticalWindow& w) {
-        if (!local_) return;
+        if (local_ != Local::Yes) return;
         const auto from = ordinal_.find(w.from);
         const auto to = ordinal_.find(w.to);
         if (from == ordinal_.end() || to == ordinal_.end()) {
@@ -243,7 +242,7 @@ class WindowedLine {
 
     // The local redoing of a window on its span, when that is exact; false when it is not.
     bool reduce_span(const CriticalWindow& w, Direction d, double& phase) {
-        if (!local_) return false;
+        if (!local()) return false;
         const auto from = ordinal_.find(w.from);
         const auto to = ordinal_.find(w.to);
         if (from == ordinal_.end() || to == ordinal_.end() || from->second >= to->second)
@@ -290,18 +289,6 @@ class WindowedLine {
     }
 };
 
-/// True when every window is bounded by two-qubit gates or markers, whose indices survive the
-/// rewriting of a line.
-bool bounded_by_anchors(const CircuitGraph& c, const std::vector<CriticalWindow>& windows) {
-    std::unordered_set<int> anchors;
-    for (auto [it, end] = boost::vertices(c.graph); it != end; ++it)
-        if (!is_1Q_gate(get(boost::vertex_gate, c.graph, *it)))
-            anchors.insert(get(boost::vertex_index, c.graph, *it));
-    for (const CriticalWindow& w : windows)
-        if (!anchors.count(w.from) || !anchors.count(w.to)) return false;
-    return true;
-}
-
 }  // namespace
 
 void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cost,
@@ -318,16 +305,26 @@ void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cos
 
 void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
                              const std::vector<CriticalWindow>& windows) {
-    if (!bounded_by_anchors(circuit, windows)) {
-        reduce_critical_windows_literal(circuit, cost, windows);
-        return;
-    }
     std::map<int, std::vector<size_t>> by_line;
     for (size_t i = 0; i < windows.size(); ++i) by_line[windows[i].line].push_back(i);
+    // Every line with windows is copied first (writing one line back leaves the others' records
+    // and vertices as they are), and the windows' bounds are checked on the copies.
+    std::vector<std::unique_ptr<WindowedLine>> lines;
+    for (const auto& [q, indices] : by_line) {
+        lines.push_back(std::make_unique<WindowedLine>(circuit, cost, q));
+        for (size_t i : indices)
+            if (!lines.back()->is_anchor(windows[i].from) ||
+                !lines.back()->is_anchor(windows[i].to)) {
+                lines.clear();
+                reduce_critical_windows_literal(circuit, cost, windows);
+                return;
+            }
+    }
     std::vector<double> phase_a(windows.size(), 0.0);
     std::vector<double> phase_b(windows.size(), 0.0);
+    size_t next = 0;
     for (const auto& [q, indices] : by_line) {
-        WindowedLine line(circuit, cost, q);
+        WindowedLine& line = *lines[next++];
         for (size_t i : indices) phase_a[i] = line.reduce(windows[i], Direction::XRightZLeft);
         for (size_t i : indices) phase_b[i] = line.reduce(windows[i], Direction::XLeftZRight);
         line.write_back();
