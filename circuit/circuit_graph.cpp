@@ -339,12 +339,16 @@ void CircuitGraph::settle_out_edge_order() const {
 
 namespace {
 
-// True when the vertices of a run hold, in order, the records [rec, rec_end).
+// True when the vertices of a run hold, in order, the records [rec, rec_end). With `held`, the
+// records the run's vertices hold (held[i] for run[i]) are read from there, not from the graph.
 template <typename Iter>
-bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin, size_t end,
-               Iter rec, Iter rec_end) {
-    for (size_t i = begin; i < end; ++i, ++rec)
-        if (rec == rec_end || !same_record(vertex_gate_record(graph, run[i]), *rec)) return false;
+bool run_holds(const Graph& graph, const std::vector<Vertex>& run, const std::vector<Gate>* held,
+               size_t begin, size_t end, Iter rec, Iter rec_end) {
+    for (size_t i = begin; i < end; ++i, ++rec) {
+        if (rec == rec_end) return false;
+        if (!same_record(held != nullptr ? (*held)[i] : vertex_gate_record(graph, run[i]), *rec))
+            return false;
+    }
     return rec == rec_end;
 }
 
@@ -354,7 +358,8 @@ bool run_holds(const Graph& graph, const std::vector<Vertex>& run, size_t begin,
 // no pass and no output depends on. Only the runs that change are rebuilt.
 template <typename Iter>
 void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
-                  const CircuitGraph::LineVertices* walked, CircuitGraph::LineVertices* written) {
+                  const CircuitGraph::LineVertices* walked, const std::vector<Gate>* walked_records,
+                  CircuitGraph::LineVertices* written) {
     Graph& graph = c.graph;
     c.global_phase += phase;
     // `written` collects the line's vertices as they will be, IN to OUT, run by run.
@@ -368,10 +373,11 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
     // one-qubit vertices that clear_path would remove.
     std::vector<Vertex> anchors;
     std::vector<Vertex> interior;
-    std::vector<size_t> interior_end;  // per anchor, the end of its run in `interior`
+    std::vector<Gate> interior_records;  // with walked_records: what `interior` holds
+    std::vector<size_t> interior_end;    // per anchor, the end of its run in `interior`
     interior.reserve(static_cast<size_t>(std::distance(first, last)));
-    auto sort_vertex = [&](Vertex v) {
-        if (is_2Q_gate(boost::get(boost::vertex_gate, graph, v)) || v == c.line_end[q]) {
+    auto sort_vertex = [&](Vertex v, Gate_type kind) {
+        if (is_2Q_gate(kind) || v == c.line_end[q]) {
             anchors.push_back(v);
             interior_end.push_back(interior.size());
         } else {
@@ -379,15 +385,30 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
         }
     };
     // The vertices of a walk made since the line's last edit are the ones a walk now finds.
-    if (walked != nullptr && walked->line == q && !walked->vertices.empty() &&
-        walked->edits == c.line_edits[static_cast<size_t>(q)]) {
-        for (size_t i = 1; i < walked->vertices.size(); ++i) sort_vertex(walked->vertices[i]);
+    const bool walk_holds = walked != nullptr && walked->line == q && !walked->vertices.empty() &&
+                            walked->edits == c.line_edits[static_cast<size_t>(q)];
+    const bool records_given = walk_holds && walked_records != nullptr &&
+                               walked_records->size() == walked->vertices.size();
+    if (records_given) {
+        interior_records.reserve(walked_records->size());
+        for (size_t i = 1; i < walked->vertices.size(); ++i) {
+            const Gate& g = (*walked_records)[i];
+            sort_vertex(walked->vertices[i], g.type);
+            if (!is_2Q_gate(g.type) && walked->vertices[i] != c.line_end[q])
+                interior_records.push_back(g);
+        }
+    } else if (walk_holds) {
+        for (size_t i = 1; i < walked->vertices.size(); ++i) {
+            const Vertex v = walked->vertices[i];
+            sort_vertex(v, boost::get(boost::vertex_gate, graph, v));
+        }
     } else {
         for (Vertex v = c.line_start[q]; v != c.line_end[q];) {
             v = next_node(graph, v, q);
-            sort_vertex(v);
+            sort_vertex(v, boost::get(boost::vertex_gate, graph, v));
         }
     }
+    const std::vector<Gate>* held = records_given ? &interior_records : nullptr;
     const long n2 = std::count_if(first, last, [](const Gate& g) { return is_2Q_gate(g.type); });
     if (n2 != static_cast<long>(anchors.size()) - 1)
         std::cerr << "Error! GraphCircuit::revise_a_line, the number of 2-qubit gates are "
@@ -406,7 +427,7 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
         const bool cleared = interior_end[k] > run_begin;
         const bool refill = rec != rec_end;
         if (cleared && refill &&
-            run_holds(graph, interior, run_begin, interior_end[k], rec, rec_end)) {
+            run_holds(graph, interior, held, run_begin, interior_end[k], rec, rec_end)) {
             c.move_out_edge_to_back(cur, q);
             rec = rec_end;
             if (written != nullptr)
@@ -461,12 +482,13 @@ void CircuitGraph::refresh_line_last(int q) {
 }
 
 void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {
-    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked, nullptr);
+    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked, nullptr, nullptr);
 }
 
 void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase,
-                                 const LineVertices* walked, LineVertices* written) {
-    rebuild_line(*this, q, records.begin(), records.end(), phase, walked, written);
+                                 const LineVertices* walked, LineVertices* written,
+                                 const std::vector<Gate>* walked_records) {
+    rebuild_line(*this, q, records.begin(), records.end(), phase, walked, walked_records, written);
 }
 
 template <typename Put>

@@ -200,9 +200,12 @@ class CircuitGraph {
     /// \brief The same for records held in a vector; `walked` (optional) is what copy_a_line
     /// gave when the records were copied, used when the line has not changed since. `written`
     /// (optional, not `walked`) receives the line's vertices as written, IN to OUT, and its
-    /// edit count after the writing: what copy_a_line would report now.
+    /// edit count after the writing: what copy_a_line would report now. `walked_records`
+    /// (optional, with `walked`): the records those vertices hold, one per vertex, read instead
+    /// of the vertices to find the runs that stay.
     void revise_a_line(int q, const std::vector<Gate>& records, double phase,
-                       const LineVertices* walked = nullptr, LineVertices* written = nullptr);
+                       const LineVertices* walked = nullptr, LineVertices* written = nullptr,
+                       const std::vector<Gate>* walked_records = nullptr);
     /// \brief Sets line_last[q] to the vertex before line q's OUT marker (as it is now).
     void refresh_line_last(int q);
     /// \brief Moves the out-edge of v on line q behind v's other out-edges: what writing a run

@@ -177,10 +177,12 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             const ReductionMemo::Written* carried = still_written(c, q, memos);
             // Writes `records` as line q and keeps them, with their vertices, as what the pass
             // wrote last.
+            // `walked_line` (optional) holds `walked_records` (optional) as the line does now.
             auto write = [&](const std::vector<Gate>& records, double phase,
-                             const CircuitGraph::LineVertices* walked_line) {
+                             const CircuitGraph::LineVertices* walked_line,
+                             const std::vector<Gate>* walked_records) {
                 ReductionMemo::Written& w = memos.written_on(q);
-                c.revise_a_line(q, records, phase, walked_line, &fresh);
+                c.revise_a_line(q, records, phase, walked_line, &fresh, walked_records);
                 if (&records != &w.records) w.records.assign(records.begin(), records.end());
                 std::swap(w.vertices, fresh);
                 w.by = &c;
@@ -193,18 +195,21 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                     c.global_phase += memo.phase;
                     for (void* v : memo.runs_after) c.move_out_edge_to_back(v, q);
                 } else {
-                    write(memo.output, memo.phase,
-                          carried != nullptr ? &carried->vertices : nullptr);
+                    if (carried != nullptr)
+                        write(memo.output, memo.phase, &carried->vertices, &carried->records);
+                    else
+                        write(memo.output, memo.phase, nullptr, nullptr);
                 }
                 continue;
             }
             memo.valid = false;
             memo.checked_by = nullptr;
+            const CircuitGraph::LineVertices* line_vertices = &walked;
             if (carried != nullptr) {
                 // The line holds what the pass wrote last: copy that instead of walking it.
                 L.gates.assign(carried->records.begin(), carried->records.end());
                 L.phase = 0.0;
-                walked = carried->vertices;
+                line_vertices = &carried->vertices;
             } else {
                 c.reload_a_line(q, L, &walked);
             }
@@ -219,7 +224,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                                 fixed, kept);
                 const std::vector<Gate>& gates = kept.is_input ? memo.input : kept.gates;
                 remember(memo, gates, kept.phase, mode, cost.pmd);
-                write(gates, kept.phase, &walked);
+                write(gates, kept.phase, line_vertices, &memo.input);
                 segments.simplify_fixed_points(memos.written_on(q).simplify_fixed);
                 continue;
             }
@@ -243,7 +248,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 if (prev.equals(L)) break;
             }
             remember(memo, best.gates, best.phase, mode, cost.pmd);
-            write(best.gates, best.phase, &walked);
+            write(best.gates, best.phase, line_vertices, &memo.input);
         }
     }
 }
