@@ -515,16 +515,9 @@ void CircuitGraph::copy_a_line(int q, LineOfGates& L, LineVertices* walked) cons
     walk_a_line(q, walked, [&L](const Gate& g) { L.gates.push_back(g); });
 }
 
-void CircuitGraph::reload_a_line(int q, LineOfGates& L, LineVertices* walked) const {
-    auto it = L.gates.begin();
-    walk_a_line(q, walked, [&](const Gate& g) {
-        if (it != L.gates.end())
-            *it++ = g;
-        else
-            L.gates.push_back(g);
-    });
-    L.gates.erase(it, L.gates.end());
-    L.phase = 0.0;
+void CircuitGraph::copy_a_line(int q, std::vector<Gate>& records, LineVertices* walked) const {
+    records.clear();
+    walk_a_line(q, walked, [&records](const Gate& g) { records.push_back(g); });
 }
 
 void CircuitGraph::clear_path(int q, Vertex from, Vertex to) {

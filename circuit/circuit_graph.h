@@ -188,9 +188,9 @@ class CircuitGraph {
     /// \brief Appends the records of line q, from IN to OUT, to L (and, when `walked` is given,
     /// the vertices to it).
     void copy_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
-    /// \brief Makes L a copy of line q with phase 0, as copy_a_line into an empty L does, but
-    /// reusing L's list nodes (so a pass that copies line after line allocates only for growth).
-    void reload_a_line(int q, LineOfGates& L, LineVertices* walked = nullptr) const;
+    /// \brief Makes `records` the records of line q, from IN to OUT (and, when `walked` is
+    /// given, the vertices those of `walked`).
+    void copy_a_line(int q, std::vector<Gate>& records, LineVertices* walked = nullptr) const;
     /// \brief Removes the vertices strictly between `from` and `to` on line q. Keeps
     /// `line_last` valid.
     void clear_path(int q, Vertex from, Vertex to);

@@ -207,14 +207,12 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             const CircuitGraph::LineVertices* line_vertices = &walked;
             if (carried != nullptr) {
                 // The line holds what the pass wrote last: copy that instead of walking it.
-                L.gates.assign(carried->records.begin(), carried->records.end());
-                L.phase = 0.0;
+                memo.input.assign(carried->records.begin(), carried->records.end());
                 line_vertices = &carried->vertices;
             } else {
-                c.reload_a_line(q, L, &walked);
+                c.copy_a_line(q, memo.input, &walked);
             }
-            if (walk == LineWalk::BySegment && segments.load(cost, L, mode)) {
-                memo.input.assign(L.gates.begin(), L.gates.end());
+            if (walk == LineWalk::BySegment && segments.load(cost, L, mode, memo.input)) {
                 // Fixed points found by the walk that wrote what L copies hold for L.
                 const std::vector<char>* fixed =
                     carried != nullptr && !carried->simplify_fixed.empty()
@@ -228,9 +226,10 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 segments.simplify_fixed_points(memos.written_on(q).simplify_fixed);
                 continue;
             }
+            L.gates.assign(memo.input.begin(), memo.input.end());
+            L.phase = 0.0;
             const int n2 = num_2Q_gate(L.gates);
             best.take(L);
-            memo.input = best.gates;
             double cost_best = whole_line_cost(cost, L.gates, mode, s);
             KnownCost known{true, mode, cost_best};
             KnownCost* chain = window_is_whole_line(L) ? &known : nullptr;

@@ -59,14 +59,16 @@ bool is_axis_rotation_or_h(Gate_type t) {
     return t == RX || t == RY || t == RZ || t == H;
 }
 
-// The conditions on the measure, the prices and the line's ends.
-bool prices_admit(KindPrices& price, const LineOfGates& L, Measure mode) {
+// The conditions on the measure, the prices and the line's ends (`gates`: a line's records,
+// IN to OUT, in a list or a vector).
+template <typename Records>
+bool prices_admit(KindPrices& price, const Records& gates, Measure mode) {
     if (mode != Measure::GateCount) return false;
-    if (L.gates.size() < 2 || L.gates.front().type < IN || L.gates.back().type != OUT) return false;
+    if (gates.size() < 2 || gates.front().type < IN || gates.back().type != OUT) return false;
     const double p = price(RX);
     if (!(p >= 0) || !whole_number(p) || price(RY) != p || price(RZ) != p) return false;
     if (!(price(H) >= 0) || !whole_number(price(H))) return false;
-    return whole_number(price(L.gates.front().type)) && whole_number(price(OUT));
+    return whole_number(price(gates.front().type)) && whole_number(price(OUT));
 }
 
 // The condition on a record between the line's ends.
@@ -74,32 +76,49 @@ bool record_admitted(KindPrices& price, Gate_type t) {
     return is_axis_rotation_or_h(t) || (is_2Q_gate(t) && whole_number(price(t)));
 }
 
-}  // namespace
-
-bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
-    KindPrices price(c);
-    if (!prices_admit(price, L, mode)) return false;
-    const auto last = std::prev(L.gates.end());
-    for (auto it = std::next(L.gates.begin()); it != last; ++it)
+template <typename Records>
+bool records_admitted(KindPrices& price, const Records& gates, Measure mode) {
+    if (!prices_admit(price, gates, mode)) return false;
+    const auto last = std::prev(gates.end());
+    for (auto it = std::next(gates.begin()); it != last; ++it)
         if (!record_admitted(price, it->type)) return false;
     return true;
 }
 
-bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode) {
+}  // namespace
+
+bool segment_walk_applies(const CostModel& c, const LineOfGates& L, Measure mode) {
     KindPrices price(c);
-    if (!prices_admit(price, L, mode)) return false;
-    // One walk: the check of every record, the anchors, and the whole-line cost summed as
-    // whole_line_cost sums it (in order, up to OUT).
+    return records_admitted(price, L.gates, mode);
+}
+
+bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode,
+                       const std::vector<Gate>& records) {
+    KindPrices price(c);
+    if (!records_admitted(price, records, mode)) return false;
+    // One walk over L: the records written into its nodes (reused, as many as fit), the
+    // anchors, and the whole-line cost summed as whole_line_cost sums it (in order, up to OUT).
+    input_ = &records;
     anchors_.clear();
-    const It last = std::prev(L.gates.end());
-    anchors_.push_back(L.gates.begin());
-    double cost = price(L.gates.front().type);
-    for (It it = std::next(L.gates.begin()); it != last; ++it) {
-        if (!record_admitted(price, it->type)) return false;
-        if (is_2Q_gate(it->type)) anchors_.push_back(it);
-        cost += price(it->type);
+    anchor_at_.clear();
+    double cost = 0.0;
+    It it = L.gates.begin();
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Gate& g = records[i];
+        if (it != L.gates.end()) {
+            *it = g;
+        } else {
+            it = L.gates.insert(it, g);
+        }
+        if (i == 0 || i + 1 == records.size() || is_2Q_gate(g.type)) {
+            anchors_.push_back(it);
+            anchor_at_.push_back(i);
+        }
+        if (i + 1 < records.size()) cost += price(g.type);
+        ++it;
     }
-    anchors_.push_back(last);
+    L.gates.erase(it, L.gates.end());
+    L.phase = 0.0;
     input_cost_ = cost;
     return true;
 }
@@ -249,12 +268,18 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
     }
     out.phase = best_phase_;
     out.gates.reserve(L.gates.size());
+    const std::vector<Gate>& input = *input_;
     for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
         out.gates.push_back(*anchors_[seg]);
         if (kept_epoch_[seg] == epoch_) {
             const auto from = kept_.begin() + static_cast<std::ptrdiff_t>(kept_at_[seg]);
             out.gates.insert(out.gates.end(), from,
                              from + static_cast<std::ptrdiff_t>(kept_size_[seg]));
+        } else if (touched_[seg] == 1) {
+            // Never touched: as it came (the loaded records, read without walking the list).
+            out.gates.insert(out.gates.end(),
+                             input.begin() + static_cast<std::ptrdiff_t>(anchor_at_[seg] + 1),
+                             input.begin() + static_cast<std::ptrdiff_t>(anchor_at_[seg + 1]));
         } else {
             for (It it = std::next(anchors_[seg]); it != anchors_[seg + 1]; ++it)
                 out.gates.push_back(*it);
@@ -266,7 +291,7 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
 void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
                          const std::vector<char>* simplify_fixed, SegmentWalkResult& out) {
     start(simplify_fixed);
-    input_phase_ = L.phase;
+    input_phase_ = L.phase;  // 0: the loaded line's
     const Strategy s = Strategy::Incremental;
     double cost_best = input_cost_;
     KnownCost known{true, Measure::GateCount, cost_best};

@@ -32,9 +32,11 @@ struct SegmentWalkResult {
 /// allocates only when a line is longer than any before.
 class SegmentWalk {
   public:
-    /// \brief Takes the line copy L for a reduction; true when segment_walk_applies holds (the
-    /// walk then knows L's segments and cost), false when L is for the whole-line stages.
-    bool load(const CostModel& c, LineOfGates& L, Measure mode);
+    /// \brief Makes L the line `records` (IN to OUT, phase 0) for a reduction when
+    /// segment_walk_applies holds for them, reusing L's list nodes; the walk then knows L's
+    /// segments and cost. False (L untouched) when the line is for the whole-line stages.
+    /// `records` must stay as they are until the reduction's result is taken.
+    bool load(const CostModel& c, LineOfGates& L, Measure mode, const std::vector<Gate>& records);
     /// Two-qubit records of the loaded line.
     int two_qubit_records() const { return static_cast<int>(anchors_.size()) - 2; }
     /// \brief Reduces the loaded line q's copy L as the whole-line pass in the direction `xlzr`
@@ -66,6 +68,8 @@ class SegmentWalk {
     // anchors_[i] and anchors_[i + 1] bound segment i; anchors_[0] is the opening marker and the
     // last one is OUT.
     std::vector<It> anchors_;
+    std::vector<size_t> anchor_at_;             // the anchors' places in the loaded records
+    const std::vector<Gate>* input_ = nullptr;  // the loaded records
     // Per segment: the clock when it was last touched (edited, or a record moved in or out), and
     // when the interchange and simplify stages last ran on it without an edit. A stage is a
     // function of the segment's records alone, so a segment untouched since such a run is a
