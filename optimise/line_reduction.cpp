@@ -169,12 +169,16 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
     CircuitGraph::LineVertices& fresh = scratch.fresh;    // the line as written
     SegmentWalk& segments = scratch.segments;
     SegmentWalkResult& kept = scratch.kept;
-    LineOfGates& L = scratch.line;  // the line copy, its list nodes reused from line to line
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
             ReductionMemo::Entry& memo = memos.entry(pass, q);
             const ReductionMemo::Written* carried = still_written(c, q, memos);
+            // The line copy: each line reuses its own list's nodes from call to call, which stay
+            // near each other in memory in line order (walks over a long line miss the cache
+            // much less than over nodes shared by lines of every length).
+            if (static_cast<int>(scratch.lines.size()) <= q) scratch.lines.resize(q + 1);
+            LineOfGates& L = scratch.lines[static_cast<size_t>(q)];
             // Writes `records` as line q and keeps them, with their vertices, as what the pass
             // wrote last.
             // `walked_line` (optional) holds `walked_records` (optional) as the line does now.

@@ -52,7 +52,7 @@ struct ReductionMemo {
     /// Buffers the pass reuses from call to call, so that a call allocates only for lines
     /// longer than any before (they carry nothing from one call to the next).
     struct Scratch {
-        LineOfGates line;
+        std::vector<LineOfGates> lines;  // per line
         SegmentWalk segments;
         SegmentWalkResult kept;
         CircuitGraph::LineVertices walked, fresh;
