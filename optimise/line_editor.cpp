@@ -95,7 +95,6 @@ void LineEditor::unfocus() {
 
 LineEditor::It LineEditor::erase(It it) {
     ++edits_;
-    ++erasures_;
     It next = std::next(it);
     if (!whole_ && it == start_) start_ = next;
     if (!keep_best_ || strategy_ == Strategy::Literal) {

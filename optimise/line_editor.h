@@ -104,9 +104,8 @@ class LineEditor {
     /// it would see a line of their own. The cost kept with `known` stays the whole line's.
     void focus(It before, It end);
     void unfocus();
-    /// Edits made so far (erase, set and move_before calls) and, among them, the erasures.
+    /// Edits made so far (erase, set and move_before calls).
     uint64_t edits() const { return edits_; }
-    uint64_t erasures() const { return erasures_; }
     /// The whole-line cost as edited, for an editor given a `known` cost that fits.
     double cost() const { return cost_; }
 
@@ -144,7 +143,6 @@ class LineEditor {
     It start_;         // index windows: the first record
     It end_;
     uint64_t edits_ = 0;
-    uint64_t erasures_ = 0;
     double cost_ = 0.0;       // Incremental: current window cost
     double best_cost_ = 0.0;  // cost of the best copy
     double best_phase_ = 0.0;

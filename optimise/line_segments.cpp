@@ -166,23 +166,28 @@ void SegmentWalk::keep_for_best(size_t seg) {
     kept_size_[seg] = kept_.size() - kept_at_[seg];
 }
 
-void SegmentWalk::interchange(LineEditor& ed, bool xlzr) {
+template <typename Scan>
+void SegmentWalk::run_on_segments(LineEditor& ed, std::vector<uint64_t>& clean, Scan scan) {
     for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
-        if (stage_is_clean(seg, interchange_clean_)) continue;
+        if (stage_is_clean(seg, clean)) continue;
         if (std::next(anchors_[seg]) == anchors_[seg + 1]) {  // empty: nothing to do
-            interchange_clean_[seg] = clock_;
+            clean[seg] = clock_;
             continue;
         }
         keep_for_best(seg);
         const uint64_t before = ed.edits();
         ed.focus(anchors_[seg], anchors_[seg + 1]);
-        interchange_scans(ed, xlzr);
+        scan();
         if (ed.edits() != before)
             touch(seg);
         else
-            interchange_clean_[seg] = clock_;
+            clean[seg] = clock_;
     }
     ed.unfocus();
+}
+
+void SegmentWalk::interchange(LineEditor& ed, bool xlzr) {
+    run_on_segments(ed, interchange_clean_, [&] { interchange_scans(ed, xlzr); });
 }
 
 void SegmentWalk::movement(LineEditor& ed, int q, bool xlzr) {
@@ -224,22 +229,7 @@ void SegmentWalk::movement(LineEditor& ed, int q, bool xlzr) {
 }
 
 void SegmentWalk::simplify_round(LineEditor& ed, LineOfGates& L) {
-    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
-        if (stage_is_clean(seg, simplify_clean_)) continue;
-        if (std::next(anchors_[seg]) == anchors_[seg + 1]) {  // empty: nothing to do
-            simplify_clean_[seg] = clock_;
-            continue;
-        }
-        keep_for_best(seg);
-        const uint64_t before = ed.edits();
-        ed.focus(anchors_[seg], anchors_[seg + 1]);
-        simplify_round_scan(ed, L);
-        if (ed.edits() != before)
-            touch(seg);
-        else
-            simplify_clean_[seg] = clock_;
-    }
-    ed.unfocus();
+    run_on_segments(ed, simplify_clean_, [&] { simplify_round_scan(ed, L); });
 }
 
 void SegmentWalk::simplify(LineEditor& ed, LineOfGates& L) {
@@ -263,7 +253,7 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
     out.is_input = best_is_input_;
     out.gates.clear();
     if (best_is_input_) {
-        out.phase = input_phase_;
+        out.phase = 0.0;  // the loaded line's
         return;
     }
     out.phase = best_phase_;
@@ -291,7 +281,6 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
 void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
                          const std::vector<char>* simplify_fixed, SegmentWalkResult& out) {
     start(simplify_fixed);
-    input_phase_ = L.phase;  // 0: the loaded line's
     const Strategy s = Strategy::Incremental;
     double cost_best = input_cost_;
     KnownCost known{true, Measure::GateCount, cost_best};

@@ -58,6 +58,9 @@ class SegmentWalk {
     bool stage_is_clean(size_t seg, const std::vector<uint64_t>& clean) const {
         return touched_[seg] <= clean[seg];
     }
+    /// Runs `scan` on every segment that stage `clean` may still change, focused on it.
+    template <typename Scan>
+    void run_on_segments(LineEditor& ed, std::vector<uint64_t>& clean, Scan scan);
     void interchange(LineEditor& ed, bool xlzr);
     void movement(LineEditor& ed, int q, bool xlzr);
     void simplify(LineEditor& ed, LineOfGates& L);
@@ -88,7 +91,6 @@ class SegmentWalk {
     std::vector<size_t> kept_at_, kept_size_;
     std::vector<Gate> kept_;
     size_t kept_segments_ = 0;  // segments saved for the kept copy
-    double input_phase_ = 0.0;  // in π
     double input_cost_ = 0.0;   // whole-line cost of the loaded line
 };
 
