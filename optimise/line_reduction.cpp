@@ -167,8 +167,11 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
     std::vector<Vertex>& runs_after = scratch.runs_after;
     CircuitGraph::LineVertices& walked = scratch.walked;  // the line as copied, for writing it back
     CircuitGraph::LineVertices& fresh = scratch.fresh;    // the line as written
-    SegmentWalk& segments = scratch.segments;
     SegmentWalkResult& kept = scratch.kept;
+    // Sized once: the walks hold iterators into their lines' lists.
+    const size_t lines = static_cast<size_t>(c.num_qubits);
+    if (scratch.lines.size() < lines) scratch.lines.resize(lines);
+    if (scratch.walks.size() < lines) scratch.walks.resize(lines);
     for (int pass = 0; pass < 2; ++pass) {
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
@@ -177,8 +180,8 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             // The line copy: each line reuses its own list's nodes from call to call, which stay
             // near each other in memory in line order (walks over a long line miss the cache
             // much less than over nodes shared by lines of every length).
-            if (static_cast<int>(scratch.lines.size()) <= q) scratch.lines.resize(q + 1);
             LineOfGates& L = scratch.lines[static_cast<size_t>(q)];
+            SegmentWalk& segments = scratch.walks[static_cast<size_t>(q)];
             // Writes `records` as line q and keeps them, with their vertices, as what the pass
             // wrote last.
             // `walked_line` (optional) holds `walked_records` (optional) as the line does now.
@@ -190,7 +193,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 if (&records != &w.records) w.records.assign(records.begin(), records.end());
                 std::swap(w.vertices, fresh);
                 w.by = &c;
-                w.simplify_fixed.clear();
+                w.token = ++memos.writings;
             };
             if (memo.valid && memo.mode == mode && memo.pmd == cost.pmd &&
                 still_holds(c, q, memo, carried, runs_after)) {
@@ -216,18 +219,16 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             } else {
                 c.copy_a_line(q, memo.input, &walked);
             }
-            if (walk == LineWalk::BySegment && segments.load(cost, L, mode, memo.input)) {
-                // Fixed points found by the walk that wrote what L copies hold for L.
-                const std::vector<char>* fixed =
-                    carried != nullptr && !carried->simplify_fixed.empty()
-                        ? &carried->simplify_fixed
-                        : nullptr;
+            // A line that holds what its walk last wrote is reduced from the walk's own copy.
+            if (walk == LineWalk::BySegment &&
+                ((carried != nullptr && segments.resume(L, mode, carried->token, memo.input)) ||
+                 segments.load(cost, L, mode, memo.input))) {
                 segments.reduce(cost, q, L, xlzr, line_repetitions(segments.two_qubit_records()),
-                                fixed, kept);
+                                kept);
                 const std::vector<Gate>& gates = kept.is_input ? memo.input : kept.gates;
                 remember(memo, gates, kept.phase, mode, cost.pmd);
                 write(gates, kept.phase, line_vertices, &memo.input);
-                segments.simplify_fixed_points(memos.written_on(q).simplify_fixed);
+                segments.settle(L, memos.written_on(q).token);
                 continue;
             }
             L.gates.assign(memo.input.begin(), memo.input.end());

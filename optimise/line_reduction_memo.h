@@ -38,22 +38,24 @@ struct ReductionMemo {
     /// vertices holding them, with the line's edit count after the writing. While the circuit
     /// reports that count the line holds exactly these records and vertices, so the next pass
     /// can copy the line from here instead of walking it (the record indices may differ from
-    /// the vertices'; no stage of the reduction reads them).
+    /// the vertices'; no stage of the reduction reads them). `token` names this writing among
+    /// all the memo's (counting from 1).
     struct Written {
         const void* by = nullptr;
         std::vector<Gate> records;
         CircuitGraph::LineVertices vertices;
-        // Per segment of the records (the one-qubit runs between IN, the two-qubit records and
-        // OUT), true where the segment is a fixed point of a simplify round; empty when unknown.
-        std::vector<char> simplify_fixed;
+        uint64_t token = 0;
     };
     std::vector<Written> written;
+    uint64_t writings = 0;  // the last token handed out
 
-    /// Buffers the pass reuses from call to call, so that a call allocates only for lines
-    /// longer than any before (they carry nothing from one call to the next).
+    /// What the pass keeps per line from call to call: the line copy, whose nodes each line
+    /// reuses, and its segment walk, which holds its copy as the kept copy it last wrote (see
+    /// SegmentWalk::resume); and buffers reused so that a call allocates only for lines longer
+    /// than any before.
     struct Scratch {
         std::vector<LineOfGates> lines;  // per line
-        SegmentWalk segments;
+        std::vector<SegmentWalk> walks;  // per line
         SegmentWalkResult kept;
         CircuitGraph::LineVertices walked, fresh;
         std::vector<void*> runs_after;

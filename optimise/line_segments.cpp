@@ -38,6 +38,18 @@
 // The kept copy is the line after the last repetition that lowered the cost strictly (or the
 // input): the segments are saved, as they were, before the first visit that may edit them after
 // the copy was taken.
+//
+// Between calls (settle, resume): by 3 and 4, a segment found to be a fixed point of a stage in a
+// direction stays one while its records stay, and an anchor at which movement in a direction
+// moved nothing stays so while both its segments stay (the anchors themselves never change).
+// The walk hands its kept copy to the caller, which writes it; settling turns the walk's copy
+// back into the kept copy: the segments that the kept copy holds apart from the final state are
+// put back, and lose what was known of them (and of the anchors beside them). Every other
+// segment holds in the kept copy what it holds in the final state, so what this call learnt of
+// it holds; what an earlier call learnt of the other direction holds where this call touched
+// nothing. The caller resumes with a copy only while the line holds the records it wrote from
+// it (the token), under the same measure; like the memo of reductions, it takes the prices to
+// stay for the circuit's life.
 
 #include "optimise/line_segments.h"
 
@@ -120,18 +132,39 @@ bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode,
     L.gates.erase(it, L.gates.end());
     L.phase = 0.0;
     input_cost_ = cost;
+    held_ = 0;
+    held_mode_ = mode;
+    segment_facts_.assign(anchors_.size() - 1, 0);
+    anchor_facts_.assign(anchors_.size(), 0);
     return true;
 }
 
-void SegmentWalk::start(const std::vector<char>* simplify_fixed) {
+bool SegmentWalk::resume(const LineOfGates& L, Measure mode, uint64_t token,
+                         const std::vector<Gate>& records) {
+    if (token == 0 || held_ != token || mode != held_mode_ || anchors_.size() < 2 ||
+        L.gates.size() != records.size())
+        return false;
+    input_ = &records;
+    return true;
+}
+
+void SegmentWalk::start() {
     const size_t segments = anchors_.size() - 1;
+    held_ = 0;  // L is about to change
     clock_ = 1;
     touched_.assign(segments, 1);
-    interchange_clean_.assign(segments, 0);
-    simplify_clean_.assign(segments, 0);
-    if (simplify_fixed != nullptr && simplify_fixed->size() == segments)
-        for (size_t seg = 0; seg < segments; ++seg) simplify_clean_[seg] = (*simplify_fixed)[seg];
-    movement_dirty_.assign(anchors_.size(), 1);
+    // What earlier calls learnt: a fixed point of a stage is clean from the start.
+    const uint8_t interchange_fact = xlzr_ ? kInterchangeLeft : kInterchangeRight;
+    interchange_clean_.resize(segments);
+    simplify_clean_.resize(segments);
+    for (size_t seg = 0; seg < segments; ++seg) {
+        interchange_clean_[seg] = (segment_facts_[seg] & interchange_fact) != 0 ? 1 : 0;
+        simplify_clean_[seg] = (segment_facts_[seg] & kSimplify) != 0 ? 1 : 0;
+    }
+    const uint8_t movement_fact = xlzr_ ? kMovementLeft : kMovementRight;
+    movement_dirty_.resize(anchors_.size());
+    for (size_t j = 0; j < anchors_.size(); ++j)
+        movement_dirty_[j] = (anchor_facts_[j] & movement_fact) != 0 ? 0 : 1;
     best_is_input_ = true;
     epoch_ = 0;
     kept_epoch_.assign(segments, 0);
@@ -139,16 +172,6 @@ void SegmentWalk::start(const std::vector<char>* simplify_fixed) {
     kept_size_.resize(segments);
     kept_.clear();
     kept_segments_ = 0;
-}
-
-void SegmentWalk::simplify_fixed_points(std::vector<char>& out) const {
-    out.clear();
-    // The kept copy is the final state when no segment was saved for it (or, kept as the input,
-    // when nothing was touched at all).
-    const bool final_is_kept = best_is_input_ ? clock_ == 1 : kept_segments_ == 0;
-    if (!final_is_kept) return;
-    for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg)
-        out.push_back(stage_is_clean(seg, simplify_clean_) ? 1 : 0);
 }
 
 void SegmentWalk::touch(size_t seg) {
@@ -249,9 +272,10 @@ void SegmentWalk::take_best(const LineOfGates& L) {
     best_phase_ = L.phase;
 }
 
-void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const {
+void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) {
     out.is_input = best_is_input_;
     out.gates.clear();
+    kept_anchor_at_.clear();
     if (best_is_input_) {
         out.phase = 0.0;  // the loaded line's
         return;
@@ -260,6 +284,7 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
     out.gates.reserve(L.gates.size());
     const std::vector<Gate>& input = *input_;
     for (size_t seg = 0; seg + 1 < anchors_.size(); ++seg) {
+        kept_anchor_at_.push_back(out.gates.size());
         out.gates.push_back(*anchors_[seg]);
         if (kept_epoch_[seg] == epoch_) {
             const auto from = kept_.begin() + static_cast<std::ptrdiff_t>(kept_at_[seg]);
@@ -275,22 +300,78 @@ void SegmentWalk::write_best(const LineOfGates& L, SegmentWalkResult& out) const
                 out.gates.push_back(*it);
         }
     }
+    kept_anchor_at_.push_back(out.gates.size());
     out.gates.push_back(*anchors_.back());
 }
 
+void SegmentWalk::settle(LineOfGates& L, uint64_t token) {
+    const size_t segments = anchors_.size() - 1;
+    const uint8_t interchange_fact = xlzr_ ? kInterchangeLeft : kInterchangeRight;
+    const uint8_t interchange_other = xlzr_ ? kInterchangeRight : kInterchangeLeft;
+    const uint8_t movement_fact = xlzr_ ? kMovementLeft : kMovementRight;
+    for (size_t j = 1; j < segments; ++j) {
+        uint8_t known = 0;
+        if (!kept_apart(j - 1) && !kept_apart(j)) {
+            if (touched_[j - 1] == 1 && touched_[j] == 1)
+                known = anchor_facts_[j];  // both segments as they came: all of it holds
+            if (moves_ && movement_dirty_[j] == 0) known |= movement_fact;
+        }
+        anchor_facts_[j] = known;
+    }
+    const std::vector<Gate>& input = *input_;
+    for (size_t seg = 0; seg < segments; ++seg) {
+        if (kept_apart(seg)) {
+            // Put the kept records back over the segment's nodes.
+            const Gate* from;
+            const Gate* to;
+            if (best_is_input_) {
+                from = input.data() + anchor_at_[seg] + 1;
+                to = input.data() + anchor_at_[seg + 1];
+            } else {
+                from = kept_.data() + kept_at_[seg];
+                to = from + kept_size_[seg];
+            }
+            It it = std::next(anchors_[seg]);
+            for (; from != to; ++from) {
+                if (it != anchors_[seg + 1]) {
+                    *it = *from;
+                    ++it;
+                } else {
+                    L.gates.insert(it, *from);
+                }
+            }
+            L.gates.erase(it, anchors_[seg + 1]);
+            segment_facts_[seg] = 0;
+            continue;
+        }
+        uint8_t known = touched_[seg] == 1 ? segment_facts_[seg] & interchange_other : 0;
+        if (stage_is_clean(seg, interchange_clean_)) known |= interchange_fact;
+        if (stage_is_clean(seg, simplify_clean_)) known |= kSimplify;
+        segment_facts_[seg] = known;
+    }
+    if (!best_is_input_) {
+        anchor_at_.swap(kept_anchor_at_);
+        input_cost_ = best_cost_;
+    }
+    L.phase = 0.0;
+    input_ = nullptr;
+    held_ = token;
+}
+
 void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, int reps,
-                         const std::vector<char>* simplify_fixed, SegmentWalkResult& out) {
-    start(simplify_fixed);
+                         SegmentWalkResult& out) {
+    xlzr_ = xlzr;
+    moves_ = movement_acceptance(c, xlzr) == Acceptance::Equal;
+    start();
     const Strategy s = Strategy::Incremental;
     double cost_best = input_cost_;
     KnownCost known{true, Measure::GateCount, cost_best};
     LineEditor ed(c, L, -1, -1, Measure::GateCount, s, BestCopy::None, Acceptance::Equal, &known);
     simplify(ed, L);
-    const bool moves = movement_acceptance(c, xlzr) == Acceptance::Equal;
     for (int k = 0; k < reps; ++k) {
         const uint64_t clock_at_start = clock_;
         interchange(ed, xlzr);
-        if (moves) movement(ed, q, xlzr);
+        if (moves_) movement(ed, q, xlzr);
         simplify(ed, L);
         if (cost_best > ed.cost()) {
             take_best(L);
@@ -298,6 +379,7 @@ void SegmentWalk::reduce(const CostModel& c, int q, LineOfGates& L, bool xlzr, i
         }
         if (clock_ == clock_at_start) break;
     }
+    best_cost_ = cost_best;
     write_best(L, out);
 }
 

@@ -146,4 +146,30 @@ TEST(SegmentWalk, LongLinesAfterALocalChange) {
     }
 }
 
+// Rounds of the line reduction alone on long lines: the cap on repetitions leaves work for the
+// next round, which resumes from what the walk kept of each line (both directions in turn).
+TEST(SegmentWalk, ResumesRoundAfterRound) {
+    for (PMD_type pmd : {SC, CTL, IT}) {
+        for (unsigned seed = 0; seed < 3; ++seed) {
+            Trio t(pmd);
+            t.each([&](GraphCircuit& c) {
+                std::mt19937 rng(7 + seed);
+                c.set_dummy_node(2 + static_cast<int>(seed));
+                testrandom::fill_random_circuit(
+                    c, rng, 1200,
+                    seed == 1 ? testrandom::Kinds::Rotations : testrandom::Kinds::RotationsAndH);
+            });
+            for (int round = 0; round < 8; ++round) {
+                line::reduce_lines(t.by_segment, t.by_segment.cost_model(),
+                                   t.by_segment.line_reduction_memo, LineWalk::BySegment);
+                reference::reduce_lines_literal(t.literal);
+                ASSERT_EQ(t.by_segment.output_circuit_in_string(),
+                          t.literal.output_circuit_in_string())
+                    << pmd_keyword(pmd) << " seed " << seed << " round " << round;
+                ASSERT_EQ(double(t.by_segment.global_phase), double(t.literal.global_phase));
+            }
+        }
+    }
+}
+
 }  // namespace
