@@ -339,6 +339,16 @@ void CircuitGraph::settle_out_edge_order() const {
 
 namespace {
 
+// How many anchors ahead rebuild_line asks for a vertex's memory, and the asking: a run left in
+// place reads the size of the out-edge list at the start of the vertex's record and its
+// two-qubit slot about a hundred bytes in.
+constexpr size_t kVertexLookahead = 8;
+inline void prefetch_vertex(Vertex v) {
+    const char* at = static_cast<const char*>(v);
+    __builtin_prefetch(at + 16);
+    __builtin_prefetch(at + 104);
+}
+
 // True when the vertices of a run hold, in order, the records [rec, rec_end). With `held`, the
 // records the run's vertices hold (held[i] for run[i]) are read from there, not from the graph.
 template <typename Iter>
@@ -371,10 +381,17 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
 
     // One walk along the line: the anchors (two-qubit vertices and OUT) and, before each, the
     // one-qubit vertices that clear_path would remove.
-    std::vector<Vertex> anchors;
-    std::vector<Vertex> interior;
-    std::vector<Gate> interior_records;  // with walked_records: what `interior` holds
-    std::vector<size_t> interior_end;    // per anchor, the end of its run in `interior`
+    CircuitGraph::RebuildScratch& scratch = c.rebuild_scratch;
+    std::vector<Vertex>& anchors = scratch.anchors;
+    std::vector<Vertex>& interior = scratch.interior;
+    // With walked_records, `interior_records` holds what `interior` holds; `interior_end` is,
+    // per anchor, the end of its run in `interior`.
+    std::vector<Gate>& interior_records = scratch.interior_records;
+    std::vector<size_t>& interior_end = scratch.interior_end;
+    anchors.clear();
+    interior.clear();
+    interior_records.clear();
+    interior_end.clear();
     interior.reserve(static_cast<size_t>(std::distance(first, last)));
     auto sort_vertex = [&](Vertex v, Gate_type kind) {
         if (is_2Q_gate(kind) || v == c.line_end[q]) {
@@ -422,6 +439,9 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
     size_t run_begin = 0;
     for (size_t k = 0; k < anchors.size(); ++k) {
         const Vertex a = anchors[k];
+        // A run left in place reads and writes the vertex before it, far from the last one read
+        // on a long line: ask for it some runs ahead (a hint only).
+        if (k + kVertexLookahead < anchors.size()) prefetch_vertex(anchors[k + kVertexLookahead]);
         Iter rec_end = rec;
         while (rec_end != last && is_1Q_gate(rec_end->type)) ++rec_end;
         const bool cleared = interior_end[k] > run_begin;

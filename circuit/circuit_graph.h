@@ -234,4 +234,14 @@ class CircuitGraph {
     void walk_a_line(int q, LineVertices* walked, Put put) const;
     /// Any out-edge move is pending.
     mutable bool edge_moves_pending_ = false;
+
+  public:
+    /// Buffers of revise_a_line, reused from call to call so that writing a long line back does
+    /// not allocate (they carry nothing from one call to the next).
+    struct RebuildScratch {
+        std::vector<Vertex> anchors, interior;
+        std::vector<Gate> interior_records;
+        std::vector<size_t> interior_end;
+    };
+    RebuildScratch rebuild_scratch;
 };

@@ -91,14 +91,16 @@ Counts synthesis_run(GraphCircuit& g, PMD_type pmd, NamedGates named, ProgressMe
     ops = reduce_while_ops_fall(g, pmd, ops, progress);
     if (named == NamedGates::Decompose) g.decompose_XYZSTH_gate();
     reduce_while_ops_fall(g, pmd, ops, progress);
+    double last_cycles;
     for (;;) {
         g.reduce_critical();
-        const double c = g.num_cycles(pmd);
-        progress.round(c, "cycles");
-        if (!(c < cycles)) break;
-        cycles = c;
+        last_cycles = g.num_cycles(pmd);
+        progress.round(last_cycles, "cycles");
+        if (!(last_cycles < cycles)) break;
+        cycles = last_cycles;
     }
-    return {g.num_ops(pmd), g.num_cycles(pmd)};
+    // The circuit is as the last count found it.
+    return {g.num_ops(pmd), last_cycles};
 }
 
 // A netlist file text (gates in time order, as netlist_file_text gives it) in the input's
