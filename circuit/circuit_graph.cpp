@@ -299,6 +299,16 @@ void out_edge_to_back(Graph& graph, Vertex v, int q) {
     boost::add_edge(v, next, q, graph);
 }
 
+// How many vertices ahead a walk over far-apart vertices asks for a vertex's memory, and the
+// asking (a hint only): moving an out-edge to the back reads the size of the out-edge list at
+// the start of the vertex's record and its two-qubit slot about a hundred bytes in.
+constexpr size_t kVertexLookahead = 8;
+inline void prefetch_vertex(Vertex v) {
+    const char* at = static_cast<const char*>(v);
+    __builtin_prefetch(at + 16);
+    __builtin_prefetch(at + 104);
+}
+
 }  // namespace
 
 void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
@@ -311,6 +321,13 @@ void CircuitGraph::move_out_edge_to_back(Vertex v, int q) {
     slot.edge_to_back = q;
     put(boost::vertex_slot, graph, v, slot);
     edge_moves_pending_ = true;
+}
+
+void CircuitGraph::move_out_edges_to_back(const std::vector<Vertex>& vertices, int q) {
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        if (i + kVertexLookahead < vertices.size()) prefetch_vertex(vertices[i + kVertexLookahead]);
+        move_out_edge_to_back(vertices[i], q);
+    }
 }
 
 void CircuitGraph::settle_out_edges(Vertex v) const {
@@ -338,16 +355,6 @@ void CircuitGraph::settle_out_edge_order() const {
 }
 
 namespace {
-
-// How many anchors ahead rebuild_line asks for a vertex's memory, and the asking: a run left in
-// place reads the size of the out-edge list at the start of the vertex's record and its
-// two-qubit slot about a hundred bytes in.
-constexpr size_t kVertexLookahead = 8;
-inline void prefetch_vertex(Vertex v) {
-    const char* at = static_cast<const char*>(v);
-    __builtin_prefetch(at + 16);
-    __builtin_prefetch(at + 104);
-}
 
 // True when the vertices of a run hold, in order, the records [rec, rec_end). With `held`, the
 // records the run's vertices hold (held[i] for run[i]) are read from there, not from the graph.

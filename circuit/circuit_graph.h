@@ -215,6 +215,8 @@ class CircuitGraph {
     /// out-edges, so of several moves only the last one counts, and nothing but the sort reads
     /// the order of out-edges (the line walks pick an edge by its line).
     void move_out_edge_to_back(Vertex v, int q);
+    /// \brief move_out_edge_to_back for each vertex of `vertices` in turn.
+    void move_out_edges_to_back(const std::vector<Vertex>& vertices, int q);
 
     /// \brief Marks the two-qubit candidates that read the records after v on line q (call it
     /// before those records change): v itself and the record before it, when they are

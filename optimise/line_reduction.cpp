@@ -200,7 +200,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                 if (memo.output_is_input) {
                     // What writing the same records back does: every run stays in place.
                     c.global_phase += memo.phase;
-                    for (void* v : memo.runs_after) c.move_out_edge_to_back(v, q);
+                    c.move_out_edges_to_back(memo.runs_after, q);
                 } else {
                     if (carried != nullptr)
                         write(memo.output, memo.phase, &carried->vertices, &carried->records);
