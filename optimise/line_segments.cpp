@@ -171,7 +171,6 @@ void SegmentWalk::start() {
     kept_at_.resize(segments);
     kept_size_.resize(segments);
     kept_.clear();
-    kept_segments_ = 0;
 }
 
 void SegmentWalk::touch(size_t seg) {
@@ -183,7 +182,6 @@ void SegmentWalk::touch(size_t seg) {
 void SegmentWalk::keep_for_best(size_t seg) {
     if (best_is_input_ || kept_epoch_[seg] == epoch_) return;
     kept_epoch_[seg] = epoch_;
-    ++kept_segments_;
     kept_at_[seg] = kept_.size();
     for (It it = std::next(anchors_[seg]); it != anchors_[seg + 1]; ++it) kept_.push_back(*it);
     kept_size_[seg] = kept_.size() - kept_at_[seg];
@@ -268,7 +266,6 @@ void SegmentWalk::take_best(const LineOfGates& L) {
     best_is_input_ = false;
     ++epoch_;
     kept_.clear();
-    kept_segments_ = 0;
     best_phase_ = L.phase;
 }
 

@@ -114,10 +114,9 @@ class SegmentWalk {
     std::vector<uint32_t> kept_epoch_;
     std::vector<size_t> kept_at_, kept_size_;
     std::vector<Gate> kept_;
-    size_t kept_segments_ = 0;  // segments saved for the kept copy
-    double input_cost_ = 0.0;   // whole-line cost of the loaded line
-    bool xlzr_ = true;          // the direction of the last reduction
-    bool moves_ = false;        // whether it ran the movement stage
+    double input_cost_ = 0.0;  // whole-line cost of the loaded line
+    bool xlzr_ = true;         // the direction of the last reduction
+    bool moves_ = false;       // whether it ran the movement stage
     // What the walk holds between calls: the token of the copy in L (0: none), the measure it
     // was reduced under, and the facts learnt of it per segment and per anchor.
     uint64_t held_ = 0;
