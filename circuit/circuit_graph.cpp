@@ -508,8 +508,10 @@ void CircuitGraph::refresh_line_last(int q) {
     set_line_last(q, prev_node(graph, line_end[static_cast<size_t>(q)], q));
 }
 
-void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked) {
-    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked, nullptr, nullptr);
+void CircuitGraph::revise_a_line(int q, const LineOfGates& L, const LineVertices* walked,
+                                 LineVertices* written, const std::vector<Gate>* walked_records) {
+    rebuild_line(*this, q, L.gates.begin(), L.gates.end(), L.phase, walked, walked_records,
+                 written);
 }
 
 void CircuitGraph::revise_a_line(int q, const std::vector<Gate>& records, double phase,

@@ -195,14 +195,16 @@ class CircuitGraph {
     /// `line_last` valid.
     void clear_path(int q, Vertex from, Vertex to);
     /// \brief Writes L back as line q (its two-qubit records must be the line's) and adds its
-    /// phase to the global phase. Keeps `line_last` valid.
-    void revise_a_line(int q, const LineOfGates& L, const LineVertices* walked = nullptr);
-    /// \brief The same for records held in a vector; `walked` (optional) is what copy_a_line
-    /// gave when the records were copied, used when the line has not changed since. `written`
-    /// (optional, not `walked`) receives the line's vertices as written, IN to OUT, and its
-    /// edit count after the writing: what copy_a_line would report now. `walked_records`
-    /// (optional, with `walked`): the records those vertices hold, one per vertex, read instead
-    /// of the vertices to find the runs that stay.
+    /// phase to the global phase. Keeps `line_last` valid. `walked` (optional) is what
+    /// copy_a_line gave when the records were copied, used when the line has not changed since.
+    /// `written` (optional, not `walked`) receives the line's vertices as written, IN to OUT,
+    /// and its edit count after the writing: what copy_a_line would report now.
+    /// `walked_records` (optional, with `walked`): the records those vertices hold, one per
+    /// vertex, read instead of the vertices to find the runs that stay.
+    void revise_a_line(int q, const LineOfGates& L, const LineVertices* walked = nullptr,
+                       LineVertices* written = nullptr,
+                       const std::vector<Gate>* walked_records = nullptr);
+    /// \brief The same for records held in a vector, with their phase.
     void revise_a_line(int q, const std::vector<Gate>& records, double phase,
                        const LineVertices* walked = nullptr, LineVertices* written = nullptr,
                        const std::vector<Gate>* walked_records = nullptr);

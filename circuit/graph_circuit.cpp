@@ -168,7 +168,7 @@ void GraphCircuit::reduce2Qgate() {
 }
 void GraphCircuit::reduce_critical() {
     level = 0;
-    ::reduce_critical(*this, cost_model());
+    ::reduce_critical(*this, cost_model(), &line_reduction_memo);
 }
 
 // ---- Counts ----

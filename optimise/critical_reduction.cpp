@@ -111,9 +111,20 @@ void reduce_window_literally(const CostModel& c, LineOfGates& line, const Critic
 /// segment and remembered until a window rewrites records near it.
 class WindowedLine {
   public:
-    WindowedLine(CircuitGraph& circuit, const CostModel& cost, int q)
-        : circuit_(circuit), c_(cost), q_(q) {
-        circuit_.copy_a_line(q_, line_, &walked_);
+    WindowedLine(CircuitGraph& circuit, const CostModel& cost, int q, line::ReductionMemo* memo)
+        : circuit_(circuit), c_(cost), q_(q), memo_(memo) {
+        // The windows are found by the indices of their bounds, which are anchors: the records
+        // last written on the line carry the anchors' own.
+        const line::ReductionMemo::Written* w =
+            memo_ != nullptr ? memo_->still_written(circuit_, q_) : nullptr;
+        if (w != nullptr) {
+            walked_records_.assign(w->records.begin(), w->records.end());
+            walked_ = w->vertices;
+            line_.gates.assign(walked_records_.begin(), walked_records_.end());
+            line_.phase = 0.0;
+        } else {
+            circuit_.copy_a_line(q_, line_, &walked_);
+        }
         rounds_ = std::min(num_2Q_gate(line_.gates), 4);
         index_anchors(line_.gates.begin(), line_.gates.end());
     }
@@ -158,7 +169,17 @@ class WindowedLine {
     }
 
     /// Writes the line back into the graph (its phase is handed on by the caller).
-    void write_back() { circuit_.revise_a_line(q_, line_, &walked_); }
+    void write_back() {
+        if (memo_ == nullptr) {
+            circuit_.revise_a_line(q_, line_, &walked_);
+            return;
+        }
+        CircuitGraph::LineVertices written;
+        circuit_.revise_a_line(q_, line_, &walked_, &written,
+                               walked_records_.empty() ? nullptr : &walked_records_);
+        line::ReductionMemo::Written& w = memo_->note_written(circuit_, q_, written);
+        w.records.assign(line_.gates.begin(), line_.gates.end());
+    }
 
   private:
     using It = std::list<Gate>::iterator;
@@ -167,8 +188,10 @@ class WindowedLine {
     CircuitGraph& circuit_;
     const CostModel& c_;
     int q_;
+    line::ReductionMemo* memo_;
     LineOfGates line_;
     CircuitGraph::LineVertices walked_;  // the line as copied, for writing it back
+    std::vector<Gate> walked_records_;   // what walked_ holds, when copied from the memo
     int rounds_ = 0;
     std::unordered_map<int, It> anchors_;  // two-qubit and marker records by index
     // Local redoing (see the class comment), set up at the first window redone over the line:
@@ -304,14 +327,15 @@ void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cos
 }
 
 void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
-                             const std::vector<CriticalWindow>& windows) {
+                             const std::vector<CriticalWindow>& windows,
+                             line::ReductionMemo* memo) {
     std::map<int, std::vector<size_t>> by_line;
     for (size_t i = 0; i < windows.size(); ++i) by_line[windows[i].line].push_back(i);
     // Every line with windows is copied first (writing one line back leaves the others' records
     // and vertices as they are), and the windows' bounds are checked on the copies.
     std::vector<std::unique_ptr<WindowedLine>> lines;
     for (const auto& [q, indices] : by_line) {
-        lines.push_back(std::make_unique<WindowedLine>(circuit, cost, q));
+        lines.push_back(std::make_unique<WindowedLine>(circuit, cost, q, memo));
         for (size_t i : indices)
             if (!lines.back()->is_anchor(windows[i].from) ||
                 !lines.back()->is_anchor(windows[i].to)) {
@@ -334,8 +358,8 @@ void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
     for (double p : phase_b) circuit.global_phase += p;
 }
 
-void reduce_critical(CircuitGraph& circuit, const CostModel& cost) {
+void reduce_critical(CircuitGraph& circuit, const CostModel& cost, line::ReductionMemo* memo) {
     std::vector<Vertex> path;
     find_critical_path(circuit, cost, path);
-    reduce_critical_windows(circuit, cost, cut_critical_windows(circuit.graph, path));
+    reduce_critical_windows(circuit, cost, cut_critical_windows(circuit.graph, path), memo);
 }

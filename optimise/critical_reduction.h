@@ -9,6 +9,7 @@
 
 #include "circuit/circuit_graph.h"
 #include "cost/cost_model.h"
+#include "optimise/line_reduction_memo.h"
 
 /// A run of one-qubit gates of the critical path on one line, bounded by the vertex indices of
 /// the node just before it (`from`) and just after it (`to`) on that line.
@@ -32,9 +33,12 @@ std::vector<CriticalWindow> cut_critical_windows(const Graph& graph,
 /// \brief Passes A (X right, Z left) and B (X left, Z right) of the line-reduction stages over
 /// the windows, in order, with the window cycle cost as the measure; each window's line is
 /// written back as the copy of strictly lowest window cycle cost, or as copied. Works each line
-/// once: O(path + lines) unless a window simplification spreads over its whole line.
+/// once: O(path + lines) unless a window simplification spreads over its whole line. With
+/// `memo` (the line reduction's), a line that holds what was last written on it is copied from
+/// there instead of walked, and what is written back is noted there.
 void reduce_critical_windows(CircuitGraph& circuit, const CostModel& cost,
-                             const std::vector<CriticalWindow>& windows);
+                             const std::vector<CriticalWindow>& windows,
+                             line::ReductionMemo* memo = nullptr);
 
 /// \brief The same passes done literally, copying and writing back the window's line for every
 /// window: the same line contents and global phase, in O(windows x line length). The reference
@@ -43,4 +47,5 @@ void reduce_critical_windows_literal(CircuitGraph& circuit, const CostModel& cos
                                      const std::vector<CriticalWindow>& windows);
 
 /// \brief The whole pass: one critical path found, cut into windows and reduced.
-void reduce_critical(CircuitGraph& circuit, const CostModel& cost);
+void reduce_critical(CircuitGraph& circuit, const CostModel& cost,
+                     line::ReductionMemo* memo = nullptr);

@@ -91,14 +91,6 @@ bool written_holds(const std::vector<Gate>& written, const std::vector<Vertex>& 
     return false;
 }
 
-// What the pass last wrote on line q, when the line holds it still (nullptr otherwise).
-const ReductionMemo::Written* still_written(const CircuitGraph& c, int q, ReductionMemo& memos) {
-    const ReductionMemo::Written& w = memos.written_on(q);
-    const bool holds = w.by == &c && w.vertices.line == q && !w.vertices.vertices.empty() &&
-                       w.vertices.edits == c.line_edits[static_cast<size_t>(q)];
-    return holds ? &w : nullptr;
-}
-
 // True when line q still holds the records memo.input. A line that this circuit checked before
 // and has not edited since (same edit count) holds them without a walk: every change to what a
 // line holds raises its count, and the vertices that its runs follow are still on it. Otherwise
@@ -138,6 +130,23 @@ void remember(ReductionMemo::Entry& memo, const std::vector<Gate>& best, double 
 
 }  // namespace
 
+const ReductionMemo::Written* ReductionMemo::still_written(const CircuitGraph& c, int q) const {
+    if (q < 0 || static_cast<size_t>(q) >= written.size()) return nullptr;
+    const Written& w = written[static_cast<size_t>(q)];
+    const bool holds = w.by == &c && w.vertices.line == q && !w.vertices.vertices.empty() &&
+                       w.vertices.edits == c.line_edits[static_cast<size_t>(q)];
+    return holds ? &w : nullptr;
+}
+
+ReductionMemo::Written& ReductionMemo::note_written(const CircuitGraph& c, int q,
+                                                    CircuitGraph::LineVertices& vertices) {
+    Written& w = written_on(q);
+    std::swap(w.vertices, vertices);
+    w.by = &c;
+    w.token = ++writings;
+    return w;
+}
+
 // Repetitions of the stages for a line with n2 two-qubit records: min(n2, 4), and one for a
 // line without any, so that its one-qubit run is reduced too.
 // NOTE: a plain min(n2, 4) gives such a line no repetition, and since only a repetition's result
@@ -176,7 +185,7 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
         const bool xlzr = pass == 0;
         for (int q = 0; q < c.num_qubits; ++q) {
             ReductionMemo::Entry& memo = memos.entry(pass, q);
-            const ReductionMemo::Written* carried = still_written(c, q, memos);
+            const ReductionMemo::Written* carried = memos.still_written(c, q);
             // The line copy: each line reuses its own list's nodes from call to call, which stay
             // near each other in memory in line order (walks over a long line miss the cache
             // much less than over nodes shared by lines of every length).
@@ -188,12 +197,9 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
             auto write = [&](const std::vector<Gate>& records, double phase,
                              const CircuitGraph::LineVertices* walked_line,
                              const std::vector<Gate>* walked_records) {
-                ReductionMemo::Written& w = memos.written_on(q);
                 c.revise_a_line(q, records, phase, walked_line, &fresh, walked_records);
+                ReductionMemo::Written& w = memos.note_written(c, q, fresh);
                 if (&records != &w.records) w.records.assign(records.begin(), records.end());
-                std::swap(w.vertices, fresh);
-                w.by = &c;
-                w.token = ++memos.writings;
             };
             if (memo.valid && memo.mode == mode && memo.pmd == cost.pmd &&
                 still_holds(c, q, memo, carried, runs_after)) {

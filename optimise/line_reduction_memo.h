@@ -34,12 +34,14 @@ struct ReductionMemo {
     /// One entry per line for each of the two passes of the reduction.
     std::vector<Entry> passes[2];
 
-    /// What the reduction last wrote on a line, in the circuit `by`: the records and the
-    /// vertices holding them, with the line's edit count after the writing. While the circuit
-    /// reports that count the line holds exactly these records and vertices, so the next pass
-    /// can copy the line from here instead of walking it (the record indices may differ from
-    /// the vertices'; no stage of the reduction reads them). `token` names this writing among
-    /// all the memo's (counting from 1).
+    /// What the reduction (or the critical-path reduction) last wrote on a line, in the
+    /// circuit `by`: the records and the vertices holding them, with the line's edit count after
+    /// the writing. While the circuit reports that count the line holds exactly these records
+    /// and vertices, so the next pass can copy the line from here instead of walking it. The
+    /// indices of the two-qubit and marker records are their vertices'; a one-qubit record's
+    /// may be that of another one-qubit vertex, now or once on the line (indices are never
+    /// reused, and only the anchors' are read). `token` names this writing among all the
+    /// memo's (counting from 1).
     struct Written {
         const void* by = nullptr;
         std::vector<Gate> records;
@@ -66,6 +68,11 @@ struct ReductionMemo {
         if (static_cast<int>(written.size()) <= q) written.resize(q + 1);
         return written[q];
     }
+    /// What was last written on line q of `c`, when the line holds it still (nullptr otherwise).
+    const Written* still_written(const CircuitGraph& c, int q) const;
+    /// Makes `vertices` (what revise_a_line reported writing on line q of `c`) part of what was
+    /// last written there, under a new token; the caller sets the records.
+    Written& note_written(const CircuitGraph& c, int q, CircuitGraph::LineVertices& vertices);
 
     Entry& entry(int pass, int q) {
         std::vector<Entry>& entries = passes[pass];

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <random>
 
+#include "cost/circuit_cost.h"
+#include "optimise/line_reduction.h"
 #include "support/circuit_views.h"
 #include "support/gate_lists.h"
 #include "support/random_circuits.h"
@@ -225,6 +227,50 @@ TEST_P(RandomCritical, RotationLinesEqualWindowByWindow) {
         ASSERT_EQ(line_walk_text(fast), line_walk_text(literal)) << "seed " << seed;
         ASSERT_EQ(double(fast.global_phase), double(literal.global_phase)) << "seed " << seed;
         ASSERT_TRUE(sim::equal_exact(before, sim::circuit_unitary(fast))) << "seed " << seed;
+    }
+}
+
+// Rounds of the line reduction and of critical-path reductions: lines with windows are copied
+// from what the line reduction (or the critical reduction before) last wrote on them, and what
+// is written back is noted for the next call. The lines must be what copying every window's line
+// from the graph gives, and the circuit (edge order included) what copying each line from the
+// graph once gives.
+TEST_P(RandomCritical, LinesCopiedFromWhatWasWrittenEqualWindowByWindow) {
+    const PMD_type pmd = GetParam();
+    for (int seed = 0; seed < 12; ++seed) {
+        const int qubits = 2 + seed % 3;
+        GraphCircuit noted("noted", pmd, qec_none, 0);
+        GraphCircuit walked("walked", pmd, qec_none, 0);
+        GraphCircuit literal("literal", pmd, qec_none, 0);
+        for (GraphCircuit* c : {&noted, &walked, &literal}) {
+            std::mt19937 fill(17000u + static_cast<unsigned>(seed));
+            c->set_dummy_node(qubits);
+            testrandom::fill_random_circuit(
+                *c, fill, 80 + 10 * seed,
+                seed % 2 == 0 ? testrandom::Kinds::RotationsAndH : testrandom::Kinds::WithNamed);
+        }
+        for (int round = 0; round < 3; ++round) {
+            testing::internal::CaptureStdout();
+            for (GraphCircuit* c : {&noted, &walked, &literal})
+                line::reduce_lines(*c, c->cost_model(), c->line_reduction_memo);
+            testing::internal::GetCapturedStdout();
+            for (int call = 0; call < 2; ++call) {
+                std::vector<Vertex> path;
+                find_critical_path(noted, noted.cost_model(), path);
+                const auto windows = cut_critical_windows(noted.graph, path);
+                testing::internal::CaptureStdout();
+                reduce_critical_windows(noted, noted.cost_model(), windows,
+                                        &noted.line_reduction_memo);
+                reduce_critical_windows(walked, walked.cost_model(), windows);
+                reduce_critical_windows_literal(literal, literal.cost_model(), windows);
+                testing::internal::GetCapturedStdout();
+                ASSERT_EQ(line_walk_text(noted), line_walk_text(literal))
+                    << "seed " << seed << " round " << round << " call " << call;
+                ASSERT_EQ(double(noted.global_phase), double(literal.global_phase));
+                ASSERT_EQ(noted.output_circuit_in_string(), walked.output_circuit_in_string())
+                    << "seed " << seed << " round " << round << " call " << call;
+            }
+        }
     }
 }
 
