@@ -34,6 +34,9 @@ void GraphCircuit::set_dummy_node(int n) {
     const std::string layout_file = file_name + ".layout";
     if (code != qec_none) tile_table = tileTable(qubit_line, pmd, level, layout_file);
     make_lines(n);
+    // New lines and prices: nothing the line reduction remembered holds for them (the edit
+    // counts start again from 0).
+    line_reduction_memo = line::ReductionMemo();
 }
 
 // ---- Netlist writing ----
