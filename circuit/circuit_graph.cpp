@@ -413,18 +413,15 @@ void rebuild_line(CircuitGraph& c, int q, Iter first, Iter last, double phase,
                             walked->edits == c.line_edits[static_cast<size_t>(q)];
     const bool records_given = walk_holds && walked_records != nullptr &&
                                walked_records->size() == walked->vertices.size();
-    if (records_given) {
-        interior_records.reserve(walked_records->size());
-        for (size_t i = 1; i < walked->vertices.size(); ++i) {
-            const Gate& g = (*walked_records)[i];
-            sort_vertex(walked->vertices[i], g.type);
-            if (!is_2Q_gate(g.type) && walked->vertices[i] != c.line_end[q])
-                interior_records.push_back(g);
-        }
-    } else if (walk_holds) {
+    if (walk_holds) {
+        if (records_given) interior_records.reserve(walked_records->size());
         for (size_t i = 1; i < walked->vertices.size(); ++i) {
             const Vertex v = walked->vertices[i];
-            sort_vertex(v, boost::get(boost::vertex_gate, graph, v));
+            const Gate_type kind = records_given ? (*walked_records)[i].type
+                                                 : boost::get(boost::vertex_gate, graph, v);
+            sort_vertex(v, kind);
+            if (records_given && !is_2Q_gate(kind) && v != c.line_end[q])
+                interior_records.push_back((*walked_records)[i]);
         }
     } else {
         for (Vertex v = c.line_start[q]; v != c.line_end[q];) {

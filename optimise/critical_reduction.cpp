@@ -170,13 +170,10 @@ class WindowedLine {
 
     /// Writes the line back into the graph (its phase is handed on by the caller).
     void write_back() {
-        if (memo_ == nullptr) {
-            circuit_.revise_a_line(q_, line_, &walked_);
-            return;
-        }
         CircuitGraph::LineVertices written;
-        circuit_.revise_a_line(q_, line_, &walked_, &written,
+        circuit_.revise_a_line(q_, line_, &walked_, memo_ != nullptr ? &written : nullptr,
                                walked_records_.empty() ? nullptr : &walked_records_);
+        if (memo_ == nullptr) return;
         line::ReductionMemo::Written& w = memo_->note_written(circuit_, q_, written);
         w.records.assign(line_.gates.begin(), line_.gates.end());
     }

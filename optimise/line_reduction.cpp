@@ -42,29 +42,43 @@ bool window_is_whole_line(const LineOfGates& L) {
     return outs == 1;
 }
 
-// True when line q holds, from IN to OUT, exactly the records of `records` (indices aside).
-// `runs_after` then lists, in order, the vertices (IN and two-qubit) that a non-empty run of
-// one-qubit vertices follows on the line.
-bool line_holds(const CircuitGraph& c, int q, const std::vector<Gate>& records,
-                std::vector<Vertex>& runs_after) {
+// True when a line, read record by record from IN by `read(g, v)` (the next record and its
+// vertex), holds exactly `records` (indices aside) up to its OUT. `runs_after` then lists, in
+// order, the vertices (IN and two-qubit) that a non-empty run of one-qubit vertices follows.
+template <typename Read>
+bool holds_records(Read read, const std::vector<Gate>& records, std::vector<Vertex>& runs_after) {
     runs_after.clear();
-    auto rec = records.begin();
-    Vertex anchor = c.line_start[q];
+    Vertex anchor{};
     bool run = false;
-    for (Vertex v = c.line_start[q];; v = next_node(c.graph, v, q)) {
-        const Gate g = vertex_gate_record(c.graph, v);
-        if (rec == records.end() || !same_record(g, *rec)) return false;
-        ++rec;
-        if (g.type == OUT || is_2Q_gate(g.type)) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        Gate g;
+        Vertex v;
+        read(g, v);
+        if (!same_record(g, records[i])) return false;
+        if (i == 0) {
+            anchor = v;
+        } else if (g.type == OUT || is_2Q_gate(g.type)) {
             if (run) runs_after.push_back(anchor);
             anchor = v;
             run = false;
-        } else if (v != c.line_start[q]) {
+        } else {
             run = true;
         }
-        if (g.type == OUT) break;
+        if (g.type == OUT) return i + 1 == records.size();
     }
-    return rec == records.end();
+    return false;
+}
+
+// The check by a walk along line q of the graph.
+bool line_holds(const CircuitGraph& c, int q, const std::vector<Gate>& records,
+                std::vector<Vertex>& runs_after) {
+    Vertex at = Graph::null_vertex();
+    auto read = [&](Gate& g, Vertex& v) {
+        at = at == Graph::null_vertex() ? c.line_start[q] : next_node(c.graph, at, q);
+        g = vertex_gate_record(c.graph, at);
+        v = at;
+    };
+    return holds_records(read, records, runs_after);
 }
 
 // The same check against what the pass last wrote on the line, which the line still holds:
@@ -72,23 +86,14 @@ bool line_holds(const CircuitGraph& c, int q, const std::vector<Gate>& records,
 bool written_holds(const std::vector<Gate>& written, const std::vector<Vertex>& vertices,
                    const std::vector<Gate>& records, std::vector<Vertex>& runs_after) {
     runs_after.clear();
-    if (written.size() != records.size() || written.size() != vertices.size() || written.empty())
-        return false;
-    Vertex anchor = vertices[0];
-    bool run = false;
-    for (size_t i = 0; i < written.size(); ++i) {
-        const Gate& g = written[i];
-        if (!same_record(g, records[i])) return false;
-        if (g.type == OUT || is_2Q_gate(g.type)) {
-            if (run) runs_after.push_back(anchor);
-            anchor = vertices[i];
-            run = false;
-        } else if (i != 0) {
-            run = true;
-        }
-        if (g.type == OUT) return i + 1 == written.size();
-    }
-    return false;
+    if (written.size() != records.size() || vertices.size() != written.size()) return false;
+    size_t i = 0;
+    auto read = [&](Gate& g, Vertex& v) {
+        g = written[i];
+        v = vertices[i];
+        ++i;
+    };
+    return holds_records(read, records, runs_after);
 }
 
 // True when line q still holds the records memo.input. A line that this circuit checked before
@@ -208,10 +213,9 @@ void reduce_lines(CircuitGraph& c, const CostModel& cost, ReductionMemo& memos, 
                     c.global_phase += memo.phase;
                     c.move_out_edges_to_back(memo.runs_after, q);
                 } else {
-                    if (carried != nullptr)
-                        write(memo.output, memo.phase, &carried->vertices, &carried->records);
-                    else
-                        write(memo.output, memo.phase, nullptr, nullptr);
+                    write(memo.output, memo.phase,
+                          carried != nullptr ? &carried->vertices : nullptr,
+                          carried != nullptr ? &carried->records : nullptr);
                 }
                 continue;
             }

@@ -48,7 +48,7 @@
 // segment holds in the kept copy what it holds in the final state, so what this call learnt of
 // it holds; what an earlier call learnt of the other direction holds where this call touched
 // nothing. The caller resumes with a copy only while the line holds the records it wrote from
-// it (the token), under the same measure; like the memo of reductions, it takes the prices to
+// it (the token), under the gate count; like the memo of reductions, it takes the prices to
 // stay for the circuit's life.
 
 #include "optimise/line_segments.h"
@@ -133,7 +133,6 @@ bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode,
     L.phase = 0.0;
     input_cost_ = cost;
     held_ = 0;
-    held_mode_ = mode;
     segment_facts_.assign(anchors_.size() - 1, 0);
     anchor_facts_.assign(anchors_.size(), 0);
     return true;
@@ -141,7 +140,8 @@ bool SegmentWalk::load(const CostModel& c, LineOfGates& L, Measure mode,
 
 bool SegmentWalk::resume(const LineOfGates& L, Measure mode, uint64_t token,
                          const std::vector<Gate>& records) {
-    if (token == 0 || held_ != token || mode != held_mode_ || anchors_.size() < 2 ||
+    // The walk reduces under the gate count only (see segment_walk_applies).
+    if (token == 0 || held_ != token || mode != Measure::GateCount || anchors_.size() < 2 ||
         L.gates.size() != records.size())
         return false;
     input_ = &records;

@@ -40,7 +40,7 @@ class SegmentWalk {
     /// whole-line stages. `records` must stay as they are until the reduction is settled.
     bool load(const CostModel& c, LineOfGates& L, Measure mode, const std::vector<Gate>& records);
     /// \brief Readies the walk for a reduction of L when L still holds the copy settled as
-    /// `token` under the same measure (the prices are the circuit's, which stay), and `records`
+    /// `token` (under the gate count; the prices are the circuit's, which stay), and `records`
     /// repeat that copy: true then, and what the walk learnt of the copy holds. False (nothing
     /// changed) otherwise; load L then.
     bool resume(const LineOfGates& L, Measure mode, uint64_t token,
@@ -117,10 +117,9 @@ class SegmentWalk {
     double input_cost_ = 0.0;  // whole-line cost of the loaded line
     bool xlzr_ = true;         // the direction of the last reduction
     bool moves_ = false;       // whether it ran the movement stage
-    // What the walk holds between calls: the token of the copy in L (0: none), the measure it
-    // was reduced under, and the facts learnt of it per segment and per anchor.
+    // What the walk holds between calls: the token of the copy in L (0: none) and the facts
+    // learnt of it per segment and per anchor.
     uint64_t held_ = 0;
-    Measure held_mode_ = Measure::GateCount;
     std::vector<uint8_t> segment_facts_, anchor_facts_;
 };
 

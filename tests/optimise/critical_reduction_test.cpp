@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <random>
 
 #include "cost/circuit_cost.h"
@@ -198,6 +199,16 @@ TEST_P(RandomCritical, LineByLineEqualsWindowByWindow) {
     }
 }
 
+// The same random circuit of `gates` gates on `qubits` lines in each of `circuits`.
+void fill_alike(std::initializer_list<GraphCircuit*> circuits, unsigned seed, int qubits, int gates,
+                testrandom::Kinds kinds) {
+    for (GraphCircuit* c : circuits) {
+        std::mt19937 fill(seed);
+        c->set_dummy_node(qubits);
+        testrandom::fill_random_circuit(*c, fill, gates, kinds);
+    }
+}
+
 // Lines of rotations, H and two-qubit gates only, long enough for many windows per line: where
 // the rotation prices agree, a window whose simplification goes on over the line is redone on
 // its span alone, which must give what redoing it on the whole line gives.
@@ -207,12 +218,8 @@ TEST_P(RandomCritical, RotationLinesEqualWindowByWindow) {
         const int qubits = 2 + seed % 3;
         GraphCircuit fast("fast", pmd, qec_none, 0);
         GraphCircuit literal("literal", pmd, qec_none, 0);
-        for (GraphCircuit* c : {&fast, &literal}) {
-            std::mt19937 fill(15000u + static_cast<unsigned>(seed));
-            c->set_dummy_node(qubits);
-            testrandom::fill_random_circuit(*c, fill, 60 + 6 * seed,
-                                            testrandom::Kinds::RotationsAndH);
-        }
+        fill_alike({&fast, &literal}, 15000u + static_cast<unsigned>(seed), qubits, 60 + 6 * seed,
+                   testrandom::Kinds::RotationsAndH);
         std::mt19937 rng(16000u + 100u * static_cast<unsigned>(pmd) + static_cast<unsigned>(seed));
         std::vector<CriticalWindow> windows;
         for (int k = 0; k < 6; ++k) {
@@ -242,13 +249,9 @@ TEST_P(RandomCritical, LinesCopiedFromWhatWasWrittenEqualWindowByWindow) {
         GraphCircuit noted("noted", pmd, qec_none, 0);
         GraphCircuit walked("walked", pmd, qec_none, 0);
         GraphCircuit literal("literal", pmd, qec_none, 0);
-        for (GraphCircuit* c : {&noted, &walked, &literal}) {
-            std::mt19937 fill(17000u + static_cast<unsigned>(seed));
-            c->set_dummy_node(qubits);
-            testrandom::fill_random_circuit(
-                *c, fill, 80 + 10 * seed,
-                seed % 2 == 0 ? testrandom::Kinds::RotationsAndH : testrandom::Kinds::WithNamed);
-        }
+        fill_alike({&noted, &walked, &literal}, 17000u + static_cast<unsigned>(seed), qubits,
+                   80 + 10 * seed,
+                   seed % 2 == 0 ? testrandom::Kinds::RotationsAndH : testrandom::Kinds::WithNamed);
         for (int round = 0; round < 3; ++round) {
             testing::internal::CaptureStdout();
             for (GraphCircuit* c : {&noted, &walked, &literal})
