@@ -80,13 +80,18 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 
+# A refusal prints a marker line of its own before the error: CMake wraps an error's text at a
+# fixed width, so a phrase inside it lands where the length of the paths before it puts it, and
+# whoever reads the outcome (the tests, a script) matches the marker instead.
 if(wrong)
   list(LENGTH wrong count)
   string(REPLACE ";" "\n  " listing "${wrong}")
+  message(STATUS "Layers refused: ${count} include(s) point up or sideways")
   message(FATAL_ERROR "${count} include(s) point up or sideways in the house:\n  ${listing}")
 endif()
 list(LENGTH sources checked)
 if(checked EQUAL 0)
+  message(STATUS "Layers refused: nothing was checked")
   message(FATAL_ERROR "No sources found under ${ROOT}: nothing was checked")
 endif()
 message(STATUS "Layers: ${checked} sources checked, every include points down")
