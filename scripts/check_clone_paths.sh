@@ -20,6 +20,7 @@ full=${FULL-"$min $max"}
 base=${CLONE_BASE:-/tmp}
 shared=$(cd "$root/../shared" 2>/dev/null && pwd) || shared=""
 failed=()
+bash "$root/scripts/setup.sh" >/dev/null || exit 1
 
 # make_clone <length>: prints the path of a new clone whose absolute path has that length.
 make_clone() {
