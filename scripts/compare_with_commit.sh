@@ -52,9 +52,9 @@ fi
 
 # Builds marovin in a build folder; a folder configured before keeps its settings (so this
 # tree's test and benchmark options stay as they are), a new one is configured for release
-# without tests.
+# without tests (as is one whose configuring failed half-way, which has a cache and no Makefile).
 build_marovin() {  # folder, build folder
-  if [[ ! -f "$2/CMakeCache.txt" ]]; then
+  if [[ ! -f "$2/CMakeCache.txt" || ! -f "$2/Makefile" ]]; then
     cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DMAROVIN_BUILD_TESTS=OFF >/dev/null || return 1
   fi
   cmake --build "$2" -j2 --target marovin >/dev/null
