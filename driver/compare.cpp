@@ -123,7 +123,6 @@ void check_numbers(const std::vector<std::string>& positional) {
         const char* text = positional[i].c_str();
         if (i == 2 && positional[i] == "grid") continue;
         char* end = nullptr;
-        errno = 0;
         if (i == 1)
             std::strtod(text, &end);
         else

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <string>
 
-#include "support/fatal_capture.h"
 #include "support/test_env.h"
 #include "support/test_names.h"
 
@@ -55,31 +54,5 @@ INSTANTIATE_TEST_SUITE_P(
                     SamePlace{"OtherFolder", "sub/o.txt", "o.txt", false},
                     SamePlace{"DeviceWrittenTwice", "/dev/null", "/dev/null", false}),
     [](const testing::TestParamInfo<SamePlace>& info) { return std::string(info.param.name); });
-
-TEST(RunFiles, ClashNamesBothFilesAndTheWrittenPath) {
-    const std::vector<RunFile> files{{"input file", "in.txt", FileUse::Read},
-                                     {"data file FT_table.txt", "FT_table.txt", FileUse::Read},
-                                     {"output file", "o.txt", FileUse::Written},
-                                     {"JSON report", "./FT_table.txt", FileUse::Written}};
-    EXPECT_EQ(testfatal::fatal_message([&] { refuse_clashing_files(files); }),
-              "The JSON report would overwrite the data file FT_table.txt: ./FT_table.txt");
-    // Two files read from one place are no clash.
-    EXPECT_EQ(testfatal::fatal_message([&] {
-                  refuse_clashing_files(
-                      {{"input file", "FT_table.txt", FileUse::Read}, files[1], files[2]});
-              }),
-              "");
-}
-
-TEST(RunFiles, SideFilesAndLayoutOnlyWhenTheRunUsesThem) {
-    Settings s;
-    s.input_file = "in.txt";
-    s.output_file = "o.txt";
-    EXPECT_EQ(files_of_run(s).size(), 4u);  // input, two data files, output
-    s.threshold = 0.1;
-    s.code = qec_code1;
-    s.json_file = "r.json";
-    EXPECT_EQ(files_of_run(s).size(), 8u);
-}
 
 }  // namespace
