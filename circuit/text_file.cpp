@@ -9,7 +9,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,15 +23,21 @@ struct FileCloser {
     }
 };
 
-// Holds back the signals that end a run from the keyboard or a supervisor for as long as it
-// lives, so that a temporary file it guards is always renamed or removed first. A signal that
-// arrives meanwhile is delivered when the guard ends.
+// The signals that end a run from the keyboard or a supervisor.
+sigset_t interruption_signals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+    return held;
+}
+
+// Holds back the interruption signals for as long as it lives, so that a temporary file it
+// guards is always renamed or removed first. A signal that arrives meanwhile is delivered when
+// the guard ends.
 class InterruptionGuard {
   public:
     InterruptionGuard() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+        const sigset_t held = interruption_signals();
         sigprocmask(SIG_BLOCK, &held, &previous_);
     }
     ~InterruptionGuard() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
@@ -40,12 +48,13 @@ class InterruptionGuard {
     sigset_t previous_;
 };
 
-// Writes all of `text` to `fd`; false on any error.
+// Writes all of `text` to `fd`; false on any error, with errno at its cause.
 bool write_all(int fd, const std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -83,12 +92,17 @@ mode_t new_file_mode() {
     return 0666 & ~mask;
 }
 
+// Leaves errno at the cause of a failure.
 WriteStatus write_in_place(const std::string& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return WriteStatus::OpenFailed;
-    bool ok = write_all(fd, text);
-    ok = (::close(fd) == 0) && ok;
-    return ok ? WriteStatus::Written : WriteStatus::WriteFailed;
+    if (!write_all(fd, text)) {
+        const int cause = errno;
+        ::close(fd);
+        errno = cause;
+        return WriteStatus::WriteFailed;
+    }
+    return ::close(fd) == 0 ? WriteStatus::Written : WriteStatus::WriteFailed;
 }
 
 // A new temporary file "<path>.tmp-XXXXXX" created exclusively (mkstemp: O_CREAT | O_EXCL, so
@@ -116,37 +130,96 @@ bool read_text_file(const std::string& path, std::string& text) {
     return true;
 }
 
-WriteStatus write_text_file_atomically(const std::string& given_path, const std::string& text) {
-    const int descriptor = named_descriptor(given_path);
-    if (descriptor >= 0) {
-        // What the program has printed so far comes first in the stream.
-        std::cout.flush();
-        std::fflush(nullptr);
-        return write_all(descriptor, text) ? WriteStatus::Written : WriteStatus::WriteFailed;
-    }
-    const std::string path = write_target(given_path);
-    struct stat existing {};
-    const bool exists = stat(path.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return WriteStatus::OpenFailed;
-    // NOTE: renaming over a device or a FIFO would replace it by a regular file.
-    if (exists && !S_ISREG(existing.st_mode)) return write_in_place(path, text);
+WriteStatus write_text_file_atomically(const std::string& path, const std::string& text) {
+    PendingTextFile pending(path, text);
+    return pending.prepared() == WriteStatus::Written ? pending.commit() : pending.prepared();
+}
 
-    const InterruptionGuard guard;
-    std::string temporary;
-    const int fd = create_temporary(path, temporary);
-    if (fd < 0) return WriteStatus::OpenFailed;
+PendingTextFile::PendingTextFile(const std::string& given_path, std::string text)
+    : text_(std::move(text)) {
+    const sigset_t held = interruption_signals();
+    sigprocmask(SIG_BLOCK, &held, &previous_mask_);
+
+    descriptor_ = named_descriptor(given_path);
+    if (descriptor_ >= 0) {
+        target_ = Target::Descriptor;
+        return;
+    }
+    path_ = write_target(given_path);
+    struct stat existing {};
+    const bool exists = stat(path_.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        status_ = WriteStatus::OpenFailed;
+        error_ = EISDIR;
+        return;
+    }
+    // NOTE: renaming over a device or a FIFO would replace it by a regular file.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        target_ = Target::InPlace;
+        return;
+    }
+    const int fd = create_temporary(path_, temporary_);
+    if (fd < 0) {
+        status_ = WriteStatus::OpenFailed;
+        error_ = errno;
+        return;
+    }
     // The replaced file keeps its mode (and, where permitted, its owner); a new one gets the
     // mode that creating it directly would have given.
     bool ok = fchmod(fd, exists ? (existing.st_mode & 07777) : new_file_mode()) == 0;
+    if (!ok) error_ = errno;
     if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()))
         (void)!fchown(fd, existing.st_uid, existing.st_gid);
-    ok = write_all(fd, text) && ok;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return WriteStatus::WriteFailed;
+    if (ok && !write_all(fd, text_)) {
+        ok = false;
+        error_ = errno;
     }
-    return WriteStatus::Written;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error_ = errno;
+    }
+    text_.clear();
+    if (!ok) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+        status_ = WriteStatus::WriteFailed;
+    }
+}
+
+PendingTextFile::~PendingTextFile() {
+    const int cause = errno;  // of the failure the caller is reporting
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    sigprocmask(SIG_SETMASK, &previous_mask_, nullptr);
+    errno = cause;
+}
+
+WriteStatus PendingTextFile::prepared() const {
+    if (status_ != WriteStatus::Written) errno = error_;
+    return status_;
+}
+
+WriteStatus PendingTextFile::commit() {
+    if (done_ || status_ != WriteStatus::Written) return prepared();
+    done_ = true;
+    switch (target_) {
+        case Target::Descriptor:
+            // What the program has printed so far comes first in the stream.
+            std::cout.flush();
+            std::fflush(nullptr);
+            if (!write_all(descriptor_, text_)) status_ = WriteStatus::WriteFailed;
+            break;
+        case Target::InPlace:
+            status_ = write_in_place(path_, text_);
+            break;
+        case Target::Replaced:
+            if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
+                status_ = WriteStatus::WriteFailed;
+            else
+                temporary_.clear();
+            break;
+    }
+    if (status_ != WriteStatus::Written) error_ = errno;
+    return prepared();
 }
 
 bool output_path_writable(const std::string& given_path) {
@@ -154,8 +227,11 @@ bool output_path_writable(const std::string& given_path) {
     if (descriptor >= 0) return fcntl(descriptor, F_GETFL) != -1;
     const std::string path = write_target(given_path);
     struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-        return !S_ISDIR(existing.st_mode);
+    if (stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        if (!S_ISDIR(existing.st_mode)) return true;
+        errno = EISDIR;
+        return false;
+    }
     const InterruptionGuard guard;
     std::string temporary;
     const int fd = create_temporary(path, temporary);
@@ -163,6 +239,10 @@ bool output_path_writable(const std::string& given_path) {
     ::close(fd);
     ::unlink(temporary.c_str());
     return true;
+}
+
+std::string write_failure_cause() {
+    return std::strerror(errno);
 }
 
 bool appendable_file(const std::string& path) {

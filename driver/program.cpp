@@ -2,6 +2,8 @@
 
 #include <iostream>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "circuit/fatal.h"
 #include "circuit/qasm_reader.h"
@@ -10,32 +12,48 @@
 #include "driver/command_line.h"
 #include "driver/compare.h"
 #include "driver/json_report.h"
+#include "driver/run_files.h"
 #include "driver/synthesis_flow.h"
 
 namespace {
 
-void put_output_in_place(const Settings& s, const std::string& netlist) {
-    const std::string text = is_qasm_file_name(s.output_file)
-                                 ? netlist_to_qasm(netlist, NetlistOrder::Operator)
-                                 : netlist;
-    switch (write_text_file_atomically(s.output_file, text)) {
-        case WriteStatus::Written:
-            return;
-        case WriteStatus::OpenFailed:
-            fatal_error("File open failed when writing result!");
-        case WriteStatus::WriteFailed:
-            fatal_error("Writing the result file failed: " + s.output_file);
+// Puts the output file and the JSON report in place, the report first: both are written beside
+// their targets before either is replaced, so a report that cannot be written leaves the earlier
+// output as it was. Returns "" or the message of the failure (no temporary remains by then).
+std::string put_results_in_place(const Settings& s, const SynthesisResult& result) {
+    std::optional<PendingTextFile> json;
+    const std::string json_failed = "Writing the JSON report failed: " + s.json_file + " (";
+    if (!s.json_file.empty()) {
+        json.emplace(s.json_file, json_report(result));
+        if (json->prepared() != WriteStatus::Written)
+            return json_failed + write_failure_cause() + ")";
     }
+    PendingTextFile output(s.output_file,
+                           is_qasm_file_name(s.output_file)
+                               ? netlist_to_qasm(result.output_text, NetlistOrder::Operator)
+                               : result.output_text);
+    WriteStatus status = output.prepared();
+    if (status == WriteStatus::Written && json && json->commit() != WriteStatus::Written)
+        return json_failed + write_failure_cause() + ")";
+    if (status == WriteStatus::Written) status = output.commit();
+    switch (status) {
+        case WriteStatus::Written:
+            return "";
+        case WriteStatus::OpenFailed:
+            return "File open failed when writing result! (" + write_failure_cause() + ")";
+        case WriteStatus::WriteFailed:
+            break;
+    }
+    return "Writing the result file failed: " + s.output_file + " (" + write_failure_cause() + ")";
 }
 
-// The report must not take the place of the input or the output, and must be writable before
-// the work starts.
-void check_json_file(const Settings& s) {
-    const std::string& json = s.json_file;
-    if (json == s.input_file || json == s.output_file || same_existing_file(json, s.input_file) ||
-        same_existing_file(json, s.output_file))
-        fatal_error("The JSON report would overwrite the input or the output file: " + json);
-    if (!output_path_writable(json)) fatal_error("Cannot write the JSON report: " + json);
+// Before the work starts: no file the run writes may name another of its files, and the report
+// must be writable.
+void check_files(const Settings& s) {
+    refuse_clashing_files(files_of_run(s));
+    if (!s.json_file.empty() && !output_path_writable(s.json_file))
+        fatal_error("Cannot write the JSON report: " + s.json_file + " (" + write_failure_cause() +
+                    ")");
 }
 
 }  // namespace
@@ -48,13 +66,10 @@ int run_marovin(int argc, char** argv) {
             std::cout << usage_line() << std::endl;
             return 1;
         }
-        if (!settings.json_file.empty()) check_json_file(settings);
+        check_files(settings);
         const SynthesisResult result = run_synthesis(settings);
-        put_output_in_place(settings, result.output_text);
-        if (!settings.json_file.empty() &&
-            write_text_file_atomically(settings.json_file, json_report(result)) !=
-                WriteStatus::Written)
-            fatal_error("Writing the JSON report failed: " + settings.json_file);
+        const std::string failure = put_results_in_place(settings, result);
+        if (!failure.empty()) fatal_error(failure);
         print_report(result, std::cout);
         return 0;
     } catch (const std::bad_alloc&) {

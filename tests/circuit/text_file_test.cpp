@@ -50,6 +50,33 @@ TEST(TextFileWrite, FailuresLeaveTheTargetAndNoTemporary) {
     EXPECT_EQ(entries(dir), 1u) << "the probe leaves nothing behind";
 }
 
+TEST(TextFileWrite, PendingTextReplacesNothingBeforeCommit) {
+    const std::string dir = scratch("pending");
+    testenv::write_file(dir + "/a.txt", "old a");
+    {
+        PendingTextFile a(dir + "/a.txt", "new a");
+        PendingTextFile b(dir + "/b.txt", "new b");
+        ASSERT_EQ(a.prepared(), WriteStatus::Written);
+        ASSERT_EQ(b.prepared(), WriteStatus::Written);
+        EXPECT_EQ(testenv::read_file(dir + "/a.txt"), "old a");
+        EXPECT_EQ(a.commit(), WriteStatus::Written);
+    }  // b is never committed
+    EXPECT_EQ(testenv::read_file(dir + "/a.txt"), "new a");
+    EXPECT_EQ(entries(dir), 1u) << "an uncommitted text leaves no temporary";
+}
+
+TEST(TextFileWrite, FailuresNameTheirCause) {
+    const std::string dir = scratch("cause");
+    EXPECT_EQ(write_text_file_atomically(dir + "/missing/out.txt", "x"), WriteStatus::OpenFailed);
+    EXPECT_EQ(write_failure_cause(), "No such file or directory");
+    EXPECT_EQ(write_text_file_atomically(dir, "x"), WriteStatus::OpenFailed);
+    EXPECT_EQ(write_failure_cause(), "Is a directory");
+    PendingTextFile full("/dev/full", "x");
+    EXPECT_EQ(full.prepared(), WriteStatus::Written);  // a device is written by commit
+    EXPECT_EQ(full.commit(), WriteStatus::WriteFailed);
+    EXPECT_EQ(write_failure_cause(), "No space left on device");
+}
+
 TEST(TextFileAppend, FoldersAreNotAppendableFilesAndNothingIsCreated) {
     const std::string dir = scratch("append");
     fs::create_directory(dir + "/log.txt");

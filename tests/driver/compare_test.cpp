@@ -173,6 +173,88 @@ TEST(Compare, InterruptedCompareRemovesItsTemporaryFolder) {
     EXPECT_TRUE(fs::is_empty(dir + "/tmp")) << "temporary folder left behind";
 }
 
+// A second compare into the same --out folder replaces the files the first one wrote and
+// nothing else; a file compare did not write there stops it before any run.
+TEST(Compare, RerunReplacesOnlyItsOwnFiles) {
+    const std::string dir = scratch_with("compare_rerun", "ghz5.txt");
+    ASSERT_EQ(run_marovin_in(dir, "compare --out runs in.txt 0.1").status, 0);
+    ASSERT_TRUE(fs::exists(dir + "/runs/QD/FT_before_converted.txt"));
+    const testrun::Run again = run_marovin_in(dir, "compare --out runs in.txt");
+    ASSERT_EQ(again.status, 0) << again.output;
+    for (const PMD_type pmd : kDescriptions) {
+        const std::string folder = dir + "/runs/" + pmd_keyword(pmd);
+        EXPECT_FALSE(fs::exists(folder + "/FT_before_converted.txt")) << "an earlier side file";
+        EXPECT_FALSE(fs::exists(folder + "/ft_angle_analysis.txt"));
+        EXPECT_EQ(testenv::read_file(folder + "/console.txt").find("FT threshold"),
+                  std::string::npos);
+    }
+    testenv::write_file(dir + "/runs/SC/notes.txt", "mine");
+    const testrun::Run refused = run_marovin_in(dir, "compare --out runs in.txt");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find("runs/SC holds notes.txt, which compare did not write there"),
+              std::string::npos)
+        << refused.output;
+    EXPECT_EQ(testenv::read_file(dir + "/runs/SC/notes.txt"), "mine");
+    EXPECT_TRUE(fs::exists(dir + "/runs/QD/console.txt")) << "nothing removed before refusing";
+}
+
+// While one compare works in a folder, another is refused; a killed compare takes its running
+// description with it.
+TEST(Compare, BusyFolderIsRefusedAndChildrenDieWithTheirParent) {
+    const std::string dir = scratch_with("compare_busy", "qft4.txt");
+    const std::string script =
+        "true; '" MAROVIN_BINARY
+        "' compare --out runs in.txt 0.00001 >a.log 2>&1 & p=$!; "
+        "for i in $(seq 100); do test -e runs/QD/console.txt && break; sleep 0.1; done; "
+        "'" MAROVIN_BINARY
+        "' compare --out runs in.txt; echo second=$?; "
+        "c=$(cat /proc/$p/task/$p/children); kill -KILL $p; "
+        "for i in $(seq 50); do test -e /proc/$c || break; "
+        "grep -q zombie /proc/$c/status 2>/dev/null && break; sleep 0.1; done; "
+        "if test -e /proc/$c && ! grep -q zombie /proc/$c/status; then echo orphan; "
+        "kill -KILL $c; fi";
+    std::string output;
+    testenv::run_command(dir, script, output);
+    EXPECT_NE(output.find("runs is in use by another compare"), std::string::npos) << output;
+    EXPECT_NE(output.find("second=1"), std::string::npos) << output;
+    EXPECT_EQ(output.find("orphan"), std::string::npos) << output;
+}
+
+// Signals the program was started to ignore (nohup, a background job of a script) stay ignored:
+// the comparison runs to its end.
+TEST(Compare, IgnoredSignalsDoNotCutTheTableShort) {
+    const std::string dir = scratch_with("compare_ignored", "qft4.txt");
+    const std::string script =
+        "true; trap '' HUP INT QUIT; '" MAROVIN_BINARY
+        "' compare --csv t.csv in.txt 0.01 >log.txt 2>&1 & p=$!; "
+        "while kill -0 $p 2>/dev/null; do kill -HUP $p; kill -INT $p; kill -QUIT $p; "
+        "sleep 0.02; done 2>/dev/null; wait $p; echo status=$?";
+    std::string output;
+    testenv::run_command(dir, script, output);
+    EXPECT_NE(output.find("status=0"), std::string::npos) << output;
+    EXPECT_EQ(csv_rows(testenv::read_file(dir + "/t.csv")).size(), 9u);
+}
+
+// With no room for the runs' files (a file size limit stands in for a full disk) every row
+// names the cause, and compare fails.
+TEST(Compare, FullDiskNamesTheCause) {
+    const std::string dir = scratch_with("compare_full", "ghz5.txt");
+    fs::create_directories(dir + "/tmp");
+    std::string output;
+    testenv::run_command(
+        dir,
+        "((trap '' XFSZ; ulimit -f 0; TMPDIR=tmp; export TMPDIR; exec '" MAROVIN_BINARY
+        "' compare in.txt); echo status=$?) | cat",
+        output);
+    EXPECT_NE(output.find("status=1"), std::string::npos) << output;
+    EXPECT_TRUE(testrun::has_line(
+        output,
+        "QD           failed: Writing the JSON report failed: report.json (File too large) "
+        "(console.txt: File too large)"))
+        << output;
+    EXPECT_TRUE(fs::is_empty(dir + "/tmp"));
+}
+
 struct BadCompare {
     const char* name;
     const char* arguments;
@@ -184,27 +266,68 @@ void PrintTo(const BadCompare& c, std::ostream* os) {
 
 class CompareRefused : public testing::TestWithParam<BadCompare> {};
 
+// Refused with one message; the input, the data files and every file it did not write are as
+// they were.
 TEST_P(CompareRefused, OneMessageAndExitOne) {
     const std::string dir = scratch_with("compare_bad", "ghz5.txt");
+    fs::create_symlink("in.txt", dir + "/link.txt");
+    fs::create_directory(dir + "/here");
+    fs::create_directory_symlink("..", dir + "/here/QD");
+    fs::create_directories(dir + "/held/SC");
+    testenv::write_file(dir + "/held/SC/FT_table.txt", "mine");
+    fs::create_directories(dir + "/foreign/NA");
+    testenv::write_file(dir + "/foreign/NA/notes.txt", "mine");
+    const std::string input = testenv::read_file(dir + "/in.txt");
+    const std::string table = testenv::read_file(dir + "/FT_table.txt");
     const testrun::Run run = run_marovin_in(dir, GetParam().arguments);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(dir + "/t.csv"));
+    EXPECT_EQ(testenv::read_file(dir + "/in.txt"), input);
+    EXPECT_EQ(testenv::read_file(dir + "/FT_table.txt"), table);
+    EXPECT_TRUE(fs::is_symlink(dir + "/FT_table.txt") ||
+                fs::is_regular_file(dir + "/FT_table.txt"));
+    EXPECT_EQ(testenv::read_file(dir + "/held/SC/FT_table.txt"), "mine");
+    EXPECT_EQ(testenv::read_file(dir + "/foreign/NA/notes.txt"), "mine");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CompareRefused,
-    testing::Values(BadCompare{"NoInput", "compare --csv t.csv", "Format: compare"},
-                    BadCompare{"TooMany", "compare in.txt 0 0 0 1 2", "Format: compare"},
-                    BadCompare{"Missing", "compare --csv t.csv nothere.txt",
-                               "Cannot read input file: nothere.txt"},
-                    BadCompare{"UnknownOption", "compare --pdf t.pdf in.txt",
-                               "Unknown option of compare: --pdf"},
-                    BadCompare{"OptionWithoutValue", "compare in.txt --csv", "needs a value"},
-                    BadCompare{"BadThreshold", "compare --csv t.csv in.txt nan",
-                               "The threshold must be a finite number"},
-                    BadCompare{"UnwritableCsv", "compare --csv no/such/t.csv in.txt",
-                               "Cannot write no/such/t.csv"}),
+    testing::Values(
+        BadCompare{"NoInput", "compare --csv t.csv", "Format: compare"},
+        BadCompare{"TooMany", "compare in.txt 0 0 0 1 2", "Format: compare"},
+        BadCompare{"Missing", "compare --csv t.csv nothere.txt",
+                   "Cannot read input file: nothere.txt"},
+        BadCompare{"UnknownOption", "compare --pdf t.pdf in.txt",
+                   "Unknown option of compare: --pdf"},
+        BadCompare{"OptionWithoutValue", "compare in.txt --csv", "needs a value"},
+        BadCompare{"BadThreshold", "compare --csv t.csv in.txt nan",
+                   "The threshold must be a finite number"},
+        BadCompare{"DescriptionForThreshold", "compare --csv t.csv in.txt CTL",
+                   "compare: the threshold must be a number: CTL (compare runs every machine "
+                   "description; name none)"},
+        BadCompare{"WordForLevel", "compare --csv t.csv in.txt 0.1 0 1 one",
+                   "compare: the level must be a number: one"},
+        BadCompare{"UnwritableCsv", "compare --csv no/such/t.csv in.txt",
+                   "Cannot write no/such/t.csv (No such file or directory)"},
+        BadCompare{"FullCsv", "compare --csv /dev/full in.txt",
+                   "Cannot write /dev/full (No space left on device)"},
+        BadCompare{"SvgOverCsv", "compare --csv t.csv --svg ./t.csv in.txt",
+                   "The SVG chart would overwrite the CSV table: ./t.csv"},
+        BadCompare{"CsvOverInput", "compare --csv in.txt in.txt",
+                   "The CSV table would overwrite the input file: in.txt"},
+        BadCompare{"SvgThroughLinkToInput", "compare --svg link.txt in.txt",
+                   "The SVG chart would overwrite the input file: link.txt"},
+        BadCompare{"CsvOverDataFile", "compare --csv held/../FT_table.txt in.txt",
+                   "would overwrite the data file FT_table.txt"},
+        BadCompare{"CsvOverRunConsole", "compare --out runs --csv runs/QD/console.txt in.txt",
+                   "The CSV table would overwrite the QD run's console.txt"},
+        BadCompare{"RunFolderIsTheWorkingFolder", "compare --out here in.txt",
+                   "here/QD is the working folder"},
+        BadCompare{"RunFolderWithADataFile", "compare --out held in.txt",
+                   "held/SC holds a data file of its own"},
+        BadCompare{"RunFolderWithAForeignFile", "compare --out foreign in.txt",
+                   "foreign/NA holds notes.txt, which compare did not write there"}),
     [](const testing::TestParamInfo<BadCompare>& info) { return std::string(info.param.name); });
 
 }  // namespace

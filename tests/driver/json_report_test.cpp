@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -181,25 +182,69 @@ void PrintTo(const BadJson& c, std::ostream* os) {
 
 class JsonReportRefused : public testing::TestWithParam<BadJson> {};
 
+// A run whose files would meet is refused before any work: no output, the input and the data
+// files as they were.
 TEST_P(JsonReportRefused, NothingIsWritten) {
     const std::string dir = testrun::scratch_with_example("json_bad", "ghz5.txt");
+    std::filesystem::create_directory(dir + "/sub");
+    std::filesystem::create_symlink("out.txt", dir + "/dangling.txt");
+    std::filesystem::create_symlink("FT_table.txt", dir + "/table_link.txt");
+    const std::string table = testenv::read_file(dir + "/FT_table.txt");
     const testrun::Run run = run_marovin_in(dir, GetParam().arguments);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(GetParam().message), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("read input file="), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(dir + "/out.txt"));
     EXPECT_EQ(testenv::read_file(dir + "/in.txt"),
               testenv::read_file(testenv::source_path("examples/ghz5.txt")));
+    EXPECT_EQ(testenv::read_file(dir + "/FT_table.txt"), table);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, JsonReportRefused,
-    testing::Values(BadJson{"NoFile", "--json", "needs a file name"},
-                    BadJson{"MissingFolder", "--json no/such/r.json in.txt out.txt",
-                            "Cannot write the JSON report: no/such/r.json"},
-                    BadJson{"OverOutput", "--json out.txt in.txt out.txt",
-                            "would overwrite the input or the output"},
-                    BadJson{"OverInput", "--json in.txt in.txt out.txt",
-                            "would overwrite the input or the output"}),
+    testing::Values(
+        BadJson{"NoFile", "--json", "needs a file name"},
+        BadJson{"MissingFolder", "--json no/such/r.json in.txt out.txt",
+                "Cannot write the JSON report: no/such/r.json (No such file or directory)"},
+        BadJson{"OverOutput", "--json out.txt in.txt out.txt",
+                "The JSON report would overwrite the output file: out.txt"},
+        BadJson{"OverOutputDotted", "--json ./out.txt in.txt out.txt",
+                "would overwrite the output file"},
+        BadJson{"OverOutputThroughParent", "--json sub/../out.txt in.txt out.txt",
+                "would overwrite the output file"},
+        BadJson{"DanglingLinkToOutput", "--json dangling.txt in.txt out.txt",
+                "would overwrite the output file"},
+        BadJson{"OutputThroughDanglingLink", "--json out.txt in.txt dangling.txt",
+                "The JSON report would overwrite the output file: out.txt"},
+        BadJson{"OverInput", "--json in.txt in.txt out.txt",
+                "The JSON report would overwrite the input file: in.txt"},
+        BadJson{"OverDataFile", "--json sub/../CostGateCount.txt in.txt out.txt",
+                "would overwrite the data file CostGateCount.txt"},
+        BadJson{"OutputThroughLinkToData", "in.txt table_link.txt",
+                "The output file would overwrite the data file FT_table.txt: table_link.txt"},
+        BadJson{"OutputOverSideFile", "in.txt ft_angle_analysis.txt CTL 0.1",
+                "would overwrite the output file"},
+        BadJson{"ReportOverLayout", "--json in.txt.layout in.txt out.txt CTL 0 0 0 1",
+                "The JSON report would overwrite the layout file: in.txt.layout"}),
     [](const testing::TestParamInfo<BadJson>& info) { return std::string(info.param.name); });
+
+// A report that cannot be written fails the run before the output is replaced; the cause is
+// named.
+TEST(JsonReport, UnwritableReportKeepsTheEarlierOutput) {
+    const std::string dir = testrun::scratch_with_example("json_full", "ghz5.txt");
+    testenv::write_file(dir + "/out.txt", "earlier\n");
+    const auto entries = [&] {
+        return std::distance(std::filesystem::directory_iterator(dir),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = entries();
+    const testrun::Run run = run_marovin_in(dir, "--json /dev/full in.txt out.txt");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_TRUE(testrun::has_line(
+        run.output, "Writing the JSON report failed: /dev/full (No space left on device)"))
+        << run.output;
+    EXPECT_EQ(testenv::read_file(dir + "/out.txt"), "earlier\n");
+    EXPECT_EQ(entries(), before) << "a temporary was left behind";
+}
 
 }  // namespace

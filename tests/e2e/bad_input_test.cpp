@@ -359,7 +359,8 @@ TEST(Failures, UnwritableSideFileNamesItAndKeepsTheOutput) {
     std::filesystem::create_directory(dir + "/FT_before_converted.txt");
     testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
     EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_EQ(last_line(run.output), "File open failed when writing FT_before_converted.txt!");
+    EXPECT_EQ(last_line(run.output),
+              "File open failed when writing FT_before_converted.txt! (Is a directory)");
     expect_previous_output_kept(dir);
 }
 
@@ -552,6 +553,15 @@ TEST(OutputPath, DeviceIsWrittenStraightInto) {
     run = run_marovin_in(dir, "in.txt /dev/null SC");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+TEST(OutputPath, FullDeviceNamesTheCause) {
+    const std::string dir = scratch("output_full");
+    testenv::write_file(dir + "/in.txt", kHeader + "H a\nCNOT a b\n.end\n");
+    const testrun::Run run = run_marovin_in(dir, "in.txt /dev/full SC");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(last_line(run.output),
+              "Writing the result file failed: /dev/full (No space left on device)");
 }
 
 TEST(OutputPath, FifoIsWrittenStraightInto) {
