@@ -358,8 +358,8 @@ TEST(QasmReader, MeasurementCommentsReadBack) {
     }
     EXPECT_EQ(read, (std::vector<std::string>{"creg c 3", "creg d 1", "q[0] c 0", "q[1] c 1",
                                               "q[2] c 2", "q[1] d 0"}));
-    for (const std::string& other : {"# measure q[0] c[0]", "# creg c", "# creg c[0]",
-                                     "# measure q[0] -> c[-1]", "# a comment"}) {
+    for (const char* other : {"# measure q[0] c[0]", "# creg c", "# creg c[0]",
+                              "# measure q[0] -> c[-1]", "# a comment"}) {
         netlist::tokenize(other, tokens);
         MeasurementComment m;
         EXPECT_FALSE(read_measurement_comment(tokens, m)) << other;
