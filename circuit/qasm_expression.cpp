@@ -1,7 +1,9 @@
 #include "circuit/qasm_expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 namespace qasm {
 
@@ -22,78 +24,127 @@ const Function kFunctions[] = {
     {"ln", [](double x) { return std::log(x); }},  {"sqrt", [](double x) { return std::sqrt(x); }},
 };
 
-// Recursive descent; precedence from low to high: + -, * /, unary -, ^ (right-associative).
+int function_index(const std::string& name) {
+    for (size_t i = 0; i < std::size(kFunctions); ++i)
+        if (name == kFunctions[i].name) return static_cast<int>(i);
+    return -1;
+}
+}  // namespace
+
+// Recursive descent into postfix steps; precedence from low to high: + -, * /, unary -, ^
+// (right-associative). Every nesting passes through unary(), which bounds the depth.
 class ExpressionParser {
   public:
-    ExpressionParser(TokenCursor& cursor, const Parameters& parameters)
+    ExpressionParser(TokenCursor& cursor, const std::vector<std::string>& parameters)
         : cursor_(cursor), parameters_(parameters) {}
 
-    Angle sum() {
-        Angle value = product();
-        for (;;) {
-            if (cursor_.accept("+"))
-                value = value + product();
-            else if (cursor_.accept("-"))
-                value = value - product();
-            else
-                return value;
-        }
+    Expression parse() {
+        out_.line_ = cursor_.peek().line;
+        sum();
+        return std::move(out_);
     }
 
   private:
-    Angle product() {
-        Angle value = unary();
+    using Op = Expression::Op;
+
+    void push(Op op, int line = 0) {
+        Expression::Step step{op, {}, 0, line};
+        out_.steps_.push_back(step);
+    }
+
+    void sum() {
+        product();
         for (;;) {
-            const int line = cursor_.peek().line;
-            if (cursor_.accept("*")) {
-                value = value * unary();
-            } else if (cursor_.accept("/")) {
-                const Angle divisor = unary();
-                if (divisor.value() == 0.0) error(line, "division by zero");
-                value = value / divisor;
+            if (cursor_.accept("+")) {
+                product();
+                push(Op::Add);
+            } else if (cursor_.accept("-")) {
+                product();
+                push(Op::Subtract);
             } else {
-                return value;
+                return;
             }
         }
     }
 
-    Angle unary() {
-        if (cursor_.accept("-")) return -unary();
-        if (cursor_.accept("+")) return unary();
-        return power();
+    void product() {
+        unary();
+        for (;;) {
+            const int line = cursor_.peek().line;
+            if (cursor_.accept("*")) {
+                unary();
+                push(Op::Multiply);
+            } else if (cursor_.accept("/")) {
+                unary();
+                push(Op::Divide, line);
+            } else {
+                return;
+            }
+        }
     }
 
-    Angle power() {
-        const Angle base = primary();
-        if (!cursor_.accept("^")) return base;
-        return plain(std::pow(base.value(), unary().value()));
+    void unary() {
+        const int line = cursor_.peek().line;
+        if (depth_ == kMaxExpressionDepth)
+            error(line, "the expression nests deeper than " + std::to_string(kMaxExpressionDepth) +
+                            " levels (parentheses, signs, powers, functions)");
+        ++depth_;
+        if (cursor_.accept("-")) {
+            unary();
+            push(Op::Negate);
+        } else if (cursor_.accept("+")) {
+            unary();
+        } else {
+            power();
+        }
+        --depth_;
     }
 
-    Angle primary() {
+    void power() {
+        primary();
+        if (!cursor_.accept("^")) return;
+        unary();
+        push(Op::Power);
+    }
+
+    void primary() {
         const Token& token = cursor_.next();
         switch (token.kind) {
             case TokenKind::Integer:
-            case TokenKind::Real:
-                return plain(std::strtod(token.text.c_str(), nullptr));
+            case TokenKind::Real: {
+                Expression::Step step{Op::Constant,
+                                      plain(std::strtod(token.text.c_str(), nullptr))};
+                out_.steps_.push_back(step);
+                return;
+            }
             case TokenKind::Identifier: {
-                if (token.text == "pi") return Angle{0.0, 1.0};
-                for (const Function& f : kFunctions) {
-                    if (token.text != f.name) continue;
-                    cursor_.expect("(", "\"(\" after " + token.text);
-                    const Angle argument = sum();
-                    cursor_.expect(")", "\")\"");
-                    return plain(f.apply(argument.value()));
+                if (token.text == "pi") {
+                    Expression::Step step{Op::Constant, Angle{0.0, 1.0}};
+                    out_.steps_.push_back(step);
+                    return;
                 }
-                const auto it = parameters_.find(token.text);
+                const int f = function_index(token.text);
+                if (f >= 0) {
+                    cursor_.expect("(", "\"(\" after " + token.text);
+                    sum();
+                    cursor_.expect(")", "\")\"");
+                    Expression::Step step{Op::Function, {}, f};
+                    out_.steps_.push_back(step);
+                    return;
+                }
+                const auto it = std::find(parameters_.begin(), parameters_.end(), token.text);
                 if (it == parameters_.end())
                     error(token.line, "unknown parameter " + describe(token));
-                return it->second;
+                Expression::Step step{
+                    Op::Parameter, {}, static_cast<int>(it - parameters_.begin())};
+                out_.steps_.push_back(step);
+                return;
             }
             case TokenKind::Symbol:
                 if (token.text == "(") {
-                    const Angle value = sum();
+                    sum();
                     cursor_.expect(")", "\")\"");
-                    return value;
+                    return;
                 }
                 break;
             default:
@@ -103,9 +154,10 @@ class ExpressionParser {
     }
 
     TokenCursor& cursor_;
-    const Parameters& parameters_;
+    const std::vector<std::string>& parameters_;
+    Expression out_;
+    int depth_ = 0;
 };
-}  // namespace
 
 double Angle::value() const {
     return number + pi_multiple * kPi;
@@ -136,13 +188,62 @@ Angle operator/(const Angle& a, const Angle& b) {
     return plain(a.value() / b.value());
 }
 
-Angle parse_expression(TokenCursor& cursor, const Parameters& parameters) {
-    const int line = cursor.peek().line;
-    const Angle value = ExpressionParser(cursor, parameters).sum();
+bool is_reserved_in_expressions(const std::string& name) {
+    return name == "pi" || function_index(name) >= 0;
+}
+
+Angle Expression::evaluate(const std::vector<Angle>& arguments) const {
+    std::vector<Angle> stack;
+    stack.reserve(steps_.size());
+    for (const Step& step : steps_) {
+        if (step.op == Op::Constant) {
+            stack.push_back(step.constant);
+            continue;
+        }
+        if (step.op == Op::Parameter) {
+            stack.push_back(arguments[step.index]);
+            continue;
+        }
+        Angle& top = stack.back();
+        if (step.op == Op::Negate) {
+            top = -top;
+            continue;
+        }
+        if (step.op == Op::Function) {
+            top = plain(kFunctions[step.index].apply(top.value()));
+            continue;
+        }
+        const Angle right = top;
+        stack.pop_back();
+        Angle& left = stack.back();
+        switch (step.op) {
+            case Op::Add:
+                left = left + right;
+                break;
+            case Op::Subtract:
+                left = left - right;
+                break;
+            case Op::Multiply:
+                left = left * right;
+                break;
+            case Op::Divide:
+                if (right.value() == 0.0) error(step.line, "division by zero");
+                left = left / right;
+                break;
+            default:  // Op::Power
+                left = plain(std::pow(left.value(), right.value()));
+                break;
+        }
+    }
+    const Angle value = stack.back();
     if (!std::isfinite(value.number) || !std::isfinite(value.pi_multiple) ||
         !std::isfinite(value.units()))
-        error(line, "the expression's value is not a finite number");
+        error(line_, "the expression's value is not a finite number");
     return value;
+}
+
+Expression parse_expression(TokenCursor& cursor, const std::vector<std::string>& parameters) {
+    return ExpressionParser(cursor, parameters).parse();
 }
 
 }  // namespace qasm

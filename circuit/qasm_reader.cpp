@@ -1,6 +1,7 @@
 #include "circuit/qasm_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <iterator>
@@ -25,7 +26,7 @@ using qasm::TokenKind;
 struct Primitive {
     const char* keyword;
     int parameters;
-    int qubits;
+    int qubits;  // 0: two or more, the controls and then the target
     double sign;
 };
 constexpr Primitive kPrimitives[] = {
@@ -33,14 +34,18 @@ constexpr Primitive kPrimitives[] = {
     {"H", 0, 1, 0},     {"S", 0, 1, 0},       {"S_dag", 0, 1, 0},   {"T", 0, 1, 0},
     {"T_dag", 0, 1, 0}, {"RX", 1, 1, 1},      {"RY", 1, 1, -1},     {"RZ", 1, 1, 1},
     {"CNOT", 0, 2, 0},  {"CZ", 0, 2, 0},      {"SWAP", 0, 2, 0},    {"CP", 1, 2, 1},
-    {"GEO", 1, 2, 1},   {"Toffoli", 0, 3, 0}, {"Fredkin", 0, 3, 0},
+    {"GEO", 1, 2, 1},   {"Toffoli", 0, 3, 0}, {"Fredkin", 0, 3, 0}, {"MCT", 0, 0, 0},
+    {"CkZ", 0, 0, 0},
 };
 
 // The standard gates, each equal to its textbook matrix up to a global phase. The controlled
 // rotations use controlled-U = P(alpha) on the control and A X B X C on the target, with
 // U = e^{i alpha} Rz(beta) Ry(gamma) Rz(delta), A = Rz(beta) Ry(gamma/2),
 // B = Ry(-gamma/2) Rz(-(delta+beta)/2), C = Rz((delta-beta)/2).
-// rzz(t) = exp(-i t ZZ/2) is GEO(t) up to phase.
+// rzz(t) = exp(-i t ZZ/2) is GEO(t) up to phase. cu(theta,phi,lambda,gamma) is cu3 with the
+// phase gamma of its U, which the control's phase gate carries. c3sqrtx is H P(pi/2) H, the
+// square root of X, under three controls: P(+-pi/8) on each parity of the controls in Gray-code
+// order, + for odd subsets. rccx and rc3x are the relative-phase Toffoli gates as published.
 constexpr const char* kStandardGates = R"(
 gate U(theta,phi,lambda) a { RZ(lambda) a; RY(theta) a; RZ(phi) a; }
 gate CX a,b { CNOT a,b; }
@@ -79,16 +84,37 @@ gate cu3(theta,phi,lambda) a,b { RZ((lambda-phi)/2) b; CNOT a,b; RZ(-(lambda+phi
   RY(-theta/2) b; CNOT a,b; RY(theta/2) b; RZ(phi) b; RZ((phi+lambda)/2) a; }
 gate rzz(theta) a,b { GEO(theta) a,b; }
 gate rxx(theta) a,b { H a; H b; GEO(theta) a,b; H a; H b; }
+gate u0(gamma) a { I a; }
+gate csx a,b { h b; cu1(pi/2) a,b; h b; }
+gate cu(theta,phi,lambda,gamma) a,b { p(gamma) a; cu3(theta,phi,lambda) a,b; }
+gate ccz a,b,c { CkZ a,b,c; }
+gate c3x a,b,c,d { MCT a,b,c,d; }
+gate c4x a,b,c,d,e { MCT a,b,c,d,e; }
+gate rccx a,b,c { u2(0,pi) c; u1(pi/4) c; cx b,c; u1(-pi/4) c; cx a,c; u1(pi/4) c; cx b,c;
+  u1(-pi/4) c; u2(0,pi) c; }
+gate rc3x a,b,c,d { u2(0,pi) d; u1(pi/4) d; cx c,d; u1(-pi/4) d; u2(0,pi) d; cx a,d; u1(pi/4) d;
+  cx b,d; u1(-pi/4) d; cx a,d; u1(pi/4) d; cx b,d; u1(-pi/4) d; u2(0,pi) d; u1(pi/4) d; cx c,d;
+  u1(-pi/4) d; u2(0,pi) d; }
+gate c3sqrtx a,b,c,d { h d; cu1(pi/8) a,d; h d; cx a,b; h d; cu1(-pi/8) b,d; h d; cx a,b;
+  h d; cu1(pi/8) b,d; h d; cx b,c; h d; cu1(-pi/8) c,d; h d; cx a,c; h d; cu1(pi/8) c,d; h d;
+  cx b,c; h d; cu1(-pi/8) c,d; h d; cx a,c; h d; cu1(pi/8) c,d; h d; }
 )";
+
+// Gates of any width (two qubits or more: the controls, then the target) and the primitive each
+// becomes.
+struct WideGate {
+    const char* name;
+    const char* primitive;
+};
+constexpr WideGate kWideGates[] = {{"mcx", "MCT"}};
 
 // NOTE: netlist files hold lines of at most 99 characters; a gate line with two qubit names or
 // three 17-digit angles stays within that bound only for names this short. Longer register names
 // are replaced by one register q, so that the program can read back the netlists it writes.
 constexpr size_t kMaxQubitName = 24;
 
-// Bounds that keep a hostile file from exhausting memory.
-constexpr long kMaxRegisterSize = 1L << 20;
-constexpr double kMaxGates = 4e6;
+// Deepest chain of gate definitions calling each other; the expansion recurses along it.
+constexpr int kMaxDefinitionDepth = 1000;
 
 enum class Scope { Library, User };
 
@@ -97,13 +123,11 @@ struct Callee {
     int index = 0;  // into kPrimitives or the definitions
 };
 
-// One gate call inside a definition; its parameter expressions are evaluated at each expansion.
+// One gate call inside a definition, its parameter expressions parsed once.
 struct Call {
     Callee callee;
-    const std::vector<Token>* tokens = nullptr;
-    std::vector<size_t> expressions;  // token positions where the parameter expressions start
-    std::vector<int> qubits;          // indices into the definition's qubit list
-    int line = 0;
+    std::vector<qasm::Expression> expressions;
+    std::vector<int> qubits;  // indices into the definition's qubit list
 };
 
 struct Definition {
@@ -112,12 +136,15 @@ struct Definition {
     std::vector<std::string> qubits;
     std::vector<Call> body;
     Scope scope = Scope::User;
-    double size = 0;  // netlist gates of one expansion, at most (counted without overflow)
+    double size = 0;   // netlist gates of one expansion, at most (counted without overflow)
+    double steps = 0;  // expansion steps of one expansion: calls and expression operations
+    int depth = 1;     // longest chain of definitions down to a primitive
 };
 
 struct Register {
     int offset = 0;
     int size = 0;
+    int line = 0;  // of its declaration
 };
 
 // A register argument: one qubit, or the whole register (index -1).
@@ -128,7 +155,13 @@ struct RegisterReference {
 
 class QasmReader {
   public:
-    explicit QasmReader(const std::string& text) : user_tokens_(qasm::tokenize(text)) {}
+    QasmReader(const std::string& text, long max_gates)
+        : user_tokens_(qasm::tokenize(text)),
+          max_qubits_(std::min(kQasmMaxQubits, std::max(1L, max_gates))),
+          max_steps_(std::min(
+              kQasmMaxSteps,
+              std::max(kQasmMinSteps, kQasmStepsPerGate * static_cast<double>(max_gates)))),
+          max_gates_(max_gates) {}
 
     QasmTranslation translate() {
         read_standard_gates();
@@ -137,7 +170,11 @@ class QasmReader {
         while (cursor.peek().kind != TokenKind::End) statement(cursor);
         if (qubit_names_.empty()) error(cursor.peek().line, "no qubit is declared (qreg)");
         shorten_long_names();
-        return {netlist_text(), measurements_};
+        QasmTranslation t;
+        t.measurements = measure_statements_;
+        t.measurement_comments = measurement_comments();
+        netlist_text(t);
+        return t;
     }
 
   private:
@@ -154,10 +191,10 @@ class QasmReader {
         const int line = cursor.peek().line;
         if (!cursor.accept("OPENQASM")) error(line, "the text must begin with \"OPENQASM 2.0;\"");
         const Token& version = cursor.next();
-        if ((version.kind != TokenKind::Real && version.kind != TokenKind::Integer) ||
-            std::strtod(version.text.c_str(), nullptr) != 2.0)
-            error(version.line,
-                  "only OpenQASM 2.0 is read, not version " + qasm::describe(version));
+        if (version.kind != TokenKind::Real && version.kind != TokenKind::Integer)
+            error(version.line, "expected a version number, found " + qasm::describe(version));
+        if (std::strtod(version.text.c_str(), nullptr) != 2.0)
+            error(version.line, "this is OpenQASM " + version.text + "; only OpenQASM 2.0 is read");
         cursor.expect(";", "\";\"");
     }
 
@@ -205,17 +242,25 @@ class QasmReader {
         cursor.expect(";", "\";\"");
         if (qregs_.count(name) || cregs_.count(name))
             error(line, "register \"" + name + "\" is declared twice");
-        if (size < 1 || size > kMaxRegisterSize)
-            error(line, "a register holds 1 to " + std::to_string(kMaxRegisterSize) + " bits");
+        if (size < 1 || size > kQasmMaxQubits)
+            error(line, "a register holds 1 to " + std::to_string(kQasmMaxQubits) + " bits");
         if (!quantum) {
-            cregs_[name] = {0, static_cast<int>(size)};
+            cregs_[name] = {0, static_cast<int>(size), line};
+            creg_order_.push_back(name);
             return;
         }
-        if (static_cast<long>(qubit_names_.size()) + size > kMaxRegisterSize)
-            error(line, "more than " + std::to_string(kMaxRegisterSize) + " qubits");
-        qregs_[name] = {static_cast<int>(qubit_names_.size()), static_cast<int>(size)};
-        for (long i = 0; i < size; ++i)
+        const long total = static_cast<long>(qubit_names_.size()) + size;
+        if (total > kQasmMaxQubits)
+            error(line, "more than " + std::to_string(kQasmMaxQubits) + " qubits");
+        if (total > max_qubits_)
+            error(line, std::to_string(total) + " qubits do not fit within --max-gates " +
+                            std::to_string(max_gates_) + " (each qubit line counts as a gate)");
+        qregs_[name] = {static_cast<int>(qubit_names_.size()), static_cast<int>(size), line};
+        for (long i = 0; i < size; ++i) {
             qubit_names_.push_back(name + "[" + std::to_string(i) + "]");
+            qubit_lines_.push_back(line);
+        }
+        measured_bit_.resize(qubit_names_.size(), false);
     }
 
     static long integer(TokenCursor& cursor, const std::string& what) {
@@ -225,7 +270,7 @@ class QasmReader {
                   "expected " + what + " (a whole number), found " + qasm::describe(token));
         errno = 0;
         const long value = std::strtol(token.text.c_str(), nullptr, 10);
-        if (errno == ERANGE || value > kMaxRegisterSize * 16L)
+        if (errno == ERANGE || value > kQasmMaxQubits * 16L)
             error(token.line, what + " " + qasm::describe(token) + " is too large");
         return value;
     }
@@ -236,13 +281,16 @@ class QasmReader {
         Definition d;
         d.scope = scope;
         d.name = cursor.expect_identifier("a gate name");
-        std::vector<std::string> names;
         if (cursor.accept("(") && !cursor.accept(")")) {
             d.parameters = identifier_list(cursor, "a parameter name");
             cursor.expect(")", "\")\"");
         }
+        for (const std::string& p : d.parameters)
+            if (qasm::is_reserved_in_expressions(p))
+                error(line, "gate " + d.name + " cannot name a parameter \"" + p +
+                                "\", which expressions read as their own");
         d.qubits = identifier_list(cursor, "a qubit name");
-        names = d.parameters;
+        std::vector<std::string> names = d.parameters;
         names.insert(names.end(), d.qubits.begin(), d.qubits.end());
         std::sort(names.begin(), names.end());
         const auto twice = std::adjacent_find(names.begin(), names.end());
@@ -260,8 +308,16 @@ class QasmReader {
                 continue;
             }
             d.body.push_back(body_call(cursor, d, scope));
-            d.size += size_of(d.body.back().callee);
+            const Call& call = d.body.back();
+            d.size += size_of(call.callee);
+            d.steps += 1 + steps_of(call.callee);
+            for (const qasm::Expression& e : call.expressions)
+                d.steps += static_cast<double>(e.size());
+            d.depth = std::max(d.depth, 1 + depth_of(call.callee));
         }
+        if (d.depth > kMaxDefinitionDepth)
+            error(line, "gate " + d.name + " calls gates nested more than " +
+                            std::to_string(kMaxDefinitionDepth) + " definitions deep");
         const auto known = gate_names_.find(d.name);
         if (known != gate_names_.end() && definitions_[known->second].scope == Scope::User)
             error(line, "gate " + d.name + " is defined twice");
@@ -282,18 +338,32 @@ class QasmReader {
         return static_cast<int>(it - d.qubits.begin());
     }
 
+    static int primitive_index(const std::string& keyword) {
+        for (size_t i = 0; i < std::size(kPrimitives); ++i)
+            if (keyword == kPrimitives[i].keyword) return static_cast<int>(i);
+        return -1;
+    }
+
     Callee find_gate(const std::string& name, Scope scope, int line) const {
         if (scope == Scope::Library) {
-            for (size_t i = 0; i < std::size(kPrimitives); ++i)
-                if (name == kPrimitives[i].keyword) return {true, static_cast<int>(i)};
+            const int i = primitive_index(name);
+            if (i >= 0) return {true, i};
         }
         const auto it = gate_names_.find(name);
-        if (it == gate_names_.end()) error(line, "unknown gate \"" + name + "\"");
-        return {false, it->second};
+        if (it != gate_names_.end()) return {false, it->second};
+        for (const WideGate& w : kWideGates)
+            if (name == w.name) return {true, primitive_index(w.primitive)};
+        error(line, "unknown gate \"" + name + "\"");
     }
 
     double size_of(const Callee& callee) const {
         return callee.primitive ? 1.0 : definitions_[callee.index].size;
+    }
+    double steps_of(const Callee& callee) const {
+        return callee.primitive ? 1.0 : definitions_[callee.index].steps;
+    }
+    int depth_of(const Callee& callee) const {
+        return callee.primitive ? 0 : definitions_[callee.index].depth;
     }
 
     void check_arity(const Callee& callee, const std::string& name, size_t parameters,
@@ -309,50 +379,31 @@ class QasmReader {
         if (parameters != want_parameters)
             error(line, "gate " + name + " takes " + std::to_string(want_parameters) +
                             " parameters, not " + std::to_string(parameters));
-        if (qubits != want_qubits)
+        if (want_qubits == 0 && qubits < 2)
+            error(line,
+                  "gate " + name + " acts on two qubits or more, not " + std::to_string(qubits));
+        if (want_qubits != 0 && qubits != want_qubits)
             error(line, "gate " + name + " acts on " + std::to_string(want_qubits) +
                             " qubits, not " + std::to_string(qubits));
     }
 
-    // Moves past one parameter expression without evaluating it: up to a "," or ")" outside
-    // parentheses.
-    static void skip_expression(TokenCursor& cursor, int line) {
-        int depth = 0;
-        const size_t start = cursor.position();
-        for (;;) {
-            const Token& token = cursor.peek();
-            if (token.kind == TokenKind::End) error(line, "unclosed parameter list");
-            if (token.kind == TokenKind::Symbol) {
-                if (depth == 0 && (token.text == "," || token.text == ")")) break;
-                if (token.text == ";" || token.text == "{" || token.text == "}")
-                    error(token.line, "unclosed parameter list");
-                if (token.text == "(") ++depth;
-                if (token.text == ")") --depth;
-            }
-            cursor.next();
-        }
-        if (cursor.position() == start) error(line, "empty parameter");
-    }
-
     Call body_call(TokenCursor& cursor, const Definition& d, Scope scope) {
         Call call;
-        call.line = cursor.peek().line;
-        call.tokens = scope == Scope::Library ? &library_tokens_ : &user_tokens_;
+        const int line = cursor.peek().line;
         const std::string name = cursor.expect_identifier("a gate call");
-        call.callee = find_gate(name, scope, call.line);
+        call.callee = find_gate(name, scope, line);
         if (cursor.accept("(") && !cursor.accept(")")) {
             for (;;) {
-                call.expressions.push_back(cursor.position());
-                skip_expression(cursor, call.line);
+                call.expressions.push_back(qasm::parse_expression(cursor, d.parameters));
                 if (cursor.accept(")")) break;
-                cursor.expect(",", "\",\"");
+                cursor.expect(",", "\",\" or \")\"");
             }
         }
         for (const std::string& q : identifier_list(cursor, "a qubit name"))
-            call.qubits.push_back(formal_qubit(d, q, call.line));
+            call.qubits.push_back(formal_qubit(d, q, line));
         cursor.expect(";", "\";\"");
-        check_arity(call.callee, name, call.expressions.size(), call.qubits.size(), call.line);
-        check_distinct(call.qubits, name, call.line);
+        check_arity(call.callee, name, call.expressions.size(), call.qubits.size(), line);
+        check_distinct(call.qubits, name, line);
         return call;
     }
 
@@ -388,13 +439,23 @@ class QasmReader {
         return ref;
     }
 
+    // measure qubit -> bit, or measure register -> register (of one size, bit by bit).
     void measure(TokenCursor& cursor) {
-        cursor.next();
-        register_reference(cursor, qregs_, "a qubit");
+        const int line = cursor.next().line;
+        const RegisterReference q = register_reference(cursor, qregs_, "a qubit");
         cursor.expect("->", "\"->\"");
-        register_reference(cursor, cregs_, "a classical register");
+        const std::string& creg = cursor.peek().text;
+        const RegisterReference c = register_reference(cursor, cregs_, "a classical register");
         cursor.expect(";", "\";\"");
-        ++measurements_;
+        if ((q.index < 0) != (c.index < 0) || (q.index < 0 && q.reg->size != c.reg->size))
+            error(line, "measure takes a qubit and a bit, or two registers of one size");
+        ++measure_statements_;
+        const int count = q.index < 0 ? q.reg->size : 1;
+        for (int k = 0; k < count; ++k) {
+            const int qubit = q.reg->offset + (q.index < 0 ? k : q.index);
+            measured_.push_back({qubit, creg, c.index < 0 ? k : c.index});
+            measured_bit_[qubit] = true;
+        }
     }
 
     // name(params) arguments; at the top level: a whole register stands for each of its qubits.
@@ -405,7 +466,7 @@ class QasmReader {
         std::vector<Angle> parameters;
         if (cursor.accept("(") && !cursor.accept(")")) {
             for (;;) {
-                parameters.push_back(qasm::parse_expression(cursor, {}));
+                parameters.push_back(qasm::parse_expression(cursor, {}).evaluate({}));
                 if (cursor.accept(")")) break;
                 cursor.expect(",", "\",\" or \")\"");
             }
@@ -421,51 +482,53 @@ class QasmReader {
             repeat = r.reg->size;
             whole = true;
         }
-        if (static_cast<double>(gates_.size()) + repeat * size_of(callee) > kMaxGates)
+        if (static_cast<double>(gates_.size()) + repeat * size_of(callee) > kQasmMaxGates)
             error(line, "the circuit expands to more than " +
-                            std::to_string(static_cast<long>(kMaxGates)) + " gates");
+                            std::to_string(static_cast<long>(kQasmMaxGates)) + " gates");
+        steps_ += repeat * steps_of(callee);
+        if (steps_ > max_steps_)
+            error(line, "expanding the gate definitions takes more than " +
+                            std::to_string(static_cast<long long>(max_steps_)) +
+                            " steps, the bound for --max-gates " + std::to_string(max_gates_));
         std::vector<int> qubits(refs.size());
         for (int k = 0; k < repeat; ++k) {
             for (size_t i = 0; i < refs.size(); ++i)
                 qubits[i] = refs[i].reg->offset + (refs[i].index >= 0 ? refs[i].index : k);
             check_distinct(qubits, name, line);
+            for (int q : qubits)
+                if (measured_bit_[q])
+                    error(line, "gate " + name + " acts on " + qubit_names_[q] +
+                                    " after it is measured; only measurements that end a "
+                                    "qubit's gates are read");
             expand(callee, parameters, qubits, line);
         }
     }
 
     void expand(const Callee& callee, const std::vector<Angle>& parameters,
                 const std::vector<int>& qubits, int line) {
-        if (callee.primitive) return emit(kPrimitives[callee.index], parameters, qubits);
+        if (callee.primitive) return emit(kPrimitives[callee.index], parameters, qubits, line);
         const Definition& d = definitions_[callee.index];
-        qasm::Parameters values;
-        for (size_t i = 0; i < parameters.size(); ++i) values[d.parameters[i]] = parameters[i];
+        std::vector<Angle> arguments;
+        std::vector<int> actual;
         for (const Call& call : d.body) {
-            std::vector<Angle> arguments;
-            TokenCursor cursor(*call.tokens);
-            for (size_t position : call.expressions) {
-                cursor.seek(position);
-                arguments.push_back(qasm::parse_expression(cursor, values));
-                const Token& after = cursor.peek();
-                if (after.text != "," && after.text != ")")
-                    error(after.line, "expected \",\" or \")\", found " + qasm::describe(after));
-            }
-            std::vector<int> actual;
+            arguments.clear();
+            for (const qasm::Expression& e : call.expressions)
+                arguments.push_back(e.evaluate(parameters));
+            actual.clear();
             for (int q : call.qubits) actual.push_back(qubits[q]);
             expand(call.callee, arguments, actual, line);
         }
     }
 
     void emit(const Primitive& p, const std::vector<Angle>& parameters,
-              const std::vector<int>& qubits) {
+              const std::vector<int>& qubits, int line) {
         double units = 0.0;
         if (p.parameters == 1) {
             units = p.sign * parameters[0].units();
             if (units == 0.0) return;  // the identity
         }
-        gates_.push_back(
-            {&p,
-             {qubits[0], qubits.size() > 1 ? qubits[1] : -1, qubits.size() > 2 ? qubits[2] : -1},
-             units});
+        gates_.push_back({&p, gate_qubits_.size(), qubits.size(), units, line});
+        gate_qubits_.insert(gate_qubits_.end(), qubits.begin(), qubits.end());
     }
 
     void shorten_long_names() {
@@ -477,19 +540,39 @@ class QasmReader {
         }
     }
 
-    std::string netlist_text() const {
-        std::string text = "# Converted by Marovin from OpenQASM 2.0, gates in operator order\n";
+    std::string measurement_comments() const {
+        if (measured_.empty()) return "";
+        std::string text;
+        for (const std::string& name : creg_order_)
+            text += "# creg " + name + "[" + std::to_string(cregs_.at(name).size) + "]\n";
+        for (const Measurement& m : measured_)
+            text += "# measure " + qubit_names_[m.qubit] + " -> " + m.creg + "[" +
+                    std::to_string(m.bit) + "]\n";
+        return text;
+    }
+
+    void netlist_text(QasmTranslation& t) const {
+        std::string& text = t.netlist;
+        std::vector<int>& lines = t.qasm_lines;
+        text = "# Converted by Marovin from OpenQASM 2.0, gates in operator order\n";
         text += ".qubit " + std::to_string(qubit_names_.size()) + "\n";
-        for (const std::string& name : qubit_names_) text += "qubit " + name + "\n";
+        lines = {0, 0};
+        for (size_t i = 0; i < qubit_names_.size(); ++i) {
+            text += "qubit " + qubit_names_[i] + "\n";
+            lines.push_back(qubit_lines_[i]);
+        }
         text += ".begin\n";
+        lines.push_back(0);
         for (auto it = gates_.rbegin(); it != gates_.rend(); ++it) {
             text += it->primitive->keyword;
-            for (int q : it->qubits)
-                if (q >= 0) text += " " + qubit_names_[q];
+            for (size_t i = 0; i < it->qubit_count; ++i)
+                text += " " + qubit_names_[gate_qubits_[it->first_qubit + i]];
             if (it->primitive->parameters == 1) text += " " + netlist::format_exact(it->units);
             text += "\n";
+            lines.push_back(it->line);
         }
-        return text + ".end\n";
+        text += ".end\n";
+        lines.push_back(0);
     }
 
     std::vector<Token> user_tokens_;
@@ -498,24 +581,64 @@ class QasmReader {
     std::map<std::string, int> gate_names_;
     std::map<std::string, Register> qregs_;
     std::map<std::string, Register> cregs_;
+    std::vector<std::string> creg_order_;   // classical registers in declaration order
     std::vector<std::string> qubit_names_;  // flattened, in declaration order
+    std::vector<int> qubit_lines_;          // the qreg line of each qubit
     struct EmittedGate {
         const Primitive* primitive;
-        int qubits[3];  // -1 past the primitive's qubits
-        double units;   // its angle in π/4, when it has one
+        size_t first_qubit;  // into gate_qubits_
+        size_t qubit_count;
+        double units;  // its angle in π/4, when it has one
+        int line;      // the statement it comes from
     };
     std::vector<EmittedGate> gates_;  // netlist gates in time order
-    int measurements_ = 0;
+    std::vector<int> gate_qubits_;
+    struct Measurement {
+        int qubit;
+        std::string creg;
+        int bit;
+    };
+    std::vector<Measurement> measured_;  // in statement order
+    std::vector<bool> measured_bit_;     // per qubit: measured already
+    int measure_statements_ = 0;
+    const long max_qubits_;
+    const double max_steps_;
+    const long max_gates_;
+    double steps_ = 0;  // expansion steps so far
 };
 
 }  // namespace
 
 bool is_qasm_file_name(const std::string& name) {
     const std::string suffix = ".qasm";
-    return name.size() > suffix.size() &&
-           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    if (name.size() <= suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
+        return a == std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
-QasmTranslation qasm_to_netlist(const std::string& text) {
-    return QasmReader(text).translate();
+QasmTranslation qasm_to_netlist(const std::string& text, long max_gates) {
+    return QasmReader(text, max_gates).translate();
+}
+
+bool read_measurement_comment(const std::vector<std::string_view>& tokens,
+                              MeasurementComment& comment) {
+    // "name[number]" into its parts.
+    auto indexed = [](std::string_view token, std::string& name, int& index) {
+        const size_t open = token.find('[');
+        if (open == std::string_view::npos || open == 0 || token.back() != ']') return false;
+        name = std::string(token.substr(0, open));
+        return netlist::parse_int(token.substr(open + 1, token.size() - open - 2), index) &&
+               index >= 0;
+    };
+    if (tokens.size() == 3 && tokens[0] == "#" && tokens[1] == "creg") {
+        comment.kind = MeasurementComment::Kind::Register;
+        return indexed(tokens[2], comment.creg, comment.index) && comment.index > 0;
+    }
+    if (tokens.size() == 5 && tokens[0] == "#" && tokens[1] == "measure" && tokens[3] == "->") {
+        comment.kind = MeasurementComment::Kind::Measure;
+        comment.qubit = std::string(tokens[2]);
+        return indexed(tokens[4], comment.creg, comment.index);
+    }
+    return false;
 }

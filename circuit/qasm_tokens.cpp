@@ -1,5 +1,6 @@
 #include "circuit/qasm_tokens.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "circuit/fatal.h"
@@ -15,6 +16,12 @@ bool is_identifier_char(char c) {
 }
 bool is_digit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Ends the token list at text that begins no token.
+void end_with_invalid(std::vector<Token>& tokens, int line, const std::string& problem) {
+    tokens.push_back({TokenKind::Invalid, problem, line});
+    tokens.push_back({TokenKind::End, "", line});
 }
 
 // Symbols of the language; two-character ones first so that "->" is not read as "-" and ">".
@@ -46,6 +53,14 @@ std::vector<Token> tokenize(const std::string& text) {
             ++i;
         } else if (c == '/' && i + 1 < n && text[i + 1] == '/') {
             while (i < n && text[i] != '\n') ++i;
+        } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+            const size_t end = text.find("*/", i + 2);
+            if (end == std::string::npos) {
+                end_with_invalid(tokens, line, "unterminated comment");
+                return tokens;
+            }
+            line += static_cast<int>(std::count(text.begin() + i, text.begin() + end, '\n'));
+            i = end + 2;
         } else if (is_identifier_start(c)) {
             size_t end = i + 1;
             while (end < n && is_identifier_char(text[end])) ++end;
@@ -75,7 +90,10 @@ std::vector<Token> tokenize(const std::string& text) {
             i = end;
         } else if (c == '"') {
             const size_t end = text.find_first_of("\"\n", i + 1);
-            if (end == std::string::npos || text[end] != '"') error(line, "unterminated string");
+            if (end == std::string::npos || text[end] != '"') {
+                end_with_invalid(tokens, line, "unterminated string");
+                return tokens;
+            }
             tokens.push_back({TokenKind::String, text.substr(i + 1, end - i - 1), line});
             i = end + 1;
         } else {
@@ -93,7 +111,8 @@ std::vector<Token> tokenize(const std::string& text) {
                 const unsigned char u = static_cast<unsigned char>(c);
                 const std::string shown = u >= 0x20 && u < 0x7f ? std::string("\"") + c + "\""
                                                                 : "a byte " + std::to_string(u);
-                error(line, "unexpected character " + shown);
+                end_with_invalid(tokens, line, "unexpected character " + shown);
+                return tokens;
             }
         }
     }
@@ -105,8 +124,14 @@ std::vector<Token> tokenize(const std::string& text) {
 
 namespace qasm {
 
-const Token& TokenCursor::next() {
+const Token& TokenCursor::peek() const {
     const Token& token = tokens_[pos_];
+    if (token.kind == TokenKind::Invalid) error(token.line, token.text);
+    return token;
+}
+
+const Token& TokenCursor::next() {
+    const Token& token = peek();
     if (token.kind != TokenKind::End) ++pos_;
     return token;
 }

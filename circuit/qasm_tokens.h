@@ -1,13 +1,15 @@
 #pragma once
 // Tokens of an OpenQASM 2.0 text: identifiers, numbers, strings and symbols, each with the line
-// it stands on. Comments ("//" to the end of the line) and white space are dropped.
+// it stands on. Comments ("//" to the end of the line, "/* ... */") and white space are dropped.
 
 #include <string>
 #include <vector>
 
 namespace qasm {
 
-enum class TokenKind { Identifier, Integer, Real, String, Symbol, End };
+// Invalid stands for text that begins no token (a stray character, an unterminated string); its
+// text is the problem. It is the last token before End, and reaching it ends the program.
+enum class TokenKind { Identifier, Integer, Real, String, Symbol, Invalid, End };
 
 struct Token {
     TokenKind kind = TokenKind::End;
@@ -19,7 +21,8 @@ struct Token {
 class TokenCursor {
   public:
     explicit TokenCursor(const std::vector<Token>& tokens) : tokens_(tokens) {}
-    const Token& peek() const { return tokens_[pos_]; }
+    /// \brief The current token; an Invalid token ends the program with its problem.
+    const Token& peek() const;
     /// \brief The current token; moves past it unless it is the End token.
     const Token& next();
     /// \brief True (and moves past it) when the current token is the symbol or identifier `text`.
@@ -36,8 +39,9 @@ class TokenCursor {
     size_t pos_ = 0;
 };
 
-/// \brief Splits `text` into tokens; the list always ends with one End token. A character that
-/// begins no token ends the program with "QASM line N: ...". O(length of the text).
+/// \brief Splits `text` into tokens; the list always ends with one End token. Text that begins
+/// no token becomes an Invalid token, and the list stops there, so that what comes before it
+/// (the version statement) is read first. O(length of the text).
 std::vector<Token> tokenize(const std::string& text);
 
 /// \brief Ends the program with the one message line "QASM line <line>: <problem>".

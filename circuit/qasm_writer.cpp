@@ -11,6 +11,7 @@
 #include "circuit/fatal.h"
 #include "circuit/gate.h"
 #include "circuit/netlist_text.h"
+#include "circuit/qasm_reader.h"
 
 namespace {
 
@@ -100,31 +101,35 @@ struct QasmRegister {
     int size = 0;
 };
 
-// The registers "reg[0] reg[1] ... other[0] ..." of qubit names in declaration order, or one
-// register q when the names are not of that form.
-std::vector<QasmRegister> registers_of(const std::vector<std::string>& names) {
-    static const std::set<std::string> kReserved = {
-        "OPENQASM", "include", "qreg", "creg", "gate", "opaque", "measure",
-        "barrier",  "reset",   "if",   "pi",   "U",    "CX",     "sin",
-        "cos",      "tan",     "exp",  "ln",   "sqrt"};
+const std::set<std::string> kReserved = {
+    "OPENQASM", "include", "qreg", "creg", "gate", "opaque", "measure", "barrier", "reset", "if",
+    "pi",       "U",       "CX",   "sin",  "cos",  "tan",    "exp",     "ln",      "sqrt"};
+
+// The registers of qubit names "reg[i]", in order of first appearance, each of the size its
+// names fill, when every name is of that form and each register's indices are 0 to size-1 in any
+// order; none otherwise. `taken` holds names the registers must not have.
+std::vector<QasmRegister> registers_of(const std::vector<std::string>& names,
+                                       const std::set<std::string>& taken) {
     std::vector<QasmRegister> registers;
-    std::set<std::string> seen;
+    std::map<std::string, std::set<long>> indices;
     for (const std::string& name : names) {
         const size_t open = name.find('[');
-        bool ok = open != std::string::npos && name.back() == ']' && open + 2 < name.size();
-        std::string reg = ok ? name.substr(0, open) : "";
-        std::string index = ok ? name.substr(open + 1, name.size() - open - 2) : "";
-        ok = ok && is_identifier(reg) && !kReserved.count(reg) &&
-             std::all_of(index.begin(), index.end(),
-                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
-        if (ok && !registers.empty() && registers.back().name == reg) {
-            ok = index == std::to_string(registers.back().size);
-            if (ok) ++registers.back().size;
-        } else if (ok) {
-            ok = index == "0" && seen.insert(reg).second;
-            if (ok) registers.push_back({reg, 1});
-        }
-        if (!ok) return {{"q", static_cast<int>(names.size())}};
+        if (open == std::string::npos || name.back() != ']' || open + 2 >= name.size()) return {};
+        const std::string reg = name.substr(0, open);
+        const std::string index = name.substr(open + 1, name.size() - open - 2);
+        if (!is_identifier(reg) || kReserved.count(reg) || taken.count(reg) || index.size() > 9 ||
+            (index.size() > 1 && index[0] == '0') ||
+            !std::all_of(index.begin(), index.end(),
+                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+            return {};
+        std::set<long>& seen = indices[reg];
+        if (seen.empty()) registers.push_back({reg, 0});
+        if (!seen.insert(std::stol(index)).second) return {};
+    }
+    for (QasmRegister& r : registers) {
+        const std::set<long>& seen = indices[r.name];
+        if (*seen.rbegin() != static_cast<long>(seen.size()) - 1) return {};
+        r.size = static_cast<int>(seen.size());
     }
     return registers;
 }
@@ -149,9 +154,17 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
         std::string parameters;
     };
     std::vector<Pending> pending;
+    std::vector<MeasurementComment> cregs;
+    std::vector<MeasurementComment> measurements;
+    bool ended = false;
     while (lines.next(line)) {
         netlist::tokenize(line, tokens);
-        if (tokens.empty() || netlist::is_comment(tokens)) continue;
+        if (tokens.empty()) continue;
+        MeasurementComment comment;
+        if (netlist::is_comment(tokens) && read_measurement_comment(tokens, comment))
+            (comment.kind == MeasurementComment::Kind::Register ? cregs : measurements)
+                .push_back(std::move(comment));
+        if (netlist::is_comment(tokens) || ended) continue;
         const std::string_view key = tokens[0];
         if (!gates) {
             if (key == "qubit" && tokens.size() >= 2) names.emplace_back(tokens[1]);
@@ -159,7 +172,10 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
             if (key == ".begin") gates = true;
             continue;
         }
-        if (key == ".end") break;
+        if (key == ".end") {
+            ended = true;  // measurement comments may follow
+            continue;
+        }
         Gate_type kind;
         const Form* form = gate_from_keyword(std::string(key), kind) ? form_of(kind) : nullptr;
         if (form == nullptr)
@@ -180,13 +196,22 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
         pending.push_back(std::move(p));
     }
 
-    const std::vector<QasmRegister> registers = registers_of(names);
-    std::vector<std::string> qasm_names;
-    for (const QasmRegister& r : registers)
-        for (int i = 0; i < r.size; ++i)
-            qasm_names.push_back(r.name + "[" + std::to_string(i) + "]");
+    // Each qubit under its own name when the names form registers; else one register q, which
+    // no classical register may name, in declaration order.
+    std::set<std::string> creg_names;
+    for (const MeasurementComment& c : cregs) creg_names.insert(c.creg);
+    std::vector<QasmRegister> registers = registers_of(names, creg_names);
+    const bool renamed = registers.empty() && !names.empty();
     std::map<std::string, std::string> qasm_name_of;
-    for (size_t i = 0; i < names.size(); ++i) qasm_name_of.emplace(names[i], qasm_names[i]);
+    if (renamed) {
+        std::string q = "q";
+        while (creg_names.count(q)) q += "_";
+        registers = {{q, static_cast<int>(names.size())}};
+        for (size_t i = 0; i < names.size(); ++i)
+            qasm_name_of.emplace(names[i], q + "[" + std::to_string(i) + "]");
+    } else {
+        for (const std::string& name : names) qasm_name_of.emplace(name, name);
+    }
     auto qasm_name = [&](const std::string& name) -> const std::string& {
         const auto it = qasm_name_of.find(name);
         if (it == qasm_name_of.end())
@@ -208,6 +233,16 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
     }
     for (const QasmRegister& r : registers)
         text += "qreg " + r.name + "[" + std::to_string(r.size) + "];\n";
+    // NOTE: a renamed qubit whose old name has the form of a QASM qubit would be mistaken for
+    // another; the map is written out.
+    const bool indexed_names = std::any_of(names.begin(), names.end(), [](const std::string& n) {
+        return n.find('[') != std::string::npos;
+    });
+    if (renamed && indexed_names)
+        for (const std::string& name : names)
+            text += "// " + qasm_name(name) + " is the netlist's qubit " + name + "\n";
+    for (const MeasurementComment& c : cregs)
+        text += "creg " + c.creg + "[" + std::to_string(c.index) + "];\n";
     auto write = [&](const Pending& p) {
         text += p.form->name + p.parameters + " ";
         for (size_t i = 0; i < p.qubits.size(); ++i)
@@ -218,5 +253,8 @@ std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order) {
         std::for_each(pending.begin(), pending.end(), write);
     else
         std::for_each(pending.rbegin(), pending.rend(), write);
+    for (const MeasurementComment& m : measurements)
+        text += "measure " + qasm_name(m.qubit) + " -> " + m.creg + "[" + std::to_string(m.index) +
+                "];\n";
     return text;
 }

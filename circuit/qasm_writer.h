@@ -13,7 +13,9 @@ enum class NetlistOrder { Operator, Time };
 
 /// \brief OpenQASM 2.0 text of a netlist text that holds only gate kinds a circuit can hold
 /// (no Toffoli, Fredkin, PERES, MCT or CkZ lines). Angles in π/4 become radians written as
-/// multiples of pi. Qubits named "reg[i]" in declaration order (as the QASM reader names them)
-/// keep their registers; any other names become the register q in declaration order. Ends the
-/// program with one message on a line it cannot write.
+/// multiples of pi. Qubits named "reg[i]" keep their names when each register's indices run
+/// from 0 (in any order of declaration); otherwise the qubits become the register q in
+/// declaration order (with a comment naming each when the old names hold "["). Measurement
+/// comments (see qasm_reader.h) become creg declarations and measure statements after the
+/// gates. Ends the program with one message on a line it cannot write.
 std::string netlist_to_qasm(const std::string& netlist, NetlistOrder order);

@@ -119,15 +119,42 @@ int create_temporary(const std::string& path, std::string& temporary) {
 }  // namespace
 
 bool read_text_file(const std::string& path, std::string& text) {
+    return read_text_file(path, text, ReadBounds{}) == ReadStatus::Read;
+}
+
+ReadStatus read_text_file(const std::string& path, std::string& text, const ReadBounds& bounds) {
     FileCloser in{std::fopen(path.c_str(), "rb")};
-    if (in.file == nullptr) return false;
+    if (in.file == nullptr) return ReadStatus::Failed;
     text.clear();
+    // The cut that keeps an over-long line too long whether or not a carriage return ends it.
+    const size_t kept = bounds.line_length >= static_cast<size_t>(-3) ? static_cast<size_t>(-1)
+                                                                      : bounds.line_length + 2;
+    size_t line_start = 0;  // of the last line read
     char buffer[1 << 16];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in.file)) > 0) text.append(buffer, n);
-    if (std::ferror(in.file)) return false;  // e.g. a directory
+    while ((n = std::fread(buffer, 1, sizeof buffer, in.file)) > 0) {
+        if (n > bounds.bytes - text.size()) return ReadStatus::TooLarge;
+        const size_t from = text.size();
+        text.append(buffer, n);
+        for (size_t i = from; i < text.size(); ++i) {
+            if (text[i] == '\n') {
+                size_t length = i - line_start;
+                if (length > 0 && text[i - 1] == '\r') --length;
+                if (length > bounds.line_length) {
+                    text.resize(i + 1);
+                    return ReadStatus::Read;
+                }
+                line_start = i + 1;
+            } else if (i - line_start >= kept) {
+                text.resize(i);
+                text += '\n';
+                return ReadStatus::Read;
+            }
+        }
+    }
+    if (std::ferror(in.file)) return ReadStatus::Failed;  // e.g. a directory
     if (!text.empty() && text.back() != '\n') text += '\n';
-    return true;
+    return ReadStatus::Read;
 }
 
 WriteStatus write_text_file_atomically(const std::string& path, const std::string& text) {

@@ -13,6 +13,22 @@
 /// without one gets one). False if the file cannot be opened or read.
 bool read_text_file(const std::string& path, std::string& text);
 
+/// Bounds on reading a file of unknown size (a device, a FIFO, a huge file).
+struct ReadBounds {
+    /// Reading stops after the first line longer than this (a carriage return before its newline
+    /// not counted); that line is kept, cut to line_length + 2 characters when longer.
+    size_t line_length = static_cast<size_t>(-1);
+    /// Most bytes read; a file holding more is not read.
+    size_t bytes = static_cast<size_t>(-1);
+};
+
+enum class ReadStatus { Read, Failed, TooLarge };
+
+/// \brief read_text_file within `bounds`: Read (with the text up to an over-long line), Failed
+/// as read_text_file fails, or TooLarge when the file holds more than `bounds.bytes` bytes.
+/// Never holds more than about `bounds.bytes` in memory.
+ReadStatus read_text_file(const std::string& path, std::string& text, const ReadBounds& bounds);
+
 enum class WriteStatus { Written, OpenFailed, WriteFailed };
 
 /// \brief Replaces the file at `path` by `text`. A regular file (or none) is replaced

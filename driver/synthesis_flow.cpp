@@ -7,6 +7,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -116,6 +117,22 @@ std::string oriented(const std::string& file_text, Direction direction) {
     return out;
 }
 
+// What an input file may hold: lines of a netlist's length (QASM statements may be longer), and
+// kInputBytesPerGate bytes for each gate the limit allows (a netlist line is at most 100 bytes)
+// beyond kInputBytesFloor for declarations and comments.
+constexpr size_t kInputBytesPerGate = 128;
+constexpr size_t kInputBytesFloor = 1 << 20;
+ReadBounds input_read_bounds(long max_gates, bool qasm) {
+    ReadBounds bounds;
+    if (!qasm) bounds.line_length = netlist::kMaxLineLength;
+    const size_t gates = static_cast<size_t>(std::max(0L, max_gates));
+    const size_t most = static_cast<size_t>(-1);
+    bounds.bytes = gates > (most - kInputBytesFloor) / kInputBytesPerGate
+                       ? most
+                       : kInputBytesFloor + kInputBytesPerGate * gates;
+    return bounds;
+}
+
 void write_side_file(const std::string& file, const std::string& text) {
     if (write_text_file_atomically(file, text) != WriteStatus::Written)
         fatal_error("File open failed when writing " + file + "! (" + write_failure_cause() + ")");
@@ -216,20 +233,28 @@ SynthesisResult run_synthesis(const Settings& s) {
     ProgressMeter progress = ProgressMeter::for_terminal();
     std::cout << "read input file= " << s.input_file << std::endl;
     const long long start = monotonic_nanoseconds();
+    const bool qasm_input = is_qasm_file_name(s.input_file);
+    const ReadBounds bounds = input_read_bounds(s.max_gates, qasm_input);
     std::string input_text;
-    if (!read_text_file(s.input_file, input_text))
-        fatal_error_stderr("Cannot read input file: " + s.input_file);
+    const ReadStatus read = read_text_file(s.input_file, input_text, bounds);
+    if (read == ReadStatus::Failed) fatal_error_stderr("Cannot read input file: " + s.input_file);
+    if (read == ReadStatus::TooLarge)
+        fatal_error("The input file holds more than " + std::to_string(bounds.bytes) +
+                    " bytes, more than --max-gates " + std::to_string(s.max_gates) +
+                    " allows: " + s.input_file);
     // A run that cannot put its result in place fails before the work, not after it.
     if (!output_path_writable(s.output_file))
         fatal_error("File open failed when writing result! (" + write_failure_cause() + ")");
 
-    if (is_qasm_file_name(s.input_file)) {
-        const QasmTranslation qasm = qasm_to_netlist(input_text);
-        input_text = qasm.netlist;
+    QasmTranslation qasm;  // of a QASM input
+    if (qasm_input) {
+        qasm = qasm_to_netlist(input_text, s.max_gates);
+        input_text = std::move(qasm.netlist);
         if (qasm.measurements > 0)
-            std::cout << "Note: " << qasm.measurements
-                      << " measure statement(s) ignored; the circuit is synthesised without them"
-                      << std::endl;
+            std::cout
+                << "Note: " << qasm.measurements
+                << " measure statement(s) kept; the measurements follow the synthesised circuit"
+                << std::endl;
     } else {
         netlist::check_line_lengths(input_text);
     }
@@ -302,6 +327,8 @@ SynthesisResult run_synthesis(const Settings& s) {
         result.logical_before = physical_counts(s, best_text);
         result.logical_after = physical_counts(s, final_text);
     }
+    // The measurements of a QASM input end the output, as comment lines of its netlist.
+    result.output_text += qasm.measurement_comments;
     result.seconds = static_cast<double>(monotonic_nanoseconds() - start) / 1e9;
     return result;
 }

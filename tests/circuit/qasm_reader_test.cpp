@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -70,6 +71,15 @@ std::array<Complex, 16> rxx(double t) {
     return m;
 }
 
+// Left-multiplies by e^{i phi} on the basis states where all `qubits` are 1.
+void apply_mcphase(Unitary& u, const std::vector<int>& qubits, double phi) {
+    size_t mask = 0;
+    for (int q : qubits) mask |= size_t{1} << q;
+    for (size_t r = 0; r < u.dim; ++r)
+        if ((r & mask) == mask)
+            for (size_t c = 0; c < u.dim; ++c) u.at(r, c) *= expi(phi);
+}
+
 using Build = std::function<void(Unitary&)>;
 Build one(const Mat2& m, int q) {
     return [m, q](Unitary& u) { u.apply_1q(m, q); };
@@ -77,11 +87,34 @@ Build one(const Mat2& m, int q) {
 Build two(const std::array<Complex, 16>& m, int a, int b) {
     return [m, a, b](Unitary& u) { u.apply_2q(m, a, b); };
 }
+Build mcx(const std::vector<int>& controls, int target) {
+    return [controls, target](Unitary& u) { u.apply_mcx(controls, target); };
+}
+// The relative-phase Toffoli gates in textbook gates (H, T, T^dagger, CX), as published.
+Build relative_phase_toffoli(int a, int b, int c) {
+    const Mat2 t = phase(kPi / 4), tdg = phase(-kPi / 4);
+    return [=](Unitary& u) {
+        for (const Build& g : {one(kH, c), one(t, c), mcx({b}, c), one(tdg, c), mcx({a}, c),
+                               one(t, c), mcx({b}, c), one(tdg, c), one(kH, c)})
+            g(u);
+    };
+}
+Build relative_phase_c3x(int a, int b, int c, int d) {
+    const Mat2 t = phase(kPi / 4), tdg = phase(-kPi / 4);
+    return [=](Unitary& u) {
+        for (const Build& g :
+             {one(kH, d), one(t, d), mcx({c}, d), one(tdg, d), one(kH, d), mcx({a}, d), one(t, d),
+              mcx({b}, d), one(tdg, d), mcx({a}, d), one(t, d), mcx({b}, d), one(tdg, d),
+              one(kH, d), one(t, d), mcx({c}, d), one(tdg, d), one(kH, d)})
+            g(u);
+    };
+}
 
 struct GateCase {
     const char* name;
-    std::string statements;       // on qreg q[3]
+    std::string statements;       // on qreg q[qubits]
     std::vector<Build> expected;  // in time order
+    int qubits = 3;
 };
 
 void PrintTo(const GateCase& c, std::ostream* os) {
@@ -90,6 +123,10 @@ void PrintTo(const GateCase& c, std::ostream* os) {
 
 std::string program(const std::string& statements, const std::string& registers = "qreg q[3];\n") {
     return "OPENQASM 2.0;\ninclude \"qelib1.inc\";\n" + registers + statements;
+}
+
+std::string register_of(int qubits) {
+    return "qreg q[" + std::to_string(qubits) + "];\n";
 }
 
 // The unitary of the translated netlist, as a netlist file in operator order.
@@ -101,9 +138,9 @@ class StandardGate : public testing::TestWithParam<GateCase> {};
 
 TEST_P(StandardGate, MatchesTheTextbookMatrixUpToPhase) {
     const GateCase& c = GetParam();
-    Unitary expected = Unitary::identity(3);
+    Unitary expected = Unitary::identity(c.qubits);
     for (const Build& b : c.expected) b(expected);
-    const std::string qasm = program(c.statements);
+    const std::string qasm = program(c.statements, register_of(c.qubits));
     const Unitary actual = translated(qasm);
     EXPECT_TRUE(sim::equal_up_to_phase(expected, actual))
         << qasm_to_netlist(qasm).netlist << "difference "
@@ -114,7 +151,7 @@ TEST_P(StandardGate, MatchesTheTextbookMatrixUpToPhase) {
 // netlist is read the way the driver reads an input file.
 TEST_P(StandardGate, ProgramReaderAgrees) {
     const GateCase& c = GetParam();
-    std::string text = qasm_to_netlist(program(c.statements)).netlist;
+    std::string text = qasm_to_netlist(program(c.statements, register_of(c.qubits))).netlist;
     std::string forward;
     reverse_netlist(text, forward);
     GraphCircuit circuit("qasm", ND, qec_none, 0);
@@ -125,67 +162,135 @@ TEST_P(StandardGate, ProgramReaderAgrees) {
 
 const double a = 0.37, b = -1.21, c3 = 2.05;
 
-INSTANTIATE_TEST_SUITE_P(
-    Library, StandardGate,
-    testing::Values(
-        GateCase{"u1", "u1(0.37) q[1];", {one(phase(a), 1)}},
-        GateCase{"p", "p(-1.21) q[2];", {one(phase(b), 2)}},
-        GateCase{"u2", "u2(0.37,-1.21) q[0];", {one(u3(kPi / 2, a, b), 0)}},
-        GateCase{"u3", "u3(0.37,-1.21,2.05) q[0];", {one(u3(a, b, c3), 0)}},
-        GateCase{"u", "u(0.37,-1.21,2.05) q[2];", {one(u3(a, b, c3), 2)}},
-        GateCase{"U", "U(0.37,-1.21,2.05) q[1];", {one(u3(a, b, c3), 1)}},
-        GateCase{"x_y_z", "x q[0]; y q[1]; z q[2];", {one(kX, 0), one(kY, 1), one(kZ, 2)}},
-        GateCase{"h", "h q[1];", {one(kH, 1)}},
-        GateCase{"s_sdg", "s q[0]; sdg q[1];", {one(phase(kPi / 2), 0), one(phase(-kPi / 2), 1)}},
-        GateCase{"t_tdg", "t q[0]; tdg q[2];", {one(phase(kPi / 4), 0), one(phase(-kPi / 4), 2)}},
-        GateCase{"sx_sxdg", "sx q[0]; sxdg q[0]; sx q[1];", {one(kSX, 1)}},
-        GateCase{"sx", "sx q[2];", {one(kSX, 2)}},
-        GateCase{"rx", "rx(0.37) q[0];", {one(rx(a), 0)}},
-        GateCase{"ry", "ry(0.37) q[1];", {one(ry(a), 1)}},
-        GateCase{"rz", "rz(-1.21) q[2];", {one(rz(b), 2)}}, GateCase{"id", "id q[0];", {}},
-        GateCase{"cx", "cx q[2],q[0];", {two(controlled(kX), 2, 0)}},
-        GateCase{"CX", "CX q[0],q[1];", {two(controlled(kX), 0, 1)}},
-        GateCase{"cy", "cy q[1],q[2];", {two(controlled(kY), 1, 2)}},
-        GateCase{"cz", "cz q[0],q[2];", {two(controlled(kZ), 0, 2)}},
-        GateCase{"ch", "ch q[2],q[1];", {two(controlled(kH), 2, 1)}},
-        GateCase{"swap",
-                 "h q[0]; swap q[0],q[2];",
-                 {one(kH, 0),
-                  [](Unitary& u) {
-                      u.apply_mcx({0}, 2);
-                      u.apply_mcx({2}, 0);
-                      u.apply_mcx({0}, 2);
-                  }}},
-        GateCase{"ccx", "ccx q[2],q[0],q[1];", {[](Unitary& u) {
-                     u.apply_mcx({2, 0}, 1);
-                 }}},
-        GateCase{"cswap", "cswap q[1],q[0],q[2];", {[](Unitary& u) {
-                     u.apply_mcx({1, 0}, 2);
-                     u.apply_mcx({1, 2}, 0);
-                     u.apply_mcx({1, 0}, 2);
-                 }}},
-        GateCase{"cu1", "cu1(0.37) q[0],q[1];", {two(controlled(phase(a)), 0, 1)}},
-        GateCase{"cp", "cp(-1.21) q[2],q[1];", {two(controlled(phase(b)), 2, 1)}},
-        GateCase{"crz", "crz(0.37) q[1],q[0];", {two(controlled(rz(a)), 1, 0)}},
-        GateCase{"crx", "crx(-1.21) q[0],q[2];", {two(controlled(rx(b)), 0, 2)}},
-        GateCase{"cry", "cry(2.05) q[2],q[0];", {two(controlled(ry(c3)), 2, 0)}},
-        GateCase{"cu3", "cu3(0.37,-1.21,2.05) q[1],q[2];", {two(controlled(u3(a, b, c3)), 1, 2)}},
-        GateCase{"rzz",
-                 "rzz(0.37) q[0],q[2];",
-                 {two(diagonal(expi(-a / 2), expi(a / 2), expi(a / 2), expi(-a / 2)), 0, 2)}},
-        GateCase{"rxx", "rxx(-1.21) q[1],q[0];", {two(rxx(b), 1, 0)}},
-        GateCase{"UserDefinition",
-                 "gate g(alpha, beta) x, y { rz(alpha/2) x; cx x, y; ry(beta - pi) y; }\n"
-                 "g(0.37, -1.21) q[2], q[0];",
-                 {one(rz(a / 2), 2), two(controlled(kX), 2, 0), one(ry(b - kPi), 0)}},
-        GateCase{"NestedDefinitionAndExpressions",
-                 "gate inner(t) a { u3(t, -t, 2*t) a; }\n"
-                 "gate outer(t) a, b { inner(t^2) b; barrier a, b; cu1(sin(t) + cos(t)/2) a, b; }\n"
-                 "outer(0.37) q[0], q[1];",
-                 {one(u3(a * a, -a* a, 2 * a * a), 1),
-                  two(controlled(phase(std::sin(a) + std::cos(a) / 2)), 0, 1)}},
-        GateCase{"DefinitionReplacesStandardGate", "gate h a { x a; }\nh q[1];", {one(kX, 1)}}),
-    [](const testing::TestParamInfo<GateCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Library, StandardGate,
+                         testing::Values(
+                             GateCase{"u1", "u1(0.37) q[1];", {one(phase(a), 1)}},
+                             GateCase{"p", "p(-1.21) q[2];", {one(phase(b), 2)}},
+                             GateCase{"u2", "u2(0.37,-1.21) q[0];", {one(u3(kPi / 2, a, b), 0)}},
+                             GateCase{"u3", "u3(0.37,-1.21,2.05) q[0];", {one(u3(a, b, c3), 0)}},
+                             GateCase{"u", "u(0.37,-1.21,2.05) q[2];", {one(u3(a, b, c3), 2)}},
+                             GateCase{"U", "U(0.37,-1.21,2.05) q[1];", {one(u3(a, b, c3), 1)}},
+                             GateCase{"x_y_z",
+                                      "x q[0]; y q[1]; z q[2];",
+                                      {one(kX, 0), one(kY, 1), one(kZ, 2)}},
+                             GateCase{"h", "h q[1];", {one(kH, 1)}},
+                             GateCase{"s_sdg",
+                                      "s q[0]; sdg q[1];",
+                                      {one(phase(kPi / 2), 0), one(phase(-kPi / 2), 1)}},
+                             GateCase{"t_tdg",
+                                      "t q[0]; tdg q[2];",
+                                      {one(phase(kPi / 4), 0), one(phase(-kPi / 4), 2)}},
+                             GateCase{"sx_sxdg", "sx q[0]; sxdg q[0]; sx q[1];", {one(kSX, 1)}},
+                             GateCase{"sx", "sx q[2];", {one(kSX, 2)}},
+                             GateCase{"rx", "rx(0.37) q[0];", {one(rx(a), 0)}},
+                             GateCase{"ry", "ry(0.37) q[1];", {one(ry(a), 1)}},
+                             GateCase{"rz", "rz(-1.21) q[2];", {one(rz(b), 2)}},
+                             GateCase{"id", "id q[0];", {}},
+                             GateCase{"cx", "cx q[2],q[0];", {two(controlled(kX), 2, 0)}},
+                             GateCase{"CX", "CX q[0],q[1];", {two(controlled(kX), 0, 1)}},
+                             GateCase{"cy", "cy q[1],q[2];", {two(controlled(kY), 1, 2)}},
+                             GateCase{"cz", "cz q[0],q[2];", {two(controlled(kZ), 0, 2)}},
+                             GateCase{"ch", "ch q[2],q[1];", {two(controlled(kH), 2, 1)}},
+                             GateCase{"swap",
+                                      "h q[0]; swap q[0],q[2];",
+                                      {one(kH, 0),
+                                       [](Unitary& u) {
+                                           u.apply_mcx({0}, 2);
+                                           u.apply_mcx({2}, 0);
+                                           u.apply_mcx({0}, 2);
+                                       }}},
+                             GateCase{"ccx", "ccx q[2],q[0],q[1];", {[](Unitary& u) {
+                                          u.apply_mcx({2, 0}, 1);
+                                      }}},
+                             GateCase{"cswap", "cswap q[1],q[0],q[2];", {[](Unitary& u) {
+                                          u.apply_mcx({1, 0}, 2);
+                                          u.apply_mcx({1, 2}, 0);
+                                          u.apply_mcx({1, 0}, 2);
+                                      }}},
+                             GateCase{
+                                 "cu1", "cu1(0.37) q[0],q[1];", {two(controlled(phase(a)), 0, 1)}},
+                             GateCase{
+                                 "cp", "cp(-1.21) q[2],q[1];", {two(controlled(phase(b)), 2, 1)}},
+                             GateCase{
+                                 "crz", "crz(0.37) q[1],q[0];", {two(controlled(rz(a)), 1, 0)}},
+                             GateCase{
+                                 "crx", "crx(-1.21) q[0],q[2];", {two(controlled(rx(b)), 0, 2)}},
+                             GateCase{
+                                 "cry", "cry(2.05) q[2],q[0];", {two(controlled(ry(c3)), 2, 0)}},
+                             GateCase{"cu3",
+                                      "cu3(0.37,-1.21,2.05) q[1],q[2];",
+                                      {two(controlled(u3(a, b, c3)), 1, 2)}},
+                             GateCase{
+                                 "rzz",
+                                 "rzz(0.37) q[0],q[2];",
+                                 {two(
+                                     diagonal(expi(-a / 2), expi(a / 2), expi(a / 2), expi(-a / 2)),
+                                     0, 2)}},
+                             GateCase{"rxx", "rxx(-1.21) q[1],q[0];", {two(rxx(b), 1, 0)}},
+                             GateCase{"UserDefinition",
+                                      "gate g(alpha, beta) x, y { rz(alpha/2) x; cx x, y; ry(beta "
+                                      "- pi) y; }\n"
+                                      "g(0.37, -1.21) q[2], q[0];",
+                                      {one(rz(a / 2), 2), two(controlled(kX), 2, 0),
+                                       one(ry(b - kPi), 0)}},
+                             GateCase{
+                                 "NestedDefinitionAndExpressions",
+                                 "gate inner(t) a { u3(t, -t, 2*t) a; }\n"
+                                 "gate outer(t) a, b { inner(t^2) b; barrier a, b; cu1(sin(t) + "
+                                 "cos(t)/2) a, b; }\n"
+                                 "outer(0.37) q[0], q[1];",
+                                 {one(u3(a * a, -a* a, 2 * a * a), 1),
+                                  two(controlled(phase(std::sin(a) + std::cos(a) / 2)), 0, 1)}},
+                             GateCase{"DefinitionReplacesStandardGate",
+                                      "gate h a { x a; }\nh q[1];",
+                                      {one(kX, 1)}},
+                             GateCase{"u0", "u0(0.37) q[1];", {}},
+                             GateCase{"csx", "csx q[2],q[0];", {two(controlled(kSX), 2, 0)}},
+                             GateCase{"cu",
+                                      "cu(0.37,-1.21,2.05,0.5) q[1],q[0];",
+                                      {two(controlled({expi(0.5) * u3(a, b, c3)[0],
+                                                       expi(0.5) * u3(a, b, c3)[1],
+                                                       expi(0.5) * u3(a, b, c3)[2],
+                                                       expi(0.5) * u3(a, b, c3)[3]}),
+                                           1, 0)}},
+                             GateCase{"ccz",
+                                      "h q[0]; ccz q[1],q[0],q[2];",
+                                      {one(kH, 0), [](Unitary& u) { u.apply_mcz({0, 1, 2}); }}},
+                             GateCase{"c3x",
+                                      "h q[0]; c3x q[3],q[0],q[2],q[1];",
+                                      {one(kH, 0), mcx({3, 0, 2}, 1)},
+                                      4},
+                             GateCase{
+                                 "c4x", "c4x q[4],q[0],q[2],q[1],q[3];", {mcx({4, 0, 2, 1}, 3)}, 5},
+                             GateCase{"mcx_two", "mcx q[2],q[0];", {mcx({2}, 0)}},
+                             GateCase{"mcx_three", "mcx q[1],q[2],q[0];", {mcx({1, 2}, 0)}},
+                             GateCase{"mcx_five",
+                                      "h q[3]; mcx q[3],q[0],q[4],q[1],q[2];",
+                                      {one(kH, 3), mcx({3, 0, 4, 1}, 2)},
+                                      5},
+                             GateCase{"mcx_in_definition",
+                                      "gate g a,b,c,d { mcx d,a,c,b; }\ng q[0],q[1],q[2],q[3];",
+                                      {mcx({3, 0, 2}, 1)},
+                                      4},
+                             GateCase{"rccx",
+                                      "h q[0]; h q[2]; rccx q[0],q[2],q[1];",
+                                      {one(kH, 0), one(kH, 2), relative_phase_toffoli(0, 2, 1)}},
+                             GateCase{"rc3x",
+                                      "h q[0]; h q[1]; h q[3]; rc3x q[3],q[1],q[0],q[2];",
+                                      {one(kH, 0), one(kH, 1), one(kH, 3),
+                                       relative_phase_c3x(3, 1, 0, 2)},
+                                      4},
+                             GateCase{"c3sqrtx",
+                                      "h q[0]; h q[1]; h q[2]; c3sqrtx q[2],q[0],q[1],q[3];",
+                                      {one(kH, 0), one(kH, 1), one(kH, 2), one(kH, 3),
+                                       [](Unitary& u) {
+                                           apply_mcphase(u, {2, 0, 1, 3}, kPi / 2);
+                                       },
+                                       one(kH, 3)},
+                                      4}),
+                         [](const testing::TestParamInfo<GateCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The same circuit written both ways, read through the program's netlist reader under each
 // description, as the driver reads an input file.
@@ -219,10 +324,13 @@ INSTANTIATE_TEST_SUITE_P(Descriptions, SameCircuitAsNetlist,
 
 TEST(QasmReader, RegistersAreFlattenedInDeclarationOrderAndBroadcast) {
     const std::string qasm = program(
-        "creg c[3];\nh b;\ncx b, a;\nmeasure b[1] -> c[0];\nbarrier a, b;\nmeasure a -> c;\n",
+        "creg c[2];\nh b;\ncx b, a;\nmeasure b[1] -> c[0];\nbarrier a, b;\nmeasure a -> c;\n",
         "qreg b[2];\nqreg a[2];\n");
     const QasmTranslation t = qasm_to_netlist(qasm);
     EXPECT_EQ(t.measurements, 2);
+    EXPECT_EQ(t.measurement_comments,
+              "# creg c[2]\n# measure b[1] -> c[0]\n# measure a[0] -> c[0]\n"
+              "# measure a[1] -> c[1]\n");
     EXPECT_NE(t.netlist.find("qubit b[0]\nqubit b[1]\nqubit a[0]\nqubit a[1]\n"), std::string::npos)
         << t.netlist;
     Unitary expected = Unitary::identity(4);
@@ -231,6 +339,67 @@ TEST(QasmReader, RegistersAreFlattenedInDeclarationOrderAndBroadcast) {
     expected.apply_mcx({0}, 2);
     expected.apply_mcx({1}, 3);
     EXPECT_TRUE(sim::equal_up_to_phase(expected, translated(qasm)));
+}
+
+TEST(QasmReader, MeasurementCommentsReadBack) {
+    const QasmTranslation t = qasm_to_netlist(
+        program("creg c[3];\ncreg d[1];\nmeasure q -> c;\nmeasure q[1] -> d[0];\n"));
+    EXPECT_EQ(qasm_to_netlist(program("h q;\n")).measurement_comments, "");
+    std::vector<std::string> read;
+    netlist::LineReader lines(t.measurement_comments);
+    std::string_view line;
+    std::vector<std::string_view> tokens;
+    while (lines.next(line)) {
+        netlist::tokenize(line, tokens);
+        MeasurementComment m;
+        ASSERT_TRUE(netlist::is_comment(tokens) && read_measurement_comment(tokens, m)) << line;
+        read.push_back((m.kind == MeasurementComment::Kind::Register ? "creg " : m.qubit + " ") +
+                       m.creg + " " + std::to_string(m.index));
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"creg c 3", "creg d 1", "q[0] c 0", "q[1] c 1",
+                                              "q[2] c 2", "q[1] d 0"}));
+    for (const char* other : {"# measure q[0] c[0]", "# creg c", "# creg c[0]",
+                              "# measure q[0] -> c[-1]", "# a comment"}) {
+        netlist::tokenize(other, tokens);
+        MeasurementComment m;
+        EXPECT_FALSE(read_measurement_comment(tokens, m)) << other;
+    }
+}
+
+// qasm_lines[k] is the QASM line of netlist line k + 1.
+TEST(QasmReader, EveryNetlistLineKnowsItsQasmLine) {
+    const QasmTranslation t = qasm_to_netlist(
+        "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg a[1];\nqreg b[2];\n"
+        "gate g x, y {\n  h x;\n  cx x, y;\n}\nrz(0) a[0];\ng b[1], a[0];\nx b;\n");
+    const std::vector<std::string> expected = {
+        "0 # Converted by Marovin from OpenQASM 2.0, gates in operator order",
+        "0 .qubit 3",
+        "3 qubit a[0]",
+        "4 qubit b[0]",
+        "4 qubit b[1]",
+        "0 .begin",
+        "11 X b[1]",
+        "11 X b[0]",
+        "10 CNOT b[1] a[0]",
+        "10 H b[1]",
+        "0 .end"};
+    std::vector<std::string> actual;
+    netlist::LineReader lines(t.netlist);
+    std::string_view line;
+    while (lines.next(line)) {
+        const size_t k = static_cast<size_t>(lines.line_number() - 1);
+        ASSERT_LT(k, t.qasm_lines.size());
+        actual.push_back(std::to_string(t.qasm_lines[k]) + " " + std::string(line));
+    }
+    EXPECT_EQ(actual, expected) << t.netlist;
+    EXPECT_EQ(t.qasm_lines.size(), actual.size());
+}
+
+TEST(QasmReader, FileNamesEndingInQasmInAnyCase) {
+    for (const char* name : {"a.qasm", "dir/b.QASM", "c.Qasm", "x.txt.qasm"})
+        EXPECT_TRUE(is_qasm_file_name(name)) << name;
+    for (const char* name : {"qasm", ".qasm", "a.qasm.txt", "a.qas", "aqasm"})
+        EXPECT_FALSE(is_qasm_file_name(name)) << name;
 }
 
 TEST(QasmReader, MultiplesOfPiBecomeExactUnits) {
@@ -272,6 +441,7 @@ struct BadText {
     const char* name;
     std::string text;
     std::string message;  // expected start or part of the message
+    long max_gates = LONG_MAX;
 };
 
 void PrintTo(const BadText& c, std::ostream* os) {
@@ -282,7 +452,7 @@ class QasmBadText : public testing::TestWithParam<BadText> {};
 
 TEST_P(QasmBadText, EndsWithOneMessageNamingTheLine) {
     const BadText& c = GetParam();
-    const std::string message = fatal_message([&] { qasm_to_netlist(c.text); });
+    const std::string message = fatal_message([&] { qasm_to_netlist(c.text, c.max_gates); });
     EXPECT_EQ(message.rfind("QASM line ", 0), 0u) << message;
     EXPECT_NE(message.find(c.message), std::string::npos)
         << "message: \"" << message << "\"\nexpected to contain: \"" << c.message << "\"";
@@ -290,6 +460,27 @@ TEST_P(QasmBadText, EndsWithOneMessageNamingTheLine) {
 }
 
 const std::string kHead = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[2];\ncreg c[2];\n";
+
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+// A chain of definitions, each calling the one before twice: gate g<depth> expands 2^depth times
+// the body of g0.
+std::string doubling_chain(const std::string& g0, int depth) {
+    std::string text = g0;
+    for (int i = 1; i <= depth; ++i)
+        text += "gate g" + std::to_string(i) + "(t) a { g" + std::to_string(i - 1) + "(t) a; g" +
+                std::to_string(i - 1) + "(t) a; }\n";
+    return text;
+}
+
+// gate g0(t) a { rz(0*(t + t + ... + t)) a; }: no gate, and an expression of `terms` terms.
+std::string long_zero_rotation(int terms) {
+    return "gate g0(t) a { rz(0*(t" + repeated(" + t", terms - 1) + ")) a; }\n";
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, QasmBadText,
@@ -300,7 +491,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadText{"OtherInclude", "OPENQASM 2.0;\ninclude \"mylib.inc\";\n",
                 "line 2: only \"qelib1.inc\" can be included"},
         BadText{"NoVersion", "qreg q[1];\n", "line 1: the text must begin with \"OPENQASM 2.0;\""},
-        BadText{"Version3", "OPENQASM 3.0;\n", "only OpenQASM 2.0"},
         BadText{"NoQubit", "OPENQASM 2.0;\ncreg c[1];\n", "no qubit is declared"},
         BadText{"UnknownGate", kHead + "foo q[0];\n", "line 5: unknown gate \"foo\""},
         BadText{"PrimitiveIsNotAGate", kHead + "CNOT q[0],q[1];\n", "unknown gate \"CNOT\""},
@@ -335,7 +525,63 @@ INSTANTIATE_TEST_SUITE_P(
                 "expected \",\" or \")\""},
         BadText{"MeasureWithoutArrow", kHead + "measure q[0] c[0];\n", "expected \"->\""},
         BadText{"MeasureIntoQubits", kHead + "measure q[0] -> q[1];\n",
-                "\"q\" is not a declared register"}),
+                "\"q\" is not a declared register"},
+        BadText{"MeasureRegisterIntoBit", kHead + "measure q -> c[0];\n", "line 5: measure takes"},
+        BadText{"MeasureRegisterSizes", kHead + "creg d[3];\nmeasure q -> d;\n",
+                "line 6: measure takes a qubit and a bit, or two registers of one size"},
+        BadText{"GateAfterMeasure", kHead + "measure q[0] -> c[0];\nbarrier q;\nh q[0];\n",
+                "line 7: gate h acts on q[0] after it is measured"},
+        BadText{"BroadcastAfterMeasure", kHead + "measure q -> c;\ncx q[1], q[0];\n",
+                "line 6: gate cx acts on q[1] after it is measured"},
+        BadText{"PiAsParameter", kHead + "gate g(pi) a { rz(pi) a; }\ng(1) q[0];\n",
+                "line 5: gate g cannot name a parameter \"pi\""},
+        BadText{"FunctionAsParameter", kHead + "gate g(t, sqrt) a { rz(sqrt(t)) a; }\n",
+                "line 5: gate g cannot name a parameter \"sqrt\""},
+        BadText{"DeepParentheses",
+                kHead + "rz(" + repeated("(", 20000) + "1" + repeated(")", 20000) + ") q[0];\n",
+                "line 5: the expression nests deeper than 256 levels"},
+        BadText{"DeepPowers", kHead + "rz(" + repeated("2^", 100000) + "1) q[0];\n",
+                "line 5: the expression nests deeper than"},
+        BadText{"DeepSigns", kHead + "rz(" + repeated("-", 1000000) + "1) q[0];\n",
+                "line 5: the expression nests deeper than"},
+        BadText{"DeepInDefinition",
+                kHead + "gate g(t) a { rz(" + repeated("sin(", 300) + "t" + repeated(")", 300) +
+                    ") a; }\n",
+                "line 5: the expression nests deeper than"},
+        BadText{"DeepDefinitions",
+                kHead + "gate g0 a { h a; }\n" +
+                    [] {
+                        std::string chain;
+                        for (int i = 1; i <= 1000; ++i)
+                            chain += "gate g" + std::to_string(i) + " a { g" +
+                                     std::to_string(i - 1) + " a; }\n";
+                        return chain;
+                    }(),
+                "calls gates nested more than 1000 definitions deep"},
+        BadText{"Version3", "OPENQASM 3.0;\n", "line 1: this is OpenQASM 3.0; only OpenQASM 2.0"},
+        BadText{"Version3AfterComments",
+                "// exported\n/* a block\n   comment */\nOPENQASM 3;\ninclude \"stdgates.inc\";\n"
+                "qubit[2] q;\nctrl @ x q[0], q[1];\n",
+                "line 4: this is OpenQASM 3; only OpenQASM 2.0 is read"},
+        BadText{"VersionWord", "OPENQASM three;\n", "line 1: expected a version number"},
+        BadText{"UnterminatedComment", kHead + "/* h q[0];\n", "line 5: unterminated comment"},
+        BadText{"McxOfOneQubit", kHead + "mcx q[0];\n",
+                "gate mcx acts on two qubits or more, not 1"},
+        BadText{"TooManyQubits", kHead + "qreg r[40000];\nqreg s[40000];\n",
+                "line 6: more than 65536 qubits"},
+        BadText{"RegisterTooLarge", kHead + "qreg r[1048576];\n", "a register holds 1 to 65536"},
+        BadText{"QubitsBeyondTheGateLimit", kHead + "qreg r[99];\n",
+                "line 5: 101 qubits do not fit within --max-gates 100", 100},
+        // 2^21 expansions of a 5,000-term expression that gives no gate: refused before any of
+        // them, from the steps they would take.
+        BadText{"ExpansionStepsBeyondTheGateLimit",
+                kHead + doubling_chain(long_zero_rotation(5000), 21) + "g21(0.5) q[0];\n",
+                "line 27: expanding the gate definitions takes more than 1048576 steps, the "
+                "bound for --max-gates 100",
+                100},
+        BadText{"ExpansionStepsAddUp",
+                kHead + doubling_chain(long_zero_rotation(20), 10) + repeated("g10(1) q;\n", 400),
+                "line 26: expanding the gate definitions takes more than", 100}),
     [](const testing::TestParamInfo<BadText>& info) { return std::string(info.param.name); });
 
 TEST(QasmReader, ExponentialExpansionIsRefused) {

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "circuit/graph_circuit.h"
 #include "circuit/netlist_text.h"
@@ -83,18 +87,95 @@ TEST(QasmWriter, DefinitionsOnlyForKindsUsed) {
     EXPECT_EQ(zeno.find("gate geo("), std::string::npos);
 }
 
-TEST(QasmWriter, RegistersOfTheQasmReaderAreKept) {
-    const std::string named =
-        ".qubit 3\nqubit a[0]\nqubit a[1]\nqubit b[0]\n.begin\nCNOT a[1] b[0]\n.end\n";
-    const std::string qasm = netlist_to_qasm(named, NetlistOrder::Time);
-    EXPECT_NE(qasm.find("qreg a[2];\nqreg b[1];\ncx a[1],b[0];\n"), std::string::npos) << qasm;
-    // Names of another form, or registers out of order, become one register q.
-    for (const std::string& header : {std::string(".qubit 2\nqubit x\nqubit y\n"),
-                                      std::string(".qubit 2\nqubit a[1]\nqubit a[0]\n"),
-                                      std::string(".qubit 2\nqubit a[0]\nqubit gate[0]\n")}) {
-        const std::string other = netlist_to_qasm(header + ".begin\n.end\n", NetlistOrder::Time);
-        EXPECT_NE(other.find("qreg q[2];\n"), std::string::npos) << other;
+TEST(QasmWriter, QubitsKeepTheirNamesWhenTheyFormRegisters) {
+    struct Case {
+        std::string qubits;    // declared names
+        std::string expected;  // in the QASM text
+    };
+    const Case cases[] = {
+        {"a[0] a[1] b[0]", "qreg a[2];\nqreg b[1];\ncx a[1],b[0];\n"},
+        {"b[0] a[1] a[0]", "qreg b[1];\nqreg a[2];\ncx a[1],b[0];\n"},
+        {"a[1] b[0] a[0]", "qreg a[2];\nqreg b[1];\ncx a[1],b[0];\n"},
+        // Names of another form become one register q in declaration order, with a map when
+        // an old name could be mistaken for a QASM qubit.
+        {"x a[1] b[0]",
+         "qreg q[3];\n// q[0] is the netlist's qubit x\n"
+         "// q[1] is the netlist's qubit a[1]\n// q[2] is the netlist's qubit "
+         "b[0]\ncx q[1],q[2];\n"},
+        {"a[1] a[2] b[0]", "qreg q[3];\n// q[0] is the netlist's qubit a[1]\n"},
+        {"a[1] gate[0] b[0]", "qreg q[3];\n"},
+        {"a[1] b[0] b[00]", "qreg q[3];\n"},
+    };
+    for (const Case& c : cases) {
+        std::string header = ".qubit 3\n";
+        std::istringstream names(c.qubits);
+        for (std::string name; names >> name;) header += "qubit " + name + "\n";
+        const std::string qasm =
+            netlist_to_qasm(header + ".begin\nCNOT a[1] b[0]\n.end\n", NetlistOrder::Time);
+        EXPECT_NE(qasm.find(c.expected), std::string::npos) << c.qubits << "\n" << qasm;
     }
+    const std::string plain = netlist_to_qasm(make_netlist(2, "CNOT q0 q1\n"), NetlistOrder::Time);
+    EXPECT_NE(plain.find("qreg q[2];\ncx q[0],q[1];\n"), std::string::npos) << plain;
+}
+
+// Random circuits on registers declared in shuffled order: read back, every gate acts on the
+// qubit of its own name.
+TEST(QasmWriter, ShuffledDeclarationsKeepEveryGateOnItsQubit) {
+    const std::vector<std::vector<std::string>> registers = {{"q[0]", "q[1]", "q[2]"},
+                                                             {"b[0]", "b[1]", "a[0]", "a[1]"}};
+    std::mt19937 rng(17);
+    for (int round = 0; round < 24; ++round) {
+        const std::vector<std::string>& canonical = registers[round % 2];
+        std::vector<std::string> declared = canonical;
+        std::shuffle(declared.begin(), declared.end(), rng);
+        // The reader declares registers in order of first appearance, indices ascending.
+        std::vector<std::string> expected_order;
+        for (const std::string& name : declared) {
+            const std::string reg = name.substr(0, name.find('['));
+            for (const std::string& other : canonical)
+                if (other.rfind(reg + "[", 0) == 0 &&
+                    std::find(expected_order.begin(), expected_order.end(), other) ==
+                        expected_order.end())
+                    expected_order.push_back(other);
+        }
+        std::string gates;
+        const char* kinds[] = {"H", "X", "T", "RY", "CNOT", "CP", "SWAP"};
+        for (int g = 0; g < 8; ++g) {
+            std::vector<std::string> pool = declared;
+            std::shuffle(pool.begin(), pool.end(), rng);
+            const std::string kind = kinds[rng() % std::size(kinds)];
+            gates += kind + " " + pool[0];
+            if (kind == "CNOT" || kind == "CP" || kind == "SWAP") gates += " " + pool[1];
+            if (kind == "RY" || kind == "CP") gates += " " + std::to_string(rng() % 7 + 0.5);
+            gates += "\n";
+        }
+        auto netlist = [&](const std::vector<std::string>& order) {
+            std::string text = ".qubit " + std::to_string(order.size()) + "\n";
+            for (const std::string& name : order) text += "qubit " + name + "\n";
+            return text + ".begin\n" + gates + ".end\n";
+        };
+        const std::string qasm = netlist_to_qasm(netlist(declared), NetlistOrder::Operator);
+        EXPECT_TRUE(sim::equal_up_to_phase(
+            sim::netlist_unitary(netlist(expected_order), sim::Order::Operator),
+            qasm_unitary(qasm)))
+            << netlist(declared) << qasm;
+    }
+}
+
+TEST(QasmWriter, MeasurementCommentsBecomeCregAndMeasure) {
+    const std::string netlist =
+        ".qubit 2\nqubit q0\nqubit q1\n.begin\nH q0\n.end\n# creg q[2]\n# creg r[1]\n"
+        "# measure q1 -> q[0]\n# measure q0 -> r[0]\n";
+    const std::string qasm = netlist_to_qasm(netlist, NetlistOrder::Operator);
+    // The qubits' register gives way to the classical register q.
+    EXPECT_NE(qasm.find("qreg q_[2];\ncreg q[2];\ncreg r[1];\nh q_[0];\n"
+                        "measure q_[1] -> q[0];\nmeasure q_[0] -> r[0];\n"),
+              std::string::npos)
+        << qasm;
+    const QasmTranslation back = qasm_to_netlist(qasm);
+    EXPECT_EQ(back.measurements, 2);
+    EXPECT_EQ(back.measurement_comments,
+              "# creg q[2]\n# creg r[1]\n# measure q_[1] -> q[0]\n# measure q_[0] -> r[0]\n");
 }
 
 TEST(QasmWriter, MultiQubitKeywordsAreRefused) {

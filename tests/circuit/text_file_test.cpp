@@ -88,4 +88,45 @@ TEST(TextFileAppend, FoldersAreNotAppendableFilesAndNothingIsCreated) {
     EXPECT_FALSE(fs::exists(dir + "/absent.txt"));
 }
 
+// Reading within bounds: a file of unknown size is never held whole when it passes them.
+TEST(TextFileRead, BoundsStopAtTheFirstLongLineOrRefuseTooManyBytes) {
+    const std::string dir = scratch("read");
+    const std::string path = dir + "/in.txt";
+    std::string text;
+    ReadBounds lines;
+    lines.line_length = 5;
+    struct Case {
+        std::string file;
+        std::string text;  // read with lines of at most 5 characters
+    };
+    const Case cases[] = {
+        {"ab\ncdefg\nh", "ab\ncdefg\nh\n"},
+        {"ab\ncdefgh\nrest\n", "ab\ncdefgh\n"},      // 6 of 6 characters: still too long
+        {"ab\ncdefghijk\nrest\n", "ab\ncdefghi\n"},  // cut to 7
+        {"12345\r\n12345\r\r\n", "12345\r\n12345\r\r\n"},
+        {"1234567\r\n", "1234567\n"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        testenv::write_file(path, c.file);
+        EXPECT_EQ(read_text_file(path, text, lines), ReadStatus::Read) << c.file;
+        EXPECT_EQ(text, c.text) << c.file;
+    }
+    ReadBounds bytes;
+    bytes.bytes = 10;
+    testenv::write_file(path, "0123456789");
+    EXPECT_EQ(read_text_file(path, text, bytes), ReadStatus::Read);
+    EXPECT_EQ(text, "0123456789\n");
+    testenv::write_file(path, "0123456789\n");
+    EXPECT_EQ(read_text_file(path, text, bytes), ReadStatus::TooLarge);
+    EXPECT_EQ(read_text_file(dir + "/missing.txt", text, bytes), ReadStatus::Failed);
+    EXPECT_EQ(read_text_file(dir, text, bytes), ReadStatus::Failed);
+    // Devices without an end.
+    EXPECT_EQ(read_text_file("/dev/zero", text, lines), ReadStatus::Read);
+    EXPECT_EQ(text, std::string(7, '\0') + "\n");
+    bytes.bytes = 1 << 20;
+    EXPECT_EQ(read_text_file("/dev/zero", text, bytes), ReadStatus::TooLarge);
+    EXPECT_EQ(read_text_file("/dev/urandom", text, bytes), ReadStatus::TooLarge);
+}
+
 }  // namespace

@@ -354,6 +354,34 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// Inputs without an end (devices, as a netlist and, through links named .qasm, as QASM) stop at
+// the first over-long line or at the byte bound of the gate limit, within seconds.
+TEST(BadFiles, EndlessInputIsRefusedWithoutReadingItAll) {
+    const std::string dir = scratch_with_previous("endless", kRotations);
+    ASSERT_EQ(symlink("/dev/zero", (dir + "/zero.qasm").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/urandom", (dir + "/random.QASM").c_str()), 0);
+    const std::string too_large =
+        "The input file holds more than 1176576 bytes, more than "
+        "--max-gates 1000 allows: ";
+    const std::pair<std::string, std::string> cases[] = {
+        {"/dev/zero out.txt", "Netlist line 1 is longer than 99 characters"},
+        {"--max-gates 1000 /dev/urandom out.txt", "is longer than 99 characters"},
+        {"--max-gates 1000 zero.qasm out.txt", too_large + "zero.qasm"},
+        {"--max-gates 1000 random.QASM out.txt", too_large + "random.QASM"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        const testrun::Run run = run_marovin_in(dir, arguments);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(last_line(run.output).find(message), std::string::npos) << arguments << "\n"
+                                                                          << run.output;
+        EXPECT_LT(seconds, 30) << arguments;
+        expect_previous_output_kept(dir);
+    }
+}
+
 TEST(Failures, UnwritableSideFileNamesItAndKeepsTheOutput) {
     const std::string dir = scratch_with_previous("side_folder", kRotations);
     std::filesystem::create_directory(dir + "/FT_before_converted.txt");

@@ -154,22 +154,58 @@ TEST(QasmProgram, RefusedStatementStopsTheRunWithOneMessage) {
     EXPECT_EQ(testenv::read_file(dir + "/out.qasm"), "");
 }
 
-TEST(QasmProgram, MeasurementsGiveOneNoteAndQasmInputCanWriteANetlist) {
-    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_note"));
+// Terminal measurements stay with the circuit: written back in a QASM output, as comments in a
+// netlist output; one note says so. The names (upper-case .QASM too) decide the formats.
+TEST(QasmProgram, MeasurementsAreKeptInEitherOutput) {
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_measure"));
     const std::string qasm =
         "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[2];\ncreg c[2];\nh q[0];\ncx q[0],q[1];\n"
         "measure q -> c;\nmeasure q[0] -> c[0];\n";
-    testenv::write_file(dir + "/in.qasm", qasm);
-    const testrun::Run run = testrun::run_marovin_in(dir, "in.qasm out.txt IT");
+    const std::string kept =
+        "# creg c[2]\n# measure q[0] -> c[0]\n# measure q[1] -> c[1]\n"
+        "# measure q[0] -> c[0]\n";
+    testenv::write_file(dir + "/in.QASM", qasm);
+    testrun::Run run = testrun::run_marovin_in(dir, "in.QASM out.txt IT");
     ASSERT_EQ(run.status, 0) << run.output;
-    size_t notes = 0;
-    for (size_t p = run.output.find("measure"); p != std::string::npos;
-         p = run.output.find("measure", p + 1))
-        ++notes;
-    EXPECT_EQ(notes, 1u) << run.output;
-    EXPECT_TRUE(sim::equal_up_to_phase(
-        qasm_unitary(qasm),
-        sim::netlist_unitary(testenv::read_file(dir + "/out.txt"), sim::Order::Operator)));
+    EXPECT_TRUE(testrun::has_line(
+        run.output,
+        "Note: 2 measure statement(s) kept; the measurements follow the synthesised "
+        "circuit"))
+        << run.output;
+    const std::string netlist = testenv::read_file(dir + "/out.txt");
+    EXPECT_EQ(netlist.substr(netlist.size() - kept.size() - 5), ".end\n" + kept);
+    EXPECT_TRUE(sim::equal_up_to_phase(qasm_unitary(qasm),
+                                       sim::netlist_unitary(netlist, sim::Order::Operator)));
+
+    run = testrun::run_marovin_in(dir, "in.QASM out.Qasm SC");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string output = testenv::read_file(dir + "/out.Qasm");
+    EXPECT_NE(output.find("qreg q[2];\ncreg c[2];\n"), std::string::npos) << output;
+    const std::string measures =
+        "measure q[0] -> c[0];\nmeasure q[1] -> c[1];\nmeasure q[0] -> c[0];\n";
+    EXPECT_EQ(output.substr(output.size() - measures.size()), measures) << output;
+    EXPECT_EQ(qasm_to_netlist(output).measurement_comments, kept);
+    EXPECT_TRUE(sim::equal_up_to_phase(qasm_unitary(qasm), qasm_unitary(output), kTolerance));
+}
+
+// The gate limit bounds the work of expanding definitions, not only the gates they give: a
+// 2^21-fold expansion of a 5,000-term expression that gives no gate is refused at once.
+TEST(QasmProgram, ExpansionWorkIsBoundedByTheGateLimit) {
+    const std::string dir = testenv::make_scratch_dir(testnames::unique_name("qasm_work"));
+    std::string qasm = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[1];\ngate g0(t) a { rz(0*(t";
+    for (int i = 1; i < 5000; ++i) qasm += " + t";
+    qasm += ")) a; }\n";
+    for (int i = 1; i <= 21; ++i)
+        qasm += "gate g" + std::to_string(i) + "(t) a { g" + std::to_string(i - 1) + "(t) a; g" +
+                std::to_string(i - 1) + "(t) a; }\n";
+    qasm += "g21(1) q[0];\n";
+    testenv::write_file(dir + "/in.qasm", qasm);
+    const testrun::Run run = testrun::run_marovin_in(dir, "--max-gates 100 in.qasm out.qasm SC");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(testrun::has_line(run.output,
+                                  "QASM line 26: expanding the gate definitions takes more than "
+                                  "1048576 steps, the bound for --max-gates 100"))
+        << run.output;
 }
 
 }  // namespace
