@@ -56,7 +56,7 @@ int run_marovin(int argc, char** argv) {
                 WriteStatus::Written)
             fatal_error("Writing the JSON report failed: " + settings.json_file);
         print_report(result, std::cout);
-        return 0;
+        return run_complete(result) ? 0 : 1;
     } catch (const std::bad_alloc&) {
         // NOTE: the output file is only replaced after a complete run, so it is intact here.
         fatal_error("Error: out of memory; the circuit is too large to synthesise on this machine");
