@@ -4,10 +4,13 @@
 
 #include "FaultTolerant/ft_conversion.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <sstream>
 
 #include "FaultTolerant/gate_sequence.h"
@@ -62,6 +65,62 @@ void report_no_sequence(const std::string& what) {
               << std::endl;
 }
 
+// Appends `text` to the angle log and checks that every byte reached the file; on the first
+// failure prints one "Error:" line with the system's reason and sets `failed`.
+void append_to_angle_log(const std::string& text, bool& failed) {
+    errno = 0;
+    std::ofstream log(kAngleLogFile, std::ios::app);
+    if (log) log << text << std::flush;
+    if (log) log.close();
+    if (log) return;
+    const int cause = errno;
+    failed = true;
+    std::cout << "Error: writing " << kAngleLogFile << " failed ("
+              << (cause != 0 ? std::strerror(cause) : "write error")
+              << "); the log of mixed rotation windows is incomplete" << std::endl;
+}
+
+// True when the letters of a sequence for a rotation of `kind` by `angle` (π/4) are within
+// `threshold` of it, recomputed in extended precision (RX and RY sequences are wrapped Z
+// sequences: only the Z part of a cached RZ entry is checked directly).
+bool within_threshold(const std::string& seq, Gate_type kind, double angle, double threshold) {
+    if (kind != RZ) return true;
+    const double d = grid::ft_sequence_distance_to_rz(seq, angle);
+    return d >= 0 && d <= threshold;
+}
+
+void report_no_sequence(const std::string& what, int rotations, FtCache& cache) {
+    report_no_sequence(what);
+    cache.unconverted += rotations;
+}
+
+// The line's rotations whose angle the line normalisation takes into [0, 8) by a rounded
+// addition: a negative remainder r of the angle modulo 8 (exact) for which r + 8 is not exact,
+// such as −1e-17, which becomes 8 and loses the rotation. By index, with the angle as read.
+std::map<int, double> inexactly_normalised_rotations(const LineOfGates& line) {
+    std::map<int, double> found;
+    for (const Gate& g : line.gates) {
+        if (!is_rotation(g) || !std::isfinite(g.angle) || (g.angle > 0 && g.angle < 8)) continue;
+        const double r = std::fmod(g.angle, 8.0);
+        if (r < 0 && (r + 8.0) - 8.0 != r) found.emplace(g.index, g.angle);
+    }
+    return found;
+}
+
+// Gives the rotations of `inexact` that the normalisation left on their own (angle
+// normalised_turn of the angle as read) the exact remainder r instead: RA(r + 8) = e^{iπ}·RA(r),
+// so the line's phase takes 1 more.
+void restore_exact_remainders(LineOfGates& line, const std::map<int, double>& inexact) {
+    if (inexact.empty()) return;
+    for (Gate& g : line.gates) {
+        const auto it = inexact.find(g.index);
+        if (it == inexact.end() || !is_rotation(g) || g.angle != normalised_turn(it->second))
+            continue;
+        g.angle = std::fmod(it->second, 8.0);
+        line.phase += 1.0;
+    }
+}
+
 }  // namespace
 
 std::string ft_default_search(const Matrix2& target, double threshold, int ft_mode) {
@@ -89,9 +148,9 @@ void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, dou
                 int ft_mode, FtMethod method) {
     if (circuit.num_qubits < 1) return;
     if (method == FtMethod::NumberTheoretic) {
-        if (!(threshold >= grid::kFinestThreshold))
+        if (!(threshold >= grid::kFinestReachableThreshold))
             fatal_error(
-                "FT threshold must be a number of at least 1e-25 for the number-theoretic "
+                "FT threshold must be a number of at least 1e-20 for the number-theoretic "
                 "synthesis");
     } else {
         // NOTE: the exhaustive search only ends when it gets within the threshold, so a
@@ -112,7 +171,9 @@ void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, dou
     for (int q = 0; q < circuit.num_qubits; ++q) {
         LineOfGates line;
         circuit.copy_a_line(q, line);
+        const std::map<int, double> inexact = inexactly_normalised_rotations(line);
         line::simplify1(cost, line, -1, -1, Measure::GateCount, line::Strategy::Incremental);
+        restore_exact_remainders(line, inexact);
         line::split_angles(line, circuit.gate_counter);
         convert_1Q_window_to_FT(line, circuit.gate_counter, cache, threshold, ft_mode, method);
         circuit.revise_a_line(q, line);
@@ -141,11 +202,21 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
         if (fractional == 1) {
             const Gate_type kind = g->type;
             const double a = g->angle;
-            std::string seq = ft_table.get_FT_seq(kind, a, threshold);
+            // NOTE: under grid a cached sequence is held to the threshold against the angle as it
+            // stands, in extended precision: the cache checks its file entries in double
+            // precision only, to 1e-7. The inverse of a sequence for −a is as far from RZ(a).
+            auto cached = [&](double angle) {
+                std::string found = ft_table.get_FT_seq(kind, angle, threshold);
+                if (grid_method && !found.empty() &&
+                    !within_threshold(found, kind, angle, threshold))
+                    found.clear();
+                return found;
+            };
+            std::string seq = cached(a);
             if (!seq.empty()) {
                 ++cache.hits;
                 insert_FT_seq(gates, g, std::next(g), seq, gate_counter);
-            } else if (!(seq = ft_table.get_FT_seq(kind, -a, threshold)).empty()) {
+            } else if (!(seq = cached(-a)).empty()) {
                 ++cache.hits;
                 insert_inv_FT_seq(gates, g, std::next(g), seq, gate_counter);
             } else {
@@ -165,8 +236,11 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
                     grid::grid_sequence_for_rz(a, threshold, r);
                 else if (std::isfinite(a))
                     r = search_sequence(ft_rz_matrix(a), threshold, ft_mode);
+                if (!r.empty() && grid_method &&
+                    !(grid::ft_sequence_distance_to_rz(r, a) <= threshold))
+                    r.clear();
                 if (r.empty()) {
-                    report_no_sequence("a rotation of angle " + format_double(a));
+                    report_no_sequence("a rotation of angle " + format_double(a), 1, cache);
                 } else {
                     ft_table.insert_FT_table(a, threshold, r);
                     seq = ft_table.get_FT_seq(kind, a, threshold);
@@ -178,7 +252,7 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
             ++cache.misses;
             std::string r;
             if (is_finite_window(first, last)) {
-                Matrix2 m = convert_matrix(gates, first, last);
+                Matrix2 m = convert_matrix(gates, first, last, cache.log_failed);
                 // NOTE: the Solovay-Kitaev net works in SU(2) (it identifies M and -M only); a
                 // window with an odd number of H has determinant -1, so the matrix is divided by
                 // a square root of its determinant first. The exhaustive search is phase-blind.
@@ -191,7 +265,7 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
             }
             std::cout << r << std::endl;
             if (r.empty())
-                report_no_sequence("a mixed window");
+                report_no_sequence("a mixed window", fractional, cache);
             else
                 insert_FT_seq(gates, first, last, r, gate_counter);
         }
@@ -201,13 +275,14 @@ void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache
 }
 
 Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
-                       std::list<Gate>::iterator last) {
+                       std::list<Gate>::iterator last, bool& log_failed) {
     (void)gates;
     Matrix2 m = matrix2_identity();
-    std::ofstream log("ft_angle_analysis.txt", std::ios::app);
+    std::ostringstream entries;
+    entries.precision(std::cout.precision());
     for (auto it = first; it != last; ++it) {
         std::cout << "gate: " << static_cast<int>(it->type) << " angle= " << it->angle << "\n";
-        log << static_cast<int>(it->type) << "  " << it->angle << "\n";
+        entries << static_cast<int>(it->type) << "  " << it->angle << "\n";
         // NOTE: every one-qubit kind enters the product with its own matrix; a window holding a
         // named gate (T, S, X, ...) or RXY/ASQU would otherwise lose that gate when the window
         // is replaced.
@@ -218,6 +293,7 @@ Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
         }
         m = m * factor;
     }
+    if (!log_failed) append_to_angle_log(entries.str(), log_failed);
     return m;
 }
 

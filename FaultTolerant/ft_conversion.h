@@ -14,11 +14,18 @@
 #include "circuit/gate.h"
 #include "cost/cost_model.h"
 
-/// The sequence cache the conversion reads and fills, and its hit and miss counters.
+/// The side file to which the conversion appends the gates of each mixed rotation window.
+constexpr const char* kAngleLogFile = "ft_angle_analysis.txt";
+
+/// The sequence cache the conversion reads and fills, its hit and miss counters, the fractional
+/// rotations it left as they were (no sequence found), and whether a write of the angle log
+/// failed (reported once, with an "Error:" line).
 struct FtCache {
     FT_table& table;
     int& hits;
     int& misses;
+    int& unconverted;
+    bool& log_failed;
 };
 
 /// \brief Converts every line. threshold: required distance (md_tri); ft_mode: 0 exhaustive
@@ -30,9 +37,10 @@ void convert_FT(CircuitGraph& circuit, const CostModel& cost, FtCache cache, dou
 void convert_1Q_window_to_FT(LineOfGates& line, int& gate_counter, FtCache cache, double threshold,
                              int ft_mode, FtMethod method);
 /// \brief Left-to-right product of the window factors of [first, last); logs each record to
-/// "ft_angle_analysis.txt".
+/// kAngleLogFile. The first write that fails prints one "Error:" line naming the cause and sets
+/// `log_failed`; later windows are not logged.
 Matrix2 convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
-                       std::list<Gate>::iterator last);
+                       std::list<Gate>::iterator last, bool& log_failed);
 /// \brief Replaces [first, last) by the gates of a sequence string, in order.
 void insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
                    std::list<Gate>::iterator last, std::string& seq, int& gate_counter);

@@ -19,7 +19,8 @@ using line::Strategy;
 namespace {
 
 FtCache cache_of(GraphCircuit& c) {
-    return FtCache{c.ft_table, c.ft_cache_hits, c.ft_cache_misses};
+    return FtCache{c.ft_table, c.ft_cache_hits, c.ft_cache_misses, c.ft_unconverted,
+                   c.ft_log_failed};
 }
 
 }  // namespace
@@ -200,7 +201,7 @@ void GraphCircuit::convert_1Q_window_to_FT(LineOfGates& line, double threshold, 
 }
 Matrix2 GraphCircuit::convert_matrix(std::list<Gate>& gates, std::list<Gate>::iterator first,
                                      std::list<Gate>::iterator last) {
-    return ::convert_matrix(gates, first, last);
+    return ::convert_matrix(gates, first, last, ft_log_failed);
 }
 void GraphCircuit::insert_FT_seq(std::list<Gate>& gates, std::list<Gate>::iterator first,
                                  std::list<Gate>::iterator last, std::string& seq) {

@@ -34,6 +34,8 @@ class GraphCircuit : public CircuitGraph {
     FT_table ft_table;
     int ft_cache_hits = 0;
     int ft_cache_misses = 0;
+    int ft_unconverted = 0;      // fractional rotations the conversion left as they were
+    bool ft_log_failed = false;  // a write of the conversion's angle log failed
     /// What reduce1Qgate last made of each line (a cache: it never changes a result).
     line::ReductionMemo line_reduction_memo;
 

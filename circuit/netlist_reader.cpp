@@ -2,6 +2,8 @@
 // circuit's machine description as it is read (gates are appended in text order, which is time
 // order).
 
+#include "circuit/netlist_reader.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -81,10 +83,6 @@ struct VariableGate {
 constexpr VariableGate kVariableGates[] = {
     {"Toffoli", ListGate::Toffoli}, {"MCT", ListGate::MCT}, {"CkZ", ListGate::CkZ}};
 
-// The multi-controlled decompositions append 2^controls - 1 controlled-V gates; beyond this
-// many controls a single line would exhaust memory.
-constexpr int kMaxControls = 20;
-
 const char* keyword_of(const FixedGate& row) {
     return row.own_keyword != nullptr ? row.own_keyword : price_row_keyword(row.kind);
 }
@@ -97,6 +95,12 @@ const Row* find_row(const Row (&rows)[N], std::string_view keyword) {
     for (const Row& row : rows)
         if (keyword == keyword_of(row)) return &row;
     return nullptr;
+}
+
+const NamedRotation* named_keyword(std::string_view keyword) {
+    Gate_type kind = I;
+    if (!gate_from_keyword(std::string(keyword), kind)) return nullptr;
+    return named_rotation(kind);
 }
 
 class NetlistReader {
@@ -224,12 +228,6 @@ class NetlistReader {
         return qubits;
     }
 
-    static const NamedRotation* named_keyword(std::string_view keyword) {
-        Gate_type kind = I;
-        if (!gate_from_keyword(std::string(keyword), kind)) return nullptr;
-        return named_rotation(kind);
-    }
-
     void append_named(const NamedRotation& row) {
         need_gate_section();
         need_operands(1);
@@ -259,9 +257,9 @@ class NetlistReader {
         // target's basis change), which is not the gate; refuse instead.
         if (n < 2)
             fail(std::string(tokens_[0]) + " needs at least 2 qubits (controls, then the target)");
-        if (n - 1 > static_cast<size_t>(kMaxControls))
-            fail(std::string(tokens_[0]) + " with more than " + std::to_string(kMaxControls) +
-                 " controls is not supported");
+        if (n - 1 > static_cast<size_t>(kMaxListGateControls))
+            fail(std::string(tokens_[0]) + " with more than " +
+                 std::to_string(kMaxListGateControls) + " controls is not supported");
         std::vector<int> qubits = qubit_operands(n);
         switch (row.kind) {
             case ListGate::Toffoli:
@@ -276,6 +274,22 @@ class NetlistReader {
 };
 
 }  // namespace
+
+bool netlist_gate_shape(std::string_view keyword, NetlistGateShape& shape) {
+    if (named_keyword(keyword) != nullptr) {
+        shape = {1, 0, false};
+        return true;
+    }
+    if (const FixedGate* row = find_row(kFixedGates, keyword)) {
+        shape = {row->qubits, row->angles, false};
+        return true;
+    }
+    if (find_row(kVariableGates, keyword) != nullptr) {
+        shape = {2, 0, true};
+        return true;
+    }
+    return false;
+}
 
 void GraphCircuit::read_netlist(std::string& text) {
     NetlistReader(*this, text).run();

@@ -100,6 +100,13 @@ std::string format_exact(double value) {
     return buffer;
 }
 
+std::string format_round_trip(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.16g", value);
+    if (std::strtod(buffer, nullptr) != value) std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
 void line_error(int number, std::string_view line, const std::string& problem) {
     fatal_error("Netlist line " + std::to_string(number) + " (\"" + printable(line) +
                 "\"): " + problem);

@@ -67,6 +67,11 @@ bool parse_int(std::string_view token, int& value);
 /// double; -0.0 is written "-0".
 std::string format_exact(double value);
 
+/// \brief The form of a number in a text that the program reads back itself: 16 significant
+/// digits (as the program writes its files) when they read back to the same double, else 17,
+/// which always do. -0.0 is written "-0".
+std::string format_round_trip(double value);
+
 /// \brief Ends the program with one message line naming the netlist line and its problem:
 /// Netlist line <number> ("<line>"): <problem>
 [[noreturn]] void line_error(int number, std::string_view line, const std::string& problem);

@@ -1,12 +1,16 @@
 // Netlist writers: the circuit graph back to netlist text, gates in time order (the reverse of
-// boost::topological_sort's output), markers skipped.
+// boost::topological_sort's output), markers skipped. The file form writes numbers with 16
+// significant digits, as the program always has; the string form, which the next stage of the
+// synthesis reads, writes every number so that it reads back exactly.
 
 #include "circuit/netlist_writer.h"
 
+#include <cmath>
 #include <iostream>
 #include <sstream>
 
 #include "circuit/fatal.h"
+#include "circuit/netlist_text.h"
 #include "circuit/text_file.h"
 
 namespace {
@@ -27,22 +31,43 @@ std::string qubit_name(const CircuitGraph& c, int line) {
     return it == c.line_name.end() ? std::string() : it->second;
 }
 
-// Writes one gate line (markers and price-row kinds write nothing). Angles in π/4 at the stream's
-// precision.
-void write_gate_line(const CircuitGraph& c, const Gate& g, std::ostream& out) {
+enum class Form { File, String };
+
+// From this magnitude on (π/4 units) 16 significant digits hold no fraction of an angle: the
+// file form writes such an angle as its remainder modulo 16, exact and the same gate, rather
+// than lose its fraction (1000000000000000.5 is written 0.5, not 1000000000000000).
+constexpr double kHugeAngle = 1e15;
+
+// An angle of a gate line: the file form at the stream's precision (16); the string form, which
+// the next stage reads, so that it reads back the same double.
+struct Angle {
+    double value;
+    Form form;
+};
+
+std::ostream& operator<<(std::ostream& out, Angle a) {
+    if (a.form == Form::String) return out << netlist::format_round_trip(a.value);
+    if (std::isfinite(a.value) && std::fabs(a.value) >= kHugeAngle)
+        return out << std::fmod(a.value, 16.0) + 0.0;
+    return out << a.value;
+}
+
+// Writes one gate line (markers and price-row kinds write nothing). Angles in π/4.
+void write_gate_line(const CircuitGraph& c, const Gate& g, Form form, std::ostream& out) {
     const Gate_type kind = g.type;
     if (!is_netlist_gate(kind)) return;
+    const Angle angle{g.angle, form}, angle1{g.angle1, form}, angle2{g.angle2, form};
     out << gate_keyword(kind) << ' ';
     if (!is_2Q_gate(kind)) {
         out << qubit_name(c, g.target);
-        if (is_rotation(g)) out << ' ' << g.angle;
-        if (kind == RXY) out << ' ' << g.angle << ' ' << g.angle1 << ' ';
-        if (kind == ASQU) out << ' ' << g.angle << ' ' << g.angle1 << ' ' << g.angle2 << ' ';
+        if (is_rotation(g)) out << ' ' << angle;
+        if (kind == RXY) out << ' ' << angle << ' ' << angle1 << ' ';
+        if (kind == ASQU) out << ' ' << angle << ' ' << angle1 << ' ' << angle2 << ' ';
     } else {
         out << qubit_name(c, g.control) << ' ' << qubit_name(c, g.target);
         // NOTE: ZENO_dag (kind 24) has no parameter and is written by its own keyword, so that
         // circuits holding it natively (SC, ND) read back.
-        if (kind > ZENO_dag) out << ' ' << g.angle;
+        if (kind > ZENO_dag) out << ' ' << angle;
     }
     out << '\n';
 }
@@ -57,8 +82,6 @@ void for_each_gate(const CircuitGraph& c, F f) {
     }
 }
 
-enum class Form { File, String };
-
 // The lines of a form up to and including ".begin".
 std::string header_text(const CircuitGraph& c, PMD_type pmd, Form form) {
     std::ostringstream out;
@@ -67,23 +90,23 @@ std::string header_text(const CircuitGraph& c, PMD_type pmd, Form form) {
     out << ".qubit " << c.num_qubits << '\n';
     out << ".pmd " << (form == Form::File ? file_pmd_keyword(pmd) : string_pmd_keyword(pmd))
         << '\n';
-    out.precision(16);
-    if (form == Form::String) out << ".global_phase " << c.global_phase << '\n';
+    if (form == Form::String)
+        out << ".global_phase " << netlist::format_round_trip(c.global_phase) << '\n';
     for (const auto& entry : c.line_name) out << "qubit " << entry.second << '\n';
     out << ".begin\n";
     return out.str();
 }
 
-// The gate lines, the same in both forms: one walk in time order, numbers at precision 16.
-std::string gate_section(const CircuitGraph& c) {
+// The gate lines of a form: one walk in time order.
+std::string gate_section(const CircuitGraph& c, Form form) {
     std::ostringstream out;
     out.precision(16);
-    for_each_gate(c, [&](const Gate& g) { write_gate_line(c, g, out); });
+    for_each_gate(c, [&](const Gate& g) { write_gate_line(c, g, form, out); });
     return out.str();
 }
 
 std::string netlist_text(const CircuitGraph& c, PMD_type pmd, Form form) {
-    return header_text(c, pmd, form) + gate_section(c) + ".end\n";
+    return header_text(c, pmd, form) + gate_section(c, form) + ".end\n";
 }
 
 }  // namespace
@@ -97,9 +120,15 @@ std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd) {
 }
 
 NetlistTexts netlist_texts(const CircuitGraph& circuit, PMD_type pmd) {
-    const std::string gates = gate_section(circuit);
-    return NetlistTexts{header_text(circuit, pmd, Form::File) + gates + ".end\n",
-                        header_text(circuit, pmd, Form::String) + gates + ".end\n"};
+    // One walk of the graph gives the records of both forms.
+    std::ostringstream file, string;
+    file.precision(16);
+    for_each_gate(circuit, [&](const Gate& g) {
+        write_gate_line(circuit, g, Form::File, file);
+        write_gate_line(circuit, g, Form::String, string);
+    });
+    return NetlistTexts{header_text(circuit, pmd, Form::File) + file.str() + ".end\n",
+                        header_text(circuit, pmd, Form::String) + string.str() + ".end\n"};
 }
 
 void write_netlist_file(const CircuitGraph& circuit, PMD_type pmd, const std::string& file_name) {
@@ -125,7 +154,7 @@ void print_circuit_listing(const CircuitGraph& circuit, PMD_type pmd,
     double total = 0;
     for_each_gate(circuit, [&](const Gate& g) {
         total += price(g.type);
-        write_gate_line(circuit, g, std::cout);
+        write_gate_line(circuit, g, Form::File, std::cout);
     });
     std::cout << "Total cost=" << total << std::endl;
 }

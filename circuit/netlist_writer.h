@@ -1,6 +1,8 @@
 #pragma once
 // Netlist text of a circuit graph: gates in time order (the reverse of boost::topological_sort's
-// output), markers skipped, numbers at precision 16.
+// output), markers skipped. Numbers have 16 significant digits in the file form; in the string
+// form, which the next stage reads, every number reads back to the same double (17 digits where
+// 16 do not).
 
 #include <functional>
 #include <string>
@@ -11,7 +13,7 @@
 /// line.
 std::string netlist_file_text(const CircuitGraph& circuit, PMD_type pmd);
 /// \brief The text handed to the next reading: a ".global_phase" line, ".pmd ???" for ND and
-/// FTS.
+/// FTS, numbers that read back exactly.
 std::string netlist_string_text(const CircuitGraph& circuit, PMD_type pmd);
 /// Both texts of one circuit.
 struct NetlistTexts {

@@ -7,7 +7,9 @@
 #include <sstream>
 #include <vector>
 
+#include "FaultTolerant/ft_conversion.h"
 #include "circuit/fatal.h"
+#include "circuit/text_file.h"
 
 namespace {
 
@@ -145,20 +147,28 @@ void read_level(const char* text, Settings& s) {
                     to_text(CommandLineLimits::kMaxLevel) + ": " + text);
 }
 
-void check_threshold(const char* text, const Settings& s) {
-    // NOTE: "nan" and "inf" read as numbers; no conversion can meet such a precision.
-    if (!std::isfinite(s.threshold))
-        fatal_error(std::string("The threshold must be a finite number: ") + text);
-    if (!s.converts() || !s.exhaustive_search()) return;
-    // The exhaustive search only ends once it gets within the threshold.
-    if (s.threshold < 0)
-        fatal_error("FT threshold must be a positive number for the exhaustive search");
-    if (s.threshold < CommandLineLimits::kMinExhaustiveThreshold) {
-        std::ostringstream message;
-        message << "The threshold must be at least " << CommandLineLimits::kMinExhaustiveThreshold
-                << " for the exhaustive search (double precision cannot verify less): " << text;
-        fatal_error(message.str());
-    }
+// The finest threshold the settings' method reaches, and the method's name in messages.
+struct ThresholdFloor {
+    double value;
+    const char* method;
+    const char* reason;
+};
+
+ThresholdFloor threshold_floor(const Settings& s) {
+    if (s.ft_method == FtMethod::NumberTheoretic)
+        return {CommandLineLimits::kMinGridThreshold, "the number-theoretic synthesis",
+                "its searches find no sequence for some rotations below it"};
+    if (s.exhaustive_search())
+        return {CommandLineLimits::kMinExhaustiveThreshold, "the exhaustive search",
+                "double precision cannot verify less"};
+    return {CommandLineLimits::kMinSkThreshold, "the Solovay-Kitaev algorithm",
+            "no depth gets closer"};
+}
+
+std::string number_text(double x) {
+    std::ostringstream out;
+    out << x;
+    return out.str();
 }
 
 }  // namespace
@@ -178,12 +188,14 @@ ParseStatus parse_command_line(int argc, char** argv, Settings& s, std::ostream&
     s.input_file = a[1];
     s.output_file = a[2];
     if (n >= 3) read_pmd(a[3], s, echo);
-    if (n >= 4) s.threshold = std::strtod(a[4], nullptr);
+    if (n >= 4) {
+        s.threshold = std::strtod(a[4], nullptr);
+        s.threshold_text = a[4];
+    }
     if (n >= 5) {
         // The threshold decides whether the mode is used; its own checks need the method.
         read_ft_mode(a[5], s);
     }
-    if (n >= 4) check_threshold(a[4], s);
     if (n >= 6) {
         s.code = code_from_number(std::strtol(a[6], nullptr, 10));
         if (n >= 7)
@@ -191,5 +203,34 @@ ParseStatus parse_command_line(int argc, char** argv, Settings& s, std::ostream&
         else
             s.level = 1;
     }
+    check_settings(s);
     return ParseStatus::Ok;
+}
+
+void check_settings(const Settings& s) {
+    // NOTE: "nan" and "inf" read as numbers; no conversion can meet such a precision.
+    const std::string& typed = s.threshold_text;
+    if (!std::isfinite(s.threshold)) fatal_error("The threshold must be a finite number: " + typed);
+    if (!s.converts()) return;
+    const ThresholdFloor floor = threshold_floor(s);
+    if (s.threshold < 0)
+        fatal_error(std::string("FT threshold must be a positive number for ") + floor.method);
+    if (s.threshold < floor.value)
+        fatal_error("The threshold must be at least " + number_text(floor.value) + " for " +
+                    floor.method + " (" + floor.reason + "): " + typed);
+    // The data file and the side files of the conversion, before the synthesis rather than
+    // after it. Reading the cache refuses a missing file, a folder or a file not of its form.
+    FT_table cache;
+    cache.set_FT_table();
+    if (!output_path_writable(kBeforeConversionFile))
+        fatal_error(std::string("Cannot write ") + kBeforeConversionFile +
+                    " in the working folder (a folder, or no write permission)");
+    if (!appendable_file(kAngleLogFile))
+        fatal_error(std::string("Cannot write ") + kAngleLogFile +
+                    " in the working folder (a folder, or no write permission)");
+}
+
+const char* ft_method_name(const Settings& s) {
+    if (s.ft_method == FtMethod::NumberTheoretic) return "grid";
+    return s.exhaustive_search() ? "exhaustive" : "solovay-kitaev";
 }

@@ -77,6 +77,7 @@ std::string json_report(const SynthesisResult& r) {
     j += "  \"settings\": {\"pmd\": " + json_string(pmd_keyword(s.pmd)) +
          ", \"threshold\": " + json_number(s.threshold) +
          ", \"ft_mode\": " + std::to_string(s.ft_mode) +
+         ", \"ft_method\": " + (s.converts() ? json_string(ft_method_name(s)) : "null") +
          ", \"code\": " + (coded ? std::to_string(static_cast<int>(s.code)) : "null") +
          ", \"level\": " + std::to_string(s.level) + "},\n";
     j += std::string("  \"winner\": ") + (r.forward_wins ? "\"forward\"" : "\"backward\"") + ",\n";
@@ -88,6 +89,9 @@ std::string json_report(const SynthesisResult& r) {
          ", \"misses\": " + std::to_string(r.cache_misses) + ", \"hit_rate_percent\": " +
          (lookups ? json_number(100.0 * r.cache_hits / static_cast<double>(lookups)) : "null") +
          "},\n";
+    j += "  \"unconverted_rotations\": " + std::to_string(r.unconverted_rotations) + ",\n";
+    j +=
+        std::string("  \"angle_log_complete\": ") + (r.angle_log_failed ? "false" : "true") + ",\n";
     j += "  \"seconds\": " + json_number(r.seconds) + ",\n";
     j += "  \"gate_counts\": {\"input\": " + json_counts(gate_counts(r.input_netlist)) +
          ", \"output\": " + json_counts(gate_counts(r.output_text)) + "}\n";

@@ -71,7 +71,7 @@ int run_marovin(int argc, char** argv) {
         const std::string failure = put_results_in_place(settings, result);
         if (!failure.empty()) fatal_error(failure);
         print_report(result, std::cout);
-        return 0;
+        return run_complete(result) ? 0 : 1;
     } catch (const std::bad_alloc&) {
         // NOTE: the output file is only replaced after a complete run, so it is intact here.
         fatal_error("Error: out of memory; the circuit is too large to synthesise on this machine");

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "circuit/fatal.h"
 #include "circuit/graph_circuit.h"
@@ -26,11 +27,6 @@ namespace {
 
 enum class Direction { Forward, Backward };
 enum class NamedGates { Decompose, Keep };
-
-// The side file holding the circuit just before the fault-tolerant conversion.
-constexpr const char* kBeforeConversionFile = "FT_before_converted.txt";
-// The side file to which the conversion appends the gates of each mixed rotation window.
-constexpr const char* kAngleAnalysisFile = "ft_angle_analysis.txt";
 
 // Nanoseconds on the monotonic clock.
 long long monotonic_nanoseconds() {
@@ -165,6 +161,8 @@ struct FaultTolerantResult {
     Counts last;              // after it
     int cache_hits = 0;
     int cache_misses = 0;
+    int unconverted = 0;
+    bool angle_log_failed = false;
 };
 
 FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::string& best_text,
@@ -175,17 +173,13 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
         std::cout << "Start FT conversion!" << std::endl;
         progress.step("fault-tolerant conversion");
         write_side_file(kBeforeConversionFile, netlist_file_text(*gt));
-        // NOTE: the conversion skips a log it cannot open without a word; say so once.
-        if (!appendable_file(kAngleAnalysisFile))
-            std::cout << "Error: " << kAngleAnalysisFile
-                      << " cannot be written (a folder, or no write permission); mixed rotation "
-                         "windows are not logged"
-                      << std::endl;
         gt->convert_FT(s.threshold, s.ft_mode, s.ft_method);
         gt->convert_to_CTL();
         r.best_text = gt->output_circuit_in_string();
         r.cache_hits = gt->ft_cache_hits;
         r.cache_misses = gt->ft_cache_misses;
+        r.unconverted = gt->ft_unconverted;
+        r.angle_log_failed = gt->ft_log_failed;
     }
     {
         auto gq = read_circuit(s, r.best_text, s.pmd, s.code, s.level);
@@ -259,7 +253,7 @@ SynthesisResult run_synthesis(const Settings& s) {
         netlist::check_line_lengths(input_text);
     }
     // NOTE: a translated QASM file is bounded as the netlist it became.
-    check_mapped_size(input_text, s.max_gates);
+    check_mapped_size(input_text, s.max_gates, s.pmd, qasm.qasm_lines);
     result.input_netlist = input_text;
 
     const std::string forward_text = reversed(input_text);
@@ -322,6 +316,8 @@ SynthesisResult run_synthesis(const Settings& s) {
         result.last = ft.last;
         result.cache_hits = ft.cache_hits;
         result.cache_misses = ft.cache_misses;
+        result.unconverted_rotations = ft.unconverted;
+        result.angle_log_failed = ft.angle_log_failed;
     }
     if (s.code != qec_none) {
         result.logical_before = physical_counts(s, best_text);
@@ -355,6 +351,11 @@ void print_report(const SynthesisResult& r, std::ostream& out) {
     if (r.cache_hits + r.cache_misses != 0)
         out << "Cache hit rate: "
             << 100.0 * r.cache_hits / static_cast<double>(r.cache_hits + r.cache_misses) << " %"
+            << std::endl;
+    if (r.unconverted_rotations > 0)
+        out << "Error: " << r.unconverted_rotations
+            << " rotation(s) left unconverted (no sequence within the threshold); the output "
+               "holds them as they were"
             << std::endl;
     out << " ***Synthesis Time=" << r.seconds << "***" << std::endl;
 }

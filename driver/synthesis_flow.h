@@ -26,9 +26,11 @@ struct SynthesisResult {
     Counts logical_after;   // physical counts of the final text (code only)
     int cache_hits = 0;
     int cache_misses = 0;
-    double seconds = 0;         // run time on the monotonic clock, reading included
-    std::string output_text;    // the output file's text, in the input's orientation
-    std::string input_netlist;  // the input as a netlist text (a QASM input translated)
+    int unconverted_rotations = 0;  // fractional rotations no sequence was found for
+    bool angle_log_failed = false;  // a write of ft_angle_analysis.txt failed (said then)
+    double seconds = 0;             // run time on the monotonic clock, reading included
+    std::string output_text;        // the output file's text, in the input's orientation
+    std::string input_netlist;      // the input as a netlist text (a QASM input translated)
 };
 
 /// \brief Runs the whole flow for `settings`: prints "read input file= ..." and the progress
@@ -37,6 +39,13 @@ struct SynthesisResult {
 /// file errors end the process with status 1.
 SynthesisResult run_synthesis(const Settings& settings);
 
+/// \brief True when the run did all it was asked: every rotation converted and the angle log
+/// written whole. A run that did not still writes its output, and exits with status 1.
+inline bool run_complete(const SynthesisResult& r) {
+    return r.unconverted_rotations == 0 && !r.angle_log_failed;
+}
+
 /// \brief Prints the report lines of `result` (from "Forward is better!" to the run time) on
-/// `out`, numbers at the stream's current precision.
+/// `out`, numbers at the stream's current precision; with unconverted rotations one "Error:" line
+/// before the run time.
 void print_report(const SynthesisResult& result, std::ostream& out);

@@ -4,7 +4,7 @@
 # Usage: scripts/generate_ft_table.sh [--grid] [threshold...]      (default: 0.01 0.001)
 #
 # --grid fills the cache with the number-theoretic synthesis instead of the exhaustive search:
-# any threshold down to 1e-25, in seconds (e.g. --grid 1e-6 1e-10 1e-15). OUT=<file> writes the
+# any threshold down to 1e-20, in seconds (e.g. --grid 1e-6 1e-10 1e-15). OUT=<file> writes the
 # cache there instead of data/FT_table.txt.
 #
 # 1. Runs marovin on every example under examples/ for the CTL and SC descriptions (with the

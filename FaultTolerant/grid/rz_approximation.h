@@ -16,6 +16,12 @@
 
 namespace grid {
 
+/// Finest threshold at which every rotation finds a sequence within the search bounds: single Z
+/// rotations reach 1e-21 (at 5e-22 four in ten find none), and a window of several rotations
+/// needs each of its three Z rotations within a third of its threshold (at 3e-21 two windows in
+/// ten find none, at 6e-21 all do). The conversion refuses finer thresholds before it starts.
+constexpr double kFinestReachableThreshold = 1e-20;
+
 /// A 2×2 complex matrix in extended precision.
 struct RealMatrix2 {
     Real re[2][2], im[2][2];

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "FaultTolerant/grid/rz_approximation.h"
 #include "circuit/graph_circuit.h"
 #include "support/gate_lists.h"
 #include "support/gate_sequences.h"
@@ -206,6 +207,7 @@ TEST_F(FtWindow, SearchWithoutResultKeepsTheGatesAndCachesNothing) {
          p = printed.find("Error! FT conversion found no sequence", p + 1))
         ++reports;
     EXPECT_EQ(reports, 3u) << printed;
+    EXPECT_EQ(circuit.ft_unconverted, 4);  // one, two in the mixed window, and the NaN
 }
 
 // ---- Mixed windows ----
@@ -435,6 +437,69 @@ TEST_F(FtWindow, GridMixedWindowIsReplacedWholeWithinThreshold) {
               std::sqrt(2.0) * threshold + 1e-12);
 }
 
+// Letters (time order) of a converted line of H, T, S, X, Z and their adjoints, and of whole Z
+// rotations (T^k up to phase).
+std::string letters_of(const std::vector<Gate>& records) {
+    std::string letters;
+    for (const Gate& g : records) {
+        switch (g.type) {
+            case H:
+                letters += 'H';
+                break;
+            case T:
+                letters += 'T';
+                break;
+            case T_dag:
+                letters += 't';
+                break;
+            case S:
+                letters += 'S';
+                break;
+            case S_dag:
+                letters += 's';
+                break;
+            case X:
+                letters += 'X';
+                break;
+            case Z:
+                letters += 'Z';
+                break;
+            case RZ: {
+                const long k = std::lround(g.angle);
+                EXPECT_EQ(g.angle, static_cast<double>(k)) << "a fractional rotation is left";
+                letters += std::string(static_cast<size_t>(((k % 8) + 8) % 8), 'T');
+                break;
+            }
+            default:
+                break;  // markers and I
+        }
+    }
+    return letters.empty() ? "I" : letters;
+}
+
+// Negative and tiny angles, whose normalisation into [0, 8) would round (−1e-17 + 8 is 8), are
+// converted within the threshold of the angle as read, in extended precision.
+TEST(FtConvertGrid, NegativeAndTinyAnglesMeetFineThresholds) {
+    const double angles[] = {-1e-16, -3.7e-17, -1e-17, -2.5e-18, -8 - 4e-16, 6e-18, -1.3e-15};
+    for (double threshold : {1e-16, 1e-17, 1e-18}) {
+        for (double a : angles) {
+            GraphCircuit circuit("ft_grid_tiny", FTS, qec_none, 0);
+            circuit.set_dummy_node(1);
+            circuit.add_gate(RZ, 0, a, 0, 0);
+            testing::internal::CaptureStdout();
+            circuit.convert_FT(threshold, 0, FtMethod::NumberTheoretic);
+            testing::internal::GetCapturedStdout();
+            std::vector<Gate> records;
+            circuit.copy_a_line(0, records);
+            const std::string letters = letters_of(records);
+            const double d = grid::ft_sequence_distance_to_rz(letters, a);
+            EXPECT_GE(d, 0) << letters;
+            EXPECT_LE(d, threshold) << "angle " << a << " threshold " << threshold;
+            EXPECT_EQ(circuit.ft_unconverted, 0);
+        }
+    }
+}
+
 TEST(FtConvertHint, FineThresholdsForTheExhaustiveSearchPrintOneHint) {
     // A circuit without fractional rotations: no search runs, only the settings matter.
     const struct {
@@ -469,6 +534,8 @@ TEST(FtConvertCircuitDeath, GridRefusesThresholdsOutsideItsRange) {
     EXPECT_EXIT(circuit.convert_FT(0, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
                 "");
     EXPECT_EXIT(circuit.convert_FT(1e-30, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
+                "");
+    EXPECT_EXIT(circuit.convert_FT(5e-21, 0, FtMethod::NumberTheoretic), testing::ExitedWithCode(1),
                 "");
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "circuit/graph_circuit.h"
 #include "support/fatal_capture.h"
@@ -64,6 +66,37 @@ TEST(Writer, GateLinesAndNumbersAtSixteenDigits) {
               "CNOT q1 q0\n"
               "ZENO_dag q0 q1\n"
               "ISWAP q1 q0 -0\n");
+}
+
+// The file form keeps its 16 digits (an angle of 1e15 or more is written modulo 16, the same
+// gate); the string form, which the next stage reads, gives back every double exactly.
+TEST(Writer, StringFormReadsBackEveryAngleExactly) {
+    GraphCircuit c("exact", ND, qec_none, 0);
+    std::string text = make_netlist(2, "");
+    c.read_netlist(text);
+    const double angles[] = {0.1,  0.1 + 0.2, 1.0 / 3.0, 1000000000000000.5, -1e15 - 0.25,
+                             -0.0, 5e-324,    7.0,       4503599627370495.5};
+    for (double a : angles) c.add_gate(RZ, 0, a, 0, 0);
+    c.add_gate(CP, 0, 1, 0.1 + 0.2);
+    c.global_phase = 0.1 + 0.2;
+    EXPECT_EQ(gate_section(netlist_file_text(c)),
+              "RZ q0 0.1\nRZ q0 0.3\nRZ q0 0.3333333333333333\nRZ q0 0.5\nRZ q0 -0.25\n"
+              "RZ q0 -0\nRZ q0 4.940656458412465e-324\nRZ q0 7\nRZ q0 15.5\nCP q0 q1 0.3\n");
+    const std::string string = c.output_circuit_in_string();
+    EXPECT_NE(string.find(".global_phase 0.30000000000000004\n"), std::string::npos) << string;
+    EXPECT_NE(string.find("RZ q0 0.1\nRZ q0 0.30000000000000004\n"), std::string::npos) << string;
+    auto back = read(string, ND);
+    EXPECT_EQ(static_cast<double>(back->global_phase), 0.1 + 0.2);
+    std::vector<Gate> records;
+    back->copy_a_line(0, records);
+    std::vector<double> read_back;
+    for (const Gate& g : records)
+        if (g.type == RZ) read_back.push_back(g.angle);
+    ASSERT_EQ(read_back.size(), std::size(angles));
+    for (size_t i = 0; i < read_back.size(); ++i)
+        EXPECT_TRUE(std::signbit(read_back[i]) == std::signbit(angles[i]) &&
+                    read_back[i] == angles[i])
+            << i;
 }
 
 TEST(Writer, PmdKeywordOfFileAndStringForms) {

@@ -45,7 +45,7 @@ TEST(CommandLineOptions, ComeBeforeThePositionalArgumentsAndChangeNothingElse) {
     ASSERT_EQ(with.refusal, "");
     EXPECT_EQ(with.status, ParseStatus::Ok);
     EXPECT_EQ(with.settings.max_gates, 5000);
-    EXPECT_EQ(plain.settings.max_gates, CommandLineLimits::kDefaultMaxGates);
+    EXPECT_EQ(plain.settings.max_gates, default_max_gates());
     EXPECT_EQ(with.echo, plain.echo);
     EXPECT_EQ(with.settings.input_file, "in.txt");
     EXPECT_EQ(with.settings.pmd, SC);
@@ -90,8 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                     RangeCase{{"SC", "0", "0", "3", "5000"}, true},
                     RangeCase{{"SC", "0", "0", "3", "4294967297"}, false},
                     RangeCase{{"SC", "1e-7"}, true}, RangeCase{{"SC", "9e-8"}, false},
-                    RangeCase{{"SC", "1e-300", "2"}, true}, RangeCase{{"SC", "-0.5", "2"}, true},
-                    RangeCase{{"SC", "-0.5"}, false}, RangeCase{{"SC", "junk"}, true}));
+                    RangeCase{{"SC", "3e-6", "2"}, true}, RangeCase{{"SC", "2e-6", "2"}, false},
+                    RangeCase{{"SC", "-0.5", "2"}, false}, RangeCase{{"SC", "1e-20", "grid"}, true},
+                    RangeCase{{"SC", "9e-21", "grid"}, false},
+                    RangeCase{{"SC", "-1e-3", "grid"}, false}, RangeCase{{"SC", "-0.5"}, false},
+                    RangeCase{{"SC", "junk"}, true}));
 
 TEST(CommandLineEcho, RefusedNumbersAreEchoedAsTypedBeforeTheRefusal) {
     const Parsed p = parse({"in.txt", "out.txt", "SC", "0.1", "4294967296"});

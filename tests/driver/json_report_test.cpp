@@ -169,6 +169,28 @@ TEST(JsonReport, SettingsAreRecorded) {
     EXPECT_EQ(j.find("settings")->find("code")->kind, JsonValue::Kind::Null);
     EXPECT_EQ(j.find("post_ft")->kind, JsonValue::Kind::Null);
     EXPECT_EQ(j.find("cache")->find("hit_rate_percent")->kind, JsonValue::Kind::Null);
+    EXPECT_EQ(j.find("settings")->find("ft_method")->kind, JsonValue::Kind::Null);
+    EXPECT_EQ(j.find("unconverted_rotations")->number, 0);
+    EXPECT_TRUE(j.find("angle_log_complete")->boolean);
+}
+
+// The settings name the conversion method; ft_mode stays as given (0 for grid).
+TEST(JsonReport, SettingsNameTheMethod) {
+    const std::string dir = testrun::scratch_with_example("json_method", "ghz5.txt");
+    const struct {
+        const char* tail;
+        const char* method;
+        double mode;
+    } cases[] = {
+        {"0.01 grid", "grid", 0}, {"0.01 0", "exhaustive", 0}, {"0.01 2", "solovay-kitaev", 2}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(
+            run_marovin_in(dir, std::string("--json r.json in.txt out.txt CTL ") + c.tail).status,
+            0);
+        const JsonValue j = parsed(testenv::read_file(dir + "/r.json"));
+        EXPECT_EQ(j.find("settings")->find("ft_method")->string, c.method) << c.tail;
+        EXPECT_EQ(j.find("settings")->find("ft_mode")->number, c.mode) << c.tail;
+    }
 }
 
 struct BadJson {

@@ -1,8 +1,11 @@
 // The marovin executable: command line, echo, failures, output file safety and orientation.
 
+#include "driver/synthesis_flow.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "support/program_run.h"
@@ -280,6 +283,29 @@ TEST(CodeReport, LogicalCountsWithACode) {
     // Without a conversion the final text is empty: its counts are 0.
     EXPECT_NE(run.output.find("\nLogical #ops= "), std::string::npos);
     EXPECT_NE(run.output.find(" --> 0\nLogical #cyc= "), std::string::npos) << run.output;
+}
+
+// A run that left rotations unconverted, or whose angle log is incomplete, is not complete (the
+// program exits with status 1); unconverted rotations are said in one "Error:" line before the
+// run time, and only then.
+TEST(Report, UnconvertedRotationsAreOneErrorLineAndTheRunIsIncomplete) {
+    SynthesisResult r;
+    std::ostringstream plain;
+    print_report(r, plain);
+    EXPECT_EQ(plain.str().find("Error"), std::string::npos);
+    EXPECT_TRUE(run_complete(r));
+    r.unconverted_rotations = 3;
+    std::ostringstream counted;
+    print_report(r, counted);
+    EXPECT_NE(counted.str().find("\nError: 3 rotation(s) left unconverted (no sequence within the "
+                                 "threshold); the output holds them as they were\n ***Synthesis "
+                                 "Time="),
+              std::string::npos)
+        << counted.str();
+    EXPECT_FALSE(run_complete(r));
+    r.unconverted_rotations = 0;
+    r.angle_log_failed = true;
+    EXPECT_FALSE(run_complete(r));
 }
 
 }  // namespace

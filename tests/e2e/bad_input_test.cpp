@@ -322,13 +322,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"threshold_negative", kRotations, "in.txt out.txt SC -0.1 0", nullptr,
                 "FT threshold must be a positive number for the exhaustive search"},
         // Expansions that cannot fit, and the option that moves the limit.
-        Refusal{"mct_20_controls", wide_mct(20), "in.txt out.txt CTL", nullptr,
+        Refusal{"mct_20_controls", wide_mct(20), "--max-gates 1000000 in.txt out.txt CTL", nullptr,
                 "Netlist line 25 (\"MCT q0 q1 q2 q3 q4 q5 q6 q7 q8 q9 q10 q11 q12 q13 q14 q15 "
-                "q1...\"): the circuit would grow to about 1.05e+07 gates once mapped, more than "
+                "q1...\"): the circuit would grow to about 6.29e+06 gates once mapped, more than "
                 "the limit of 1000000 (raise it with --max-gates N)"},
-        Refusal{"max_gates_lowered", kRotations, "--max-gates 60 in.txt out.txt", nullptr,
-                "Netlist line 8 (\"RX b 1.7\"): the circuit would grow to about 75 gates once "
-                "mapped, more than the limit of 60 (raise it with --max-gates N)"},
+        Refusal{"max_gates_lowered", kRotations, "--max-gates 3 in.txt out.txt", nullptr,
+                "Netlist line 9 (\"H a\"): the circuit would grow to about 4 gates once mapped, "
+                "more than the limit of 3 (raise it with --max-gates N)"},
         Refusal{"max_gates_not_a_number", kRotations, "--max-gates 1e6 in.txt out.txt", nullptr,
                 "--max-gates needs a positive whole number of gates: 1e6"},
         Refusal{"unknown_option", kRotations, "--fast in.txt out.txt", nullptr,
@@ -382,25 +382,59 @@ TEST(BadFiles, EndlessInputIsRefusedWithoutReadingItAll) {
     }
 }
 
-TEST(Failures, UnwritableSideFileNamesItAndKeepsTheOutput) {
-    const std::string dir = scratch_with_previous("side_folder", kRotations);
-    std::filesystem::create_directory(dir + "/FT_before_converted.txt");
-    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
+struct SettingsCase {
+    const char* name;
+    const char* arguments;
+    const char* folder;  // made in the working folder ("" for none)
+    bool remove_cache;   // FT_table.txt removed first
+    const char* message;
+};
+
+void PrintTo(const SettingsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SettingsRefused : public testing::TestWithParam<SettingsCase> {};
+
+// Settings a run cannot complete are refused before any work: one message, status 1, no
+// synthesis begun, FT_before_converted.txt not written, the previous output kept.
+TEST_P(SettingsRefused, BeforeAnyWorkOrSideFile) {
+    const SettingsCase& c = GetParam();
+    const std::string dir = scratch_with_previous(std::string("settings_") + c.name, kRotations);
+    if (c.remove_cache) std::filesystem::remove(dir + "/FT_table.txt");
+    if (*c.folder != '\0') std::filesystem::create_directory(dir + "/" + c.folder);
+    testrun::Run run = run_marovin_in(dir, c.arguments);
     EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_EQ(last_line(run.output),
-              "File open failed when writing FT_before_converted.txt! (Is a directory)");
+    EXPECT_EQ(last_line(run.output), c.message);
+    EXPECT_EQ(run.output.find("read input file="), std::string::npos) << run.output;
+    if (std::string(c.folder) != "FT_before_converted.txt")
+        EXPECT_FALSE(std::filesystem::exists(dir + "/FT_before_converted.txt"));
     expect_previous_output_kept(dir);
 }
 
-TEST(Failures, CacheFolderIsNotAnEmptyCache) {
-    const std::string dir = scratch_with_previous("cache_folder", kRotations);
-    std::filesystem::remove(dir + "/FT_table.txt");
-    std::filesystem::create_directory(dir + "/FT_table.txt");
-    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
-    EXPECT_EQ(run.status, 1) << run.output;
-    EXPECT_EQ(last_line(run.output), "Cannot open FT_table.txt! (it is a folder)");
-    expect_previous_output_kept(dir);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingsRefused,
+    testing::Values(
+        SettingsCase{"side_file_folder", "in.txt out.txt SC 0.1", "FT_before_converted.txt", false,
+                     "Cannot write FT_before_converted.txt in the working folder (a folder, or no "
+                     "write permission)"},
+        SettingsCase{"angle_log_folder", "in.txt out.txt SC 0.1", "ft_angle_analysis.txt", false,
+                     "Cannot write ft_angle_analysis.txt in the working folder (a folder, or no "
+                     "write permission)"},
+        SettingsCase{"cache_missing", "in.txt out.txt SC 0.1", "", true,
+                     "Cannot open FT_table.txt!"},
+        SettingsCase{"cache_folder", "in.txt out.txt SC 0.1", "FT_table.txt", true,
+                     "Cannot open FT_table.txt! (it is a folder)"},
+        SettingsCase{"grid_below_floor", "in.txt out.txt SC 1e-22 grid", "", false,
+                     "The threshold must be at least 1e-20 for the number-theoretic synthesis "
+                     "(its searches find no sequence for some rotations below it): 1e-22"},
+        SettingsCase{"grid_negative", "in.txt out.txt SC -1e-3 grid", "", false,
+                     "FT threshold must be a positive number for the number-theoretic synthesis"},
+        SettingsCase{"sk_below_floor", "in.txt out.txt SC 1e-300 2", "", false,
+                     "The threshold must be at least 3e-06 for the Solovay-Kitaev algorithm (no "
+                     "depth gets closer): 1e-300"},
+        SettingsCase{"sk_negative", "in.txt out.txt SC -0.5 2", "", false,
+                     "FT threshold must be a positive number for the Solovay-Kitaev algorithm"}));
 
 // ---- A running child ended by a signal or by its memory limit ---------------------------------
 
@@ -528,6 +562,25 @@ TEST_P(HugePhases, StayFiniteAndTheResultIsRight) {
 
 INSTANTIATE_TEST_SUITE_P(Phases, HugePhases, testing::Values("gates", "header"));
 
+// An angle that needs 17 digits keeps its fraction from stage to stage: RZ(10^15 + 0.5) is
+// RZ(0.5), the π/8 rotation, written as such, and approximated as such by grid.
+TEST(HugeAngles, KeepTheirFractionThroughTheRoad) {
+    const std::string dir = scratch("huge_angle");
+    testenv::write_file(dir + "/in.txt", kHeader + "RZ a 1000000000000000.5\nCNOT a b\n.end\n");
+    const sim::Unitary expected =
+        sim::netlist_unitary(kHeader + "RZ a 0.5\nCNOT a b\n.end\n", sim::Order::Operator);
+    for (const char* arguments : {"in.txt out.txt CTL", "in.txt out.txt SC 1e-3 grid"}) {
+        testrun::Run run = run_marovin_in(dir, arguments);
+        ASSERT_EQ(run.status, 0) << arguments << "\n" << run.output;
+        const std::string out = testenv::read_file(dir + "/out.txt");
+        EXPECT_LE(sim::operator_distance_up_to_phase(
+                      expected, sim::netlist_unitary(out, sim::Order::Operator)),
+                  std::sqrt(2.0) * 1e-3 + 1e-9)
+            << arguments << "\n"
+            << out;
+    }
+}
+
 TEST(CacheCheck, EntryThatDeletesTheRotationIsReportedAndNotUsed) {
     const std::string dir = scratch("cache_empty_sequence");
     const std::string input = kHeader + "RZ a 0.3\nCNOT a b\n.end\n";
@@ -547,17 +600,26 @@ TEST(CacheCheck, EntryThatDeletesTheRotationIsReportedAndNotUsed) {
     EXPECT_GT(distance, 0.0) << "the rotation was deleted, not approximated";
 }
 
-TEST(SideFiles, UnwritableAngleLogIsSaidInOneErrorLine) {
-    const std::string dir = scratch("angle_log_folder");
-    std::filesystem::create_directory(dir + "/ft_angle_analysis.txt");
-    testenv::write_file(dir + "/in.txt", kRotations);
-    testrun::Run run = run_marovin_in(dir, "in.txt out.txt SC 0.1");
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_TRUE(testrun::has_line(
-        run.output,
-        "Error: ft_angle_analysis.txt cannot be written (a folder, or no write permission); "
-        "mixed rotation windows are not logged"))
+// A full disk under the angle log (/dev/full takes no byte): one "Error:" line with the system's
+// reason, the run completes and writes its output, and exits with status 1.
+TEST(SideFiles, AngleLogOnAFullDiskIsOneErrorLineAndStatusOne) {
+    const std::string dir = scratch("angle_log_full");
+    std::filesystem::create_symlink("/dev/full", dir + "/ft_angle_analysis.txt");
+    // Two fractional rotations in one window make a mixed window, which is logged.
+    testenv::write_file(dir + "/in.txt", kHeader + "RZ a 0.3\nRX a 0.7\nRZ a 0.2\n.end\n");
+    testrun::Run run = run_marovin_in(dir, "in.txt out.txt CTL 1e-3 grid");
+    EXPECT_EQ(run.status, 1) << run.output;
+    size_t errors = 0;
+    for (size_t at = run.output.find("Error: "); at != std::string::npos;
+         at = run.output.find("Error: ", at + 1))
+        ++errors;
+    EXPECT_EQ(errors, 1u) << run.output;
+    EXPECT_TRUE(testrun::has_line(run.output,
+                                  "Error: writing ft_angle_analysis.txt failed (No space left on "
+                                  "device); the log of mixed rotation windows is incomplete"))
         << run.output;
+    EXPECT_NE(run.output.find(" ***Synthesis Time="), std::string::npos) << run.output;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/out.txt"));
 }
 
 // ---- What the output path is ----------------------------------------------------------------
