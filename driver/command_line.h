@@ -25,6 +25,10 @@ struct CommandLineLimits {
     static constexpr long kDefaultMaxGates = 1000000;
 };
 
+/// Optimisation levels (--optimise): the road as it has always been, or that road after phase
+/// folding and commutation-aware cancellation of the input's gates.
+enum class OptimiseLevel { Standard = 1, Phases = 2 };
+
 /// Everything a run needs from the command line.
 struct Settings {
     std::string input_file;
@@ -37,6 +41,7 @@ struct Settings {
     int level = 0;  // concatenation level of the code
     long max_gates = CommandLineLimits::kDefaultMaxGates;
     std::string json_file;  // --json: where the machine-readable report goes; "" for none
+    OptimiseLevel optimise = OptimiseLevel::Standard;  // --optimise
 
     /// \brief True when the fault-tolerant conversion runs.
     bool converts() const { return threshold != 0; }

@@ -78,7 +78,8 @@ std::string json_report(const SynthesisResult& r) {
          ", \"threshold\": " + json_number(s.threshold) +
          ", \"ft_mode\": " + std::to_string(s.ft_mode) +
          ", \"code\": " + (coded ? std::to_string(static_cast<int>(s.code)) : "null") +
-         ", \"level\": " + std::to_string(s.level) + "},\n";
+         ", \"level\": " + std::to_string(s.level) +
+         ", \"optimise\": " + std::to_string(static_cast<int>(s.optimise)) + "},\n";
     j += std::string("  \"winner\": ") + (r.forward_wins ? "\"forward\"" : "\"backward\"") + ",\n";
     j += "  \"non_ft\": " + json_stage(r.initial, r.winner) + ",\n";
     j += "  \"post_ft\": " + (s.converts() ? json_stage(r.converted, r.last) : "null") + ",\n";
