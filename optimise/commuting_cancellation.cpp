@@ -1,9 +1,11 @@
 #include "optimise/commuting_cancellation.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "optimise/phase_gates.h"
+#include "optimise/time_order.h"
 
 namespace phases {
 
@@ -37,14 +39,21 @@ bool passes(const Graph& g, Vertex w, int q, LineRole role) {
     return role != LineRole::Other && role_on(g, w, q) == role;
 }
 
-class Sweep {
+// One pass to the fixed point: every gate is looked at in time order; when gates go or change,
+// the gates just before them on their lines are looked at again, since they may now reach a
+// partner. Removed vertices are taken out of the graph at once and remembered by handle (the
+// pass creates no vertex, so no handle is reused while it runs).
+class Cancellation {
   public:
-    explicit Sweep(CircuitGraph& circuit) : c_(circuit), g_(circuit.graph) {}
+    explicit Cancellation(CircuitGraph& circuit) : c_(circuit), g_(circuit.graph) {}
 
     int run() {
-        int removed = 0;
-        for (Vertex v : c_.topological_order()) {
-            if (gone(v)) continue;
+        std::vector<Vertex> order = gates_in_time_order(c_);
+        pending_.assign(order.rbegin(), order.rend());
+        while (!pending_.empty()) {
+            const Vertex v = pending_.back();
+            pending_.pop_back();
+            if (removed_.count(v) != 0) continue;
             const Gate_type kind = get(boost::vertex_gate, g_, v);
             if (is_marker(kind)) continue;
             if (kind == CNOT)
@@ -54,43 +63,37 @@ class Sweep {
             else if (is_1Q_gate(kind))
                 merge_rotations(v);
         }
-        for (Vertex v : removed_) {
-            c_.remove_gate_vertex(v);
-            ++removed;
-        }
-        return removed;
+        return static_cast<int>(removed_.size());
     }
 
   private:
     CircuitGraph& c_;
     Graph& g_;
-    std::vector<Vertex> removed_;
-    std::vector<char> gone_;  // by vertex index
+    std::vector<Vertex> pending_;  // a stack: the next gate to look at on top
+    std::unordered_set<Vertex> removed_;
 
-    bool gone(Vertex v) const {
-        const size_t i = static_cast<size_t>(get(boost::vertex_index, g_, v));
-        return i < gone_.size() && gone_[i];
+    bool is_end(Vertex v) const { return is_marker(get(boost::vertex_gate, g_, v)); }
+
+    // Looks again at the gates before v on its lines.
+    void revisit_before(Vertex v) {
+        for (int q : {get(boost::vertex_control, g_, v), get(boost::vertex_target, g_, v)}) {
+            if (q < 0) continue;
+            const Vertex before = prev_node(g_, v, q);
+            if (!is_end(before)) pending_.push_back(before);
+        }
     }
     void remove(Vertex v) {
-        const size_t i = static_cast<size_t>(get(boost::vertex_index, g_, v));
-        if (i >= gone_.size()) gone_.resize(std::max(i + 1, gone_.size() * 2), 0);
-        gone_[i] = 1;
-        removed_.push_back(v);
+        revisit_before(v);
+        removed_.insert(v);
+        c_.remove_gate_vertex(v);
     }
-    // The record after v on line q, past the records already removed.
-    Vertex next_on(Vertex v, int q) const {
-        Vertex w = next_node(g_, v, q);
-        while (gone(w)) w = next_node(g_, w, q);
-        return w;
-    }
-    bool is_end(Vertex v) const { return is_marker(get(boost::vertex_gate, g_, v)); }
 
     void cancel_hadamard(Vertex v) {
         const int q = get(boost::vertex_target, g_, v);
-        const Vertex w = next_on(v, q);
+        const Vertex w = next_node(g_, v, q);
         if (!is_end(w) && get(boost::vertex_gate, g_, w) == H) {
-            remove(v);
             remove(w);
+            remove(v);
         }
     }
 
@@ -102,10 +105,10 @@ class Sweep {
         const bool diagonal = diagonal_form(kind, get(boost::vertex_angle, g_, v), sum);
         if (!diagonal && !x_axis_form(kind, get(boost::vertex_angle, g_, v), sum)) return;
         const LineRole role = diagonal ? LineRole::Diagonal : LineRole::XAxis;
-        bool merged = false;
+        merged_.clear();
         Vertex w = v;
         for (int step = 0; step < kCommutationWindow; ++step) {
-            w = next_on(w, q);
+            w = next_node(g_, w, q);
             if (is_end(w) || !passes(g_, w, q, role)) break;
             const Gate_type k = get(boost::vertex_gate, g_, w);
             if (!is_1Q_gate(k)) continue;
@@ -113,10 +116,10 @@ class Sweep {
             const double a = get(boost::vertex_angle, g_, w);
             if (!(diagonal ? diagonal_form(k, a, form) : x_axis_form(k, a, form))) continue;
             sum += form;
-            remove(w);
-            merged = true;
+            merged_.push_back(w);
         }
-        if (!merged) return;
+        if (merged_.empty()) return;
+        for (Vertex m : merged_) remove(m);
         const PhaseGate gate = diagonal ? diagonal_gate(sum) : x_axis_gate(sum);
         c_.global_phase += gate.phase;
         if (gate.kind == I) {
@@ -125,26 +128,24 @@ class Sweep {
         }
         c_.set_vertex_kind(v, gate.kind);
         c_.set_vertex_angle(v, gate.angle);
+        revisit_before(v);
     }
 
     // The first CNOT of v's control and target that v reaches on both of its lines.
     void cancel_cnot(Vertex v) {
         const int control = get(boost::vertex_control, g_, v);
         const int target = get(boost::vertex_target, g_, v);
-        ++stamp_;
-        bool any = false;
-        walk(v, target, LineRole::XAxis, [&](Vertex w) {
-            stamp(w);
-            any = true;
-        });
-        if (!any) return;
+        reached_.clear();
+        walk(v, target, LineRole::XAxis, [&](Vertex w) { reached_.push_back(w); });
+        if (reached_.empty()) return;
         Vertex partner = v;
         walk(v, control, LineRole::Diagonal, [&](Vertex w) {
-            if (partner == v && stamped(w)) partner = w;
+            if (partner == v && std::find(reached_.begin(), reached_.end(), w) != reached_.end())
+                partner = w;
         });
         if (partner == v) return;
-        remove(v);
         remove(partner);
+        remove(v);
     }
 
     // Hands `found` every CNOT of v's control and target met on line q while the records
@@ -155,7 +156,7 @@ class Sweep {
         const int target = get(boost::vertex_target, g_, v);
         Vertex w = v;
         for (int step = 0; step < kCommutationWindow; ++step) {
-            w = next_on(w, q);
+            w = next_node(g_, w, q);
             if (is_end(w) || !passes(g_, w, q, role)) return;
             if (get(boost::vertex_gate, g_, w) == CNOT &&
                 get(boost::vertex_control, g_, w) == control &&
@@ -164,30 +165,14 @@ class Sweep {
         }
     }
 
-    // CNOTs reached on the target line by the CNOT being looked at: stamped_[index] == stamp_.
-    std::vector<unsigned> stamped_;
-    unsigned stamp_ = 0;
-
-    void stamp(Vertex w) {
-        const size_t i = static_cast<size_t>(get(boost::vertex_index, g_, w));
-        if (i >= stamped_.size()) stamped_.resize(std::max(i + 1, stamped_.size() * 2), 0);
-        stamped_[i] = stamp_;
-    }
-    bool stamped(Vertex w) const {
-        const size_t i = static_cast<size_t>(get(boost::vertex_index, g_, w));
-        return i < stamped_.size() && stamped_[i] == stamp_;
-    }
+    std::vector<Vertex> merged_;   // gates merged into the one looked at
+    std::vector<Vertex> reached_;  // CNOTs reached on the target line (at most the window)
 };
 
 }  // namespace
 
 int cancel_commuting_gates(CircuitGraph& circuit) {
-    int total = 0;
-    for (;;) {
-        const int removed = Sweep(circuit).run();
-        total += removed;
-        if (removed == 0) return total;
-    }
+    return Cancellation(circuit).run();
 }
 
 }  // namespace phases

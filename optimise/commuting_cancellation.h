@@ -7,8 +7,9 @@
 // it meets a gate of its own kind it merges with it: H·H and CNOT·CNOT cancel, rotations about
 // one axis add up (and go when they sum to the identity). Expects: any gates. Produces: the
 // same circuit, exactly, with the change of global phase added. Each gate looks at most
-// kCommutationWindow records ahead on each line, so a sweep is O(n) in the number of vertices;
-// the sweeps repeat until one changes nothing.
+// kCommutationWindow records ahead on each line; a gate is looked at again only when a gate
+// after it on one of its lines goes or changes, so the pass is O(n) in the number of vertices
+// (with the window as the constant) and ends at the fixed point.
 //
 // Angles in π/4, phases in π.
 
@@ -19,7 +20,7 @@ namespace phases {
 /// Records a gate looks ahead on each of its lines for a partner.
 constexpr int kCommutationWindow = 64;
 
-/// \brief Sweeps until nothing cancels or merges; returns the number of gates removed.
+/// \brief Cancels and merges until nothing more does; returns the number of gates removed.
 int cancel_commuting_gates(CircuitGraph& circuit);
 
 }  // namespace phases

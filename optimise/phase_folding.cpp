@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "optimise/phase_gates.h"
+#include "optimise/time_order.h"
 
 namespace phases {
 
@@ -95,9 +96,9 @@ int fold_phases(CircuitGraph& circuit) {
     // Every rotation in time order with the term it belongs to.
     std::vector<std::pair<Vertex, Term*>> rotations;
 
-    for (Vertex v : circuit.topological_order()) {
+    for (Vertex v : gates_in_time_order(circuit)) {
         const Gate_type kind = get(boost::vertex_gate, g, v);
-        if (is_marker(kind) || kind == I) continue;
+        if (kind == I) continue;
         const int target = get(boost::vertex_target, g, v);
         const int control = get(boost::vertex_control, g, v);
         const double angle = get(boost::vertex_angle, g, v);
