@@ -56,8 +56,8 @@ class Cancellation {
             if (removed_.count(v) != 0) continue;
             const Gate_type kind = get(boost::vertex_gate, g_, v);
             if (is_marker(kind)) continue;
-            if (kind == CNOT)
-                cancel_cnot(v);
+            if (kind == CNOT || kind == CZ)
+                cancel_pair(v);
             else if (kind == H)
                 cancel_hadamard(v);
             else if (is_1Q_gate(kind))
@@ -88,13 +88,27 @@ class Cancellation {
         c_.remove_gate_vertex(v);
     }
 
+    // H·H cancels. H·G·H, with G a run of X-axis gates on the line (X, RX, CNOT targets), is G
+    // about Z: Z, RZ, CZ, which the phases fold through.
     void cancel_hadamard(Vertex v) {
         const int q = get(boost::vertex_target, g_, v);
-        const Vertex w = next_node(g_, v, q);
-        if (!is_end(w) && get(boost::vertex_gate, g_, w) == H) {
-            remove(w);
-            remove(v);
+        merged_.clear();
+        Vertex w = v;
+        for (int step = 0; step <= kCommutationWindow; ++step) {
+            w = next_node(g_, w, q);
+            if (is_end(w)) return;
+            if (get(boost::vertex_gate, g_, w) == H) break;
+            if (role_on(g_, w, q) != LineRole::XAxis) return;
+            merged_.push_back(w);
         }
+        if (get(boost::vertex_gate, g_, w) != H) return;
+        for (Vertex x : merged_) {
+            const Gate_type kind = get(boost::vertex_gate, g_, x);
+            c_.set_vertex_kind(x, kind == CNOT ? CZ : kind == X ? Z : RZ);
+            revisit_before(x);
+        }
+        remove(w);
+        remove(v);
     }
 
     // Merges into v every gate of its form that v reaches on its line.
@@ -131,12 +145,15 @@ class Cancellation {
         revisit_before(v);
     }
 
-    // The first CNOT of v's control and target that v reaches on both of its lines.
-    void cancel_cnot(Vertex v) {
+    // The first partner of a CNOT (the same control and target) or of a CZ (the same two
+    // lines) that v reaches on both of its lines.
+    void cancel_pair(Vertex v) {
         const int control = get(boost::vertex_control, g_, v);
         const int target = get(boost::vertex_target, g_, v);
+        const bool cnot = get(boost::vertex_gate, g_, v) == CNOT;
         reached_.clear();
-        walk(v, target, LineRole::XAxis, [&](Vertex w) { reached_.push_back(w); });
+        walk(v, target, cnot ? LineRole::XAxis : LineRole::Diagonal,
+             [&](Vertex w) { reached_.push_back(w); });
         if (reached_.empty()) return;
         Vertex partner = v;
         walk(v, control, LineRole::Diagonal, [&](Vertex w) {
@@ -148,19 +165,21 @@ class Cancellation {
         remove(v);
     }
 
-    // Hands `found` every CNOT of v's control and target met on line q while the records
-    // commute with a gate of role `role` on q.
+    // Hands `found` every partner of v met on line q while the records commute with a gate of
+    // role `role` on q.
     template <typename Found>
     void walk(Vertex v, int q, LineRole role, Found found) {
+        const Gate_type kind = get(boost::vertex_gate, g_, v);
         const int control = get(boost::vertex_control, g_, v);
         const int target = get(boost::vertex_target, g_, v);
         Vertex w = v;
         for (int step = 0; step < kCommutationWindow; ++step) {
             w = next_node(g_, w, q);
             if (is_end(w) || !passes(g_, w, q, role)) return;
-            if (get(boost::vertex_gate, g_, w) == CNOT &&
-                get(boost::vertex_control, g_, w) == control &&
-                get(boost::vertex_target, g_, w) == target)
+            if (get(boost::vertex_gate, g_, w) != kind) continue;
+            const int c = get(boost::vertex_control, g_, w);
+            const int t = get(boost::vertex_target, g_, w);
+            if ((c == control && t == target) || (kind == CZ && c == target && t == control))
                 found(w);
         }
     }

@@ -56,6 +56,10 @@ const RuleCase kRules[] = {
     {"CnotsCrossingStayApart", 2, "CNOT 0 1; CNOT 1 0; CNOT 0 1",
      "0: CNOT[0,1] CNOT[1,0] CNOT[0,1] | 1: CNOT[0,1] CNOT[1,0] CNOT[0,1]"},
     {"HadamardStopsRotations", 1, "T 0; H 0; T 0", "0: T H T"},
+    {"HadamardsAroundXAxisGatesTurnThemAboutZ", 3, "H 2; CNOT 0 2; X 2; RX 2 0.5; CNOT 1 2; H 2",
+     "0: CZ[0,2] | 1: CZ[1,2] | 2: CZ[0,2] RZ(-3.5) CZ[1,2]"},
+    {"CzPairCancelsPastDiagonalGates", 2, "CZ 0 1; T 0; RZ 1 0.5; CZ 1 0", "0: T | 1: RZ(0.5)"},
+    {"HadamardsAroundACnotControlStay", 2, "H 0; CNOT 0 1; H 0", "0: H CNOT[0,1] H | 1: CNOT[0,1]"},
     {"RemovalsUncoverNewPairs", 2, "H 1; CNOT 0 1; T 0; CNOT 0 1; H 1", "0: T | 1:"},
 };
 
