@@ -7,7 +7,8 @@
 #  2. the time of the level-2 passes alone on generated circuits up to 1,000,000 gates
 #     (phase_passes_bench);
 #  3. the operation counts after synthesis (no threshold) of every circuit of ../shared/bench
-#     on every description, summed per description, from `marovin compare [--optimise 2]`.
+#     on every description, summed per description, from `marovin compare [--optimise 2]` (a
+#     circuit counts when both levels finish within TIMEOUT).
 #
 # Usage: bench/optimise_bench.sh [parts]   (parts: any of 1 2 3; default all)
 # Environment: BUILD (default ./build-bench, configured with MAROVIN_BUILD_BENCH=ON),
@@ -87,18 +88,25 @@ if [[ " $parts " == *" 3 "* ]]; then
   echo "3. Operations after synthesis (no threshold), summed over ../shared/bench, level 1 -> 2"
   declare -A ops=()
   pmds=(QD SC IT NA LP NP CTL FTS)
+  skipped=()
   for file in "$shared"/qc/*.txt "$shared"/qasm/*.txt "$shared"/real/*.txt; do
     cp "$file" in.txt
+    # A circuit counts only when both levels finish on every description.
+    rm -f level1.csv level2.csv
     for level in 1 2; do
-      rm -f t.csv
-      timeout "$timeout_s" "$marovin" compare --optimise "$level" --csv t.csv in.txt \
-        >/dev/null 2>&1 || true
-      [[ -f t.csv ]] || continue
+      timeout "$timeout_s" "$marovin" compare --optimise "$level" --csv "level$level.csv" in.txt \
+        >/dev/null 2>&1 || rm -f "level$level.csv"
+    done
+    if [[ ! -f level1.csv || ! -f level2.csv ]]; then
+      skipped+=("$(basename "$file")")
+      continue
+    fi
+    for level in 1 2; do
       # Columns: description, ops_before, ops_after, ...
       while IFS=, read -r pmd _ after _; do
         [[ "$pmd" == description ]] && continue
         ops[$pmd,$level]=$(awk -v a="${ops[$pmd,$level]:-0}" -v b="$after" 'BEGIN{print a+b}')
-      done <t.csv
+      done <"level$level.csv"
     done
   done
   printf '| %-11s | %12s | %12s | %7s |\n' description "ops level 1" "ops level 2" change
@@ -109,4 +117,5 @@ if [[ " $parts " == *" 3 "* ]]; then
     printf '| %-11s | %12s | %12s | %6s%% |\n' "$pmd" "$a" "$b" \
       "$(awk -v a="$a" -v b="$b" 'BEGIN{ if (a > 0) printf "%+.1f", 100*(b-a)/a; else print "-" }')"
   done
+  (( ${#skipped[@]} == 0 )) || echo "not counted (a run failed or took longer than ${timeout_s} s): ${skipped[*]}"
 fi

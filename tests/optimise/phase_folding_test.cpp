@@ -112,4 +112,24 @@ TEST(Folding, RandomCircuitsKeepTheirUnitaryExactlyAndNeverGrow) {
     }
 }
 
+// Far more than 128 path variables: the later ones have pseudo-random keys.
+TEST(Folding, ManyPathVariablesStayExact) {
+    std::mt19937 rng(11);
+    std::vector<Gate> gates;
+    const Gate_type kinds[] = {H, H, T, T_dag, S, CNOT, X};
+    for (int i = 0; i < 2000; ++i) {
+        const Gate_type kind = kinds[rng() % 7];
+        const int a = static_cast<int>(rng() % 3);
+        if (kind == CNOT)
+            gates.push_back(testgates::two_q(CNOT, a, (a + 1) % 3));
+        else
+            gates.push_back(testgates::one_q(kind, a));
+    }
+    GraphCircuit c("variables", CTL, qec_none, 0);
+    build(c, 3, gates);
+    const sim::Unitary before = sim::circuit_unitary(c);
+    EXPECT_GT(phases::fold_phases(c), 0);
+    EXPECT_TRUE(sim::exactly_equal(sim::circuit_unitary(c), before));
+}
+
 }  // namespace
