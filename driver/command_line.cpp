@@ -81,6 +81,14 @@ int read_options(int argc, char** argv, Settings& s) {
             i += 2;
             continue;
         }
+        if (option == "--optimise") {
+            const std::string level = i + 1 < argc ? argv[i + 1] : "";
+            if (level != "1" && level != "2")
+                fatal_error("The option --optimise needs the level 1 or 2: " + level);
+            s.optimise = level == "1" ? OptimiseLevel::Standard : OptimiseLevel::Phases;
+            i += 2;
+            continue;
+        }
         fatal_error("Unknown option: " + option);
     }
     return i;
@@ -188,6 +196,8 @@ ParseStatus parse_command_line(int argc, char** argv, Settings& s, std::ostream&
     s.input_file = a[1];
     s.output_file = a[2];
     if (n >= 3) read_pmd(a[3], s, echo);
+    if (s.optimise == OptimiseLevel::Phases)
+        echo << "Optimisation level 2: phase folding and commuting cancellation" << std::endl;
     if (n >= 4) {
         s.threshold = std::strtod(a[4], nullptr);
         s.threshold_text = a[4];

@@ -28,6 +28,10 @@ struct CommandLineLimits {
     static constexpr double kMinGridThreshold = 1e-20;
 };
 
+/// Optimisation levels (--optimise): the road as it has always been, or that road after phase
+/// folding and commutation-aware cancellation of the input's gates.
+enum class OptimiseLevel { Standard = 1, Phases = 2 };
+
 /// Everything a run needs from the command line.
 struct Settings {
     std::string input_file;
@@ -41,6 +45,7 @@ struct Settings {
     int level = 0;                         // concatenation level of the code
     long max_gates = default_max_gates();  // --max-gates; by default as memory allows
     std::string json_file;  // --json: where the machine-readable report goes; "" for none
+    OptimiseLevel optimise = OptimiseLevel::Standard;  // --optimise
 
     /// \brief True when the fault-tolerant conversion runs.
     bool converts() const { return threshold != 0; }

@@ -107,7 +107,7 @@ CompareArguments read_arguments(int argc, char** argv) {
             a.svg_file = value;
         else if (arg == "--out")
             a.out_dir = value;
-        else if (arg == "--max-gates")
+        else if (arg == "--max-gates" || arg == "--optimise")
             a.passed_options.insert(a.passed_options.end(), {arg, value});
         else
             fatal_error("Unknown option of compare: " + arg);

@@ -79,7 +79,8 @@ std::string json_report(const SynthesisResult& r) {
          ", \"ft_mode\": " + std::to_string(s.ft_mode) +
          ", \"ft_method\": " + (s.converts() ? json_string(ft_method_name(s)) : "null") +
          ", \"code\": " + (coded ? std::to_string(static_cast<int>(s.code)) : "null") +
-         ", \"level\": " + std::to_string(s.level) + "},\n";
+         ", \"level\": " + std::to_string(s.level) +
+         ", \"optimise\": " + std::to_string(static_cast<int>(s.optimise)) + "},\n";
     j += std::string("  \"winner\": ") + (r.forward_wins ? "\"forward\"" : "\"backward\"") + ",\n";
     j += "  \"non_ft\": " + json_stage(r.initial, r.winner) + ",\n";
     j += "  \"post_ft\": " + (s.converts() ? json_stage(r.converted, r.last) : "null") + ",\n";

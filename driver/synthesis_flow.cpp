@@ -22,6 +22,8 @@
 #include "circuit/text_file.h"
 #include "driver/mapped_size.h"
 #include "driver/progress.h"
+#include "optimise/phase_optimisation.h"
+#include "optimise/toffoli_form.h"
 
 namespace {
 
@@ -212,6 +214,14 @@ FaultTolerantResult fault_tolerant_conversion(const Settings& s, const std::stri
     return r;
 }
 
+// Level 2: the input (operator order) with its gates as CNOTs and rotations (read under NP from
+// the Toffoli form), phases folded and commuting gates cancelled, again in operator order.
+std::string phase_optimised(const Settings& s, const std::string& input_text) {
+    auto g = read_circuit(s, reversed(phases::toffoli_form(input_text)), NP, qec_none, 0);
+    phases::optimise_phases(*g);
+    return reversed(g->output_circuit_in_string());
+}
+
 Counts physical_counts(const Settings& s, const std::string& text) {
     // An empty text (no conversion) is an empty circuit.
     if (text.empty()) return {0, 0};
@@ -256,10 +266,15 @@ SynthesisResult run_synthesis(const Settings& s) {
     check_mapped_size(input_text, s.max_gates, s.pmd, qasm.qasm_lines);
     result.input_netlist = input_text;
 
-    const std::string forward_text = reversed(input_text);
+    std::string forward_text = reversed(input_text);
     {
         auto g0 = read_circuit(s, forward_text, s.pmd, qec_none, 0);
         result.initial = {g0->num_ops(s.pmd), g0->num_cycles(s.pmd)};
+    }
+    if (s.optimise == OptimiseLevel::Phases) {
+        input_text = phase_optimised(s, input_text);
+        check_mapped_size(input_text, s.max_gates, s.pmd);
+        forward_text = reversed(input_text);
     }
     pre_synthesis(s, forward_text, progress);
 

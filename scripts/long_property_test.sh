@@ -29,7 +29,7 @@ status=0
 pids=()
 for pmd in QD SC IT NA LP NP CTL FTS; do
   MAROVIN_E2E_CIRCUITS=$circuits MAROVIN_E2E_SEED=$((seed * 1000000)) MAROVIN_E2E_GATES=$gates \
-    "$build/test_e2e" --gtest_filter="*WholeProgram*/$pmd" >"long_e2e_$pmd.log" 2>&1 &
+    "$build/test_e2e" --gtest_filter="*WholeProgram*/${pmd}_*" >"long_e2e_$pmd.log" 2>&1 &
   pids+=($!)
   if (( ${#pids[@]} == 2 )); then
     for p in "${pids[@]}"; do wait "$p" || status=1; done

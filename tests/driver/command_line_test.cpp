@@ -60,6 +60,23 @@ TEST(CommandLineOptions, ComeBeforeThePositionalArgumentsAndChangeNothingElse) {
     EXPECT_EQ(parse({"--max-gates", "10", "in.txt"}).status, ParseStatus::Usage);
 }
 
+TEST(CommandLineOptions, OptimiseLevelTwoIsEchoedAndOtherLevelsRefused) {
+    const Parsed plain = parse({"in.txt", "out.txt", "SC"});
+    const Parsed one = parse({"--optimise", "1", "in.txt", "out.txt", "SC"});
+    const Parsed two = parse({"--optimise", "2", "--max-gates", "9", "in.txt", "out.txt", "SC"});
+    EXPECT_EQ(plain.settings.optimise, OptimiseLevel::Standard);
+    EXPECT_EQ(one.settings.optimise, OptimiseLevel::Standard);
+    EXPECT_EQ(one.echo, plain.echo);
+    ASSERT_EQ(two.refusal, "");
+    EXPECT_EQ(two.settings.optimise, OptimiseLevel::Phases);
+    EXPECT_EQ(two.settings.max_gates, 9);
+    EXPECT_EQ(two.echo,
+              plain.echo + "Optimisation level 2: phase folding and commuting cancellation\n");
+    EXPECT_EQ(parse({"--optimise", "3", "in.txt", "out.txt"}).refusal,
+              "The option --optimise needs the level 1 or 2: 3");
+    EXPECT_EQ(parse({"--optimise"}).refusal, "The option --optimise needs the level 1 or 2: ");
+}
+
 struct RangeCase {
     std::vector<std::string> words;
     bool accepted;

@@ -127,6 +127,23 @@ TEST(Compare, RowsEqualSeparateRunsAndSideFilesStayApart) {
         EXPECT_NE(svg.find(std::string(">") + pmd_keyword(pmd) + "<"), std::string::npos);
 }
 
+TEST(Compare, HandsTheOptimisationLevelToEveryRun) {
+    const std::string dir = scratch_with("compare_optimise", "adder2.txt");
+    const testrun::Run run = run_marovin_in(dir, "compare --optimise 2 --out runs in.txt");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const PMD_type pmd : kDescriptions) {
+        const std::string folder = dir + "/runs/" + pmd_keyword(pmd);
+        JsonValue report;
+        std::string error;
+        ASSERT_TRUE(parse_json(testenv::read_file(folder + "/report.json"), report, error))
+            << error;
+        EXPECT_EQ(report.number_at({"settings", "optimise"}, 0), 2) << pmd_keyword(pmd);
+    }
+    const std::string alone = scratch_with("compare_optimise_alone", "adder2.txt");
+    ASSERT_EQ(run_marovin_in(alone, "--optimise 2 in.txt out.txt CTL").status, 0);
+    EXPECT_EQ(testenv::read_file(dir + "/runs/CTL/in.txt"), testenv::read_file(alone + "/out.txt"));
+}
+
 TEST(Compare, WithoutOutWritesNothingButTheTable) {
     const std::string dir = scratch_with("compare_plain", "ghz5.txt");
     fs::create_directories(dir + "/tmp");

@@ -163,6 +163,10 @@ TEST(JsonReport, SettingsAreRecorded) {
     const std::string dir = testrun::scratch_with_example("json_settings", "ghz5.txt");
     ASSERT_EQ(run_marovin_in(dir, "--json r.json in.txt out.txt LP 0").status, 0);
     const JsonValue j = parsed(testenv::read_file(dir + "/r.json"));
+    EXPECT_EQ(j.number_at({"settings", "optimise"}, 0), 1);
+    ASSERT_EQ(run_marovin_in(dir, "--optimise 2 --json r2.json in.txt out.txt LP 0").status, 0);
+    EXPECT_EQ(parsed(testenv::read_file(dir + "/r2.json")).number_at({"settings", "optimise"}, 0),
+              2);
     EXPECT_EQ(j.find("input")->string, "in.txt");
     EXPECT_EQ(j.find("output")->string, "out.txt");
     EXPECT_EQ(j.find("settings")->find("pmd")->string, "LP");

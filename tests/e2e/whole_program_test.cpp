@@ -1,8 +1,8 @@
-// Whole-program property test: random netlists of every keyword, on every machine description,
-// run through the marovin executable; the output file must hold the input's unitary up to a
-// global phase (both files list gates in operator order). A failing netlist is shrunk line by
-// line, written to the working directory, and replayed pass by pass in process to name the
-// first stage that changes the unitary.
+// Whole-program property test: random netlists of every keyword, on every machine description
+// and at both optimisation levels, run through the marovin executable; the output file must hold
+// the input's unitary up to a global phase (both files list gates in operator order). A failing
+// netlist is shrunk line by line, written to the working directory, and replayed pass by pass in
+// process to name the first stage that changes the unitary.
 //
 // MAROVIN_E2E_CIRCUITS (default 40) sets the number of circuits per description and
 // MAROVIN_E2E_GATES (default 12) the largest number of gate lines; the long run in
@@ -48,13 +48,38 @@ struct ProgramRun {
     std::string detail;
 };
 
+// A machine description and an optimisation level (--optimise).
+struct Road {
+    PMD_type pmd;
+    int level;
+};
+
+void PrintTo(const Road& road, std::ostream* out) {
+    *out << pmd_keyword(road.pmd) << " at level " << road.level;
+}
+
+std::string road_name(const testing::TestParamInfo<Road>& info) {
+    return std::string(pmd_keyword(info.param.pmd)) + "_level" + std::to_string(info.param.level);
+}
+
+std::vector<Road> every_road() {
+    std::vector<Road> roads;
+    for (int level : {1, 2})
+        for (PMD_type pmd : {QD, SC, IT, NA, LP, NP, CTL, FTS}) roads.push_back({pmd, level});
+    return roads;
+}
+
 /// Runs marovin on the netlist text in `dir` and compares the output file with the input.
-ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type pmd) {
+ProgramRun run_text(const std::string& dir, const std::string& input, Road road) {
+    const PMD_type pmd = road.pmd;
     testenv::write_file(dir + "/in.txt", input);
     std::remove((dir + "/out.txt").c_str());
     std::string console;
-    const int status = testenv::run_command(
-        dir, std::string("'") + MAROVIN_BINARY + "' in.txt out.txt " + pmd_keyword(pmd), console);
+    const int status =
+        testenv::run_command(dir,
+                             std::string("'") + MAROVIN_BINARY + "' --optimise " +
+                                 std::to_string(road.level) + " in.txt out.txt " + pmd_keyword(pmd),
+                             console);
     if (status != 0)
         return {Outcome::Failed, "exit status " + std::to_string(status) + "\n" + console};
     const std::string output = testenv::read_file(dir + "/out.txt");
@@ -70,8 +95,8 @@ ProgramRun run_text(const std::string& dir, const std::string& input, PMD_type p
 }
 
 ProgramRun run_program(const std::string& dir, const testrandom::RandomNetlist& netlist,
-                       PMD_type pmd) {
-    return run_text(dir, testrandom::netlist_text(netlist), pmd);
+                       Road road) {
+    return run_text(dir, testrandom::netlist_text(netlist), road);
 }
 
 bool fails(const ProgramRun& run) {
@@ -80,7 +105,7 @@ bool fails(const ProgramRun& run) {
 
 /// Drops gate lines, one at a time, while the program still fails on what is left.
 testrandom::RandomNetlist shrink(const std::string& dir, testrandom::RandomNetlist netlist,
-                                 PMD_type pmd) {
+                                 Road road) {
     bool smaller = true;
     int budget = 120;
     while (smaller && budget > 0) {
@@ -89,7 +114,7 @@ testrandom::RandomNetlist shrink(const std::string& dir, testrandom::RandomNetli
             testrandom::RandomNetlist candidate = netlist;
             candidate.gates.erase(candidate.gates.begin() + static_cast<long>(i));
             --budget;
-            if (fails(run_program(dir, candidate, pmd))) {
+            if (fails(run_program(dir, candidate, road))) {
                 netlist = candidate;
                 smaller = true;
             }
@@ -151,11 +176,13 @@ std::string first_breaking_stage(const testrandom::RandomNetlist& netlist, PMD_t
     return report.str();
 }
 
-class WholeProgram : public testing::TestWithParam<PMD_type> {};
+class WholeProgram : public testing::TestWithParam<Road> {};
 
 TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
-    const PMD_type pmd = GetParam();
-    const std::string dir = testenv::make_scratch_dir(std::string("e2e_") + pmd_keyword(pmd));
+    const Road road = GetParam();
+    const PMD_type pmd = road.pmd;
+    const std::string dir = testenv::make_scratch_dir(std::string("e2e_") + pmd_keyword(pmd) + "_" +
+                                                      std::to_string(road.level));
     const int circuits = circuits_per_description();
     int failures = 0;
     for (int i = 0; i < circuits && failures < 2; ++i) {
@@ -165,13 +192,13 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
         const int qubits = 1 + static_cast<int>(rng() % 6);
         const int gates = 1 + static_cast<int>(rng() % static_cast<unsigned>(max_gates()));
         const testrandom::RandomNetlist netlist = testrandom::random_netlist(rng, qubits, gates);
-        const ProgramRun run = run_program(dir, netlist, pmd);
+        const ProgramRun run = run_program(dir, netlist, road);
         if (!fails(run)) continue;
         ++failures;
-        const testrandom::RandomNetlist small = shrink(dir, netlist, pmd);
-        const ProgramRun small_run = run_program(dir, small, pmd);
-        const std::string name =
-            std::string("failed_e2e_") + pmd_keyword(pmd) + "_" + std::to_string(seed) + ".txt";
+        const testrandom::RandomNetlist small = shrink(dir, netlist, road);
+        const ProgramRun small_run = run_program(dir, small, road);
+        const std::string name = std::string("failed_e2e_") + pmd_keyword(pmd) + "_level" +
+                                 std::to_string(road.level) + "_" + std::to_string(seed) + ".txt";
         testenv::write_file(name, testrandom::netlist_text(small));
         ADD_FAILURE() << "seed " << seed << ": "
                       << (run.outcome == Outcome::Failed ? "the program failed"
@@ -182,11 +209,8 @@ TEST_P(WholeProgram, OutputEqualsInputUpToPhase) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryDescription, WholeProgram,
-                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
-                         [](const testing::TestParamInfo<PMD_type>& info) {
-                             return std::string(pmd_keyword(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryDescription, WholeProgram, testing::ValuesIn(every_road()),
+                         road_name);
 
 // Published benchmark circuits of at most six qubits, when the shared benchmark folder lies
 // beside the source tree (or beside the folder holding it, for a work tree).
@@ -205,24 +229,21 @@ const char* const kSharedCircuits[] = {"qasm/basis_trotter_n4.txt",
                                        "real/mod5adder_129.txt",
                                        "real/rd32-v0_67.txt"};
 
-class SharedCircuit : public testing::TestWithParam<PMD_type> {};
+class SharedCircuit : public testing::TestWithParam<Road> {};
 
 TEST_P(SharedCircuit, OutputEqualsInputUpToPhase) {
-    const PMD_type pmd = GetParam();
+    const Road road = GetParam();
     const std::string folder = testenv::shared_bench_folder();
     if (folder.empty()) GTEST_SKIP() << "no shared benchmark circuits beside the source tree";
-    const std::string dir =
-        testenv::make_scratch_dir(std::string("e2e_shared_") + pmd_keyword(pmd));
+    const std::string dir = testenv::make_scratch_dir(
+        std::string("e2e_shared_") + pmd_keyword(road.pmd) + "_" + std::to_string(road.level));
     for (const char* name : kSharedCircuits) {
-        const ProgramRun run = run_text(dir, testenv::read_file(folder + name), pmd);
+        const ProgramRun run = run_text(dir, testenv::read_file(folder + name), road);
         EXPECT_EQ(run.outcome, Outcome::Equivalent) << name << "\n" << run.detail;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryDescription, SharedCircuit,
-                         testing::Values(QD, SC, IT, NA, LP, NP, CTL, FTS),
-                         [](const testing::TestParamInfo<PMD_type>& info) {
-                             return std::string(pmd_keyword(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryDescription, SharedCircuit, testing::ValuesIn(every_road()),
+                         road_name);
 
 }  // namespace
