@@ -407,8 +407,9 @@ TEST_P(SettingsRefused, BeforeAnyWorkOrSideFile) {
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(last_line(run.output), c.message);
     EXPECT_EQ(run.output.find("read input file="), std::string::npos) << run.output;
-    if (std::string(c.folder) != "FT_before_converted.txt")
+    if (std::string(c.folder) != "FT_before_converted.txt") {
         EXPECT_FALSE(std::filesystem::exists(dir + "/FT_before_converted.txt"));
+    }
     expect_previous_output_kept(dir);
 }
 
