@@ -39,10 +39,14 @@ bool equal_up_to_sign(const Matrix2& A, const Matrix2& B) {
 }
 
 /// Message with one formatted argument, cut to 128 characters.
+// The argument is a file name of any length: the message is sized to it, never cut short.
 std::string format_message(const char* pattern, const char* arg) {
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, pattern, arg);
-    return buffer;
+    const int length = std::snprintf(nullptr, 0, pattern, arg);
+    if (length <= 0) return pattern;
+    std::string message(static_cast<size_t>(length) + 1, '\0');
+    std::snprintf(message.data(), message.size(), pattern, arg);
+    message.resize(static_cast<size_t>(length));
+    return message;
 }
 
 std::string format_message(const char* pattern, char arg) {
